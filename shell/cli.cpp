@@ -1,0 +1,65 @@
+#include "shell/cli.h"
+
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/text_codec.h"
+#include "shell/settings.h"
+
+namespace tessary {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tessary-cli config IN [OUT]\n"
+    "  Reads IN as the keyboard reads Tessary.cfg at start-up and writes what it would\n"
+    "  write at exit to OUT, or to the standard output.\n"
+    "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
+    "  2 the keyboard would have shown a message box (title and text on stderr);\n"
+    "  3 OUT could not be written; 64 wrong arguments.\n";
+
+// Message boxes become lines on the error stream, in UTF-8.
+class StderrMessageBoxes final : public MessageBoxes {
+ public:
+  StderrMessageBoxes(const TextCodec& codec, std::FILE* err) : codec_(codec), err_(err) {}
+  void Show(std::string_view text, std::string_view title) override {
+    ++shown_;
+    std::fprintf(err_, "%s: %s\n", Cp949ToUtf8(codec_, title).c_str(), Cp949ToUtf8(codec_, text).c_str());
+  }
+  int shown() const { return shown_; }
+
+ private:
+  const TextCodec& codec_;
+  std::FILE* err_;
+  int shown_ = 0;
+};
+
+int Config(const std::vector<std::string>& args, CliPlatform& p) {
+  if (args.size() < 2 || args.size() > 3) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  StderrMessageBoxes messages(p.codec, p.err);
+  Settings settings;
+  ReadSettings(settings, p.files, p.texts, messages, args[1]);
+  const std::string text = FormatSettings(settings);
+  if (args.size() == 3) {
+    if (!WriteTextFileAtomically(p.files, args[2], text)) {
+      std::fprintf(p.err, "cannot write %s\n", args[2].c_str());
+      return kCliWriteFailed;
+    }
+  } else {
+    std::fwrite(text.data(), 1, text.size(), p.out);
+    std::fflush(p.out);
+  }
+  return messages.shown() > 0 ? kCliMessageShown : 0;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
+  if (!args.empty() && args[0] == "config") return Config(args, platform);
+  std::fputs(kUsage, platform.err);
+  return kCliUsage;
+}
+
+}  // namespace tessary

@@ -1,0 +1,29 @@
+#pragma once
+// tessary-cli: the maintainers' and layout authors' tool. Portable; each platform's
+// main() hands it its adapters.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tessary {
+
+class FileSystem;
+class TextCodec;
+class TextResources;
+
+struct CliPlatform {
+  FileSystem& files;
+  const TextResources& texts;
+  const TextCodec& codec;
+  std::FILE* out;  // text mode: the platform's line ends
+  std::FILE* err;
+};
+
+// Exit statuses besides 0 (success) and 1 (a Fatal stop of the script host).
+inline constexpr int kCliMessageShown = 2;  // the program would have shown a message box
+inline constexpr int kCliWriteFailed = 3;
+inline constexpr int kCliUsage = 64;
+
+int RunCli(const std::vector<std::string>& args, CliPlatform& platform);
+
+}  // namespace tessary

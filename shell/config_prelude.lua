@@ -1,0 +1,12 @@
+-- Configuration prelude: runs before Tessary.cfg, so the file can name its values.
+
+IM_CLICK = 1
+IM_DWELL = 2
+IM_SCAN  = 3
+
+IDM_CBT = 1
+IDM_IMG = 2
+
+function RGB(r, g, b)
+  return (b * 256 + g) * 256 + r
+end

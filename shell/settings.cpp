@@ -1,0 +1,206 @@
+#include "shell/settings.h"
+
+#include <cstdio>
+
+#include "layout/script_state.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/text_resources.h"
+
+namespace tessary {
+
+void SetDefaults(Settings& settings) { settings = Settings{}; }
+
+ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResources& texts,
+                              MessageBoxes& messages, const std::string& path) {
+  ScriptState script(&files);
+  SetDefaults(s);
+  if (!files.CanOpenForReading(path)) return ConfigReadResult::kNoFile;
+  if (!script.RunText(texts.LoadTextResource(kConfigPreludeText))) {
+    messages.Show(kConfigPreludeFailedText, kTitleFatalError);
+    return ConfigReadResult::kPreludeFailed;
+  }
+  if (!script.RunFile(path)) {
+    messages.Show(kConfigFileFailedText, kTitleFatalError);
+    return ConfigReadResult::kFileFailed;
+  }
+
+  auto number = [&](const char* name, int32_t& field) { script.GetNumber(name, field); };
+  auto flag = [&](const char* name, bool& field) { script.GetBool(name, field); };
+  auto color = [&](const char* name, uint32_t& field) {
+    int32_t value = 0;
+    script.GetNumber(name, value);
+    field = static_cast<uint32_t>(value);
+  };
+  auto byte = [&](const char* name, uint8_t& field) {
+    int32_t value = 0;
+    script.GetNumber(name, value);
+    field = static_cast<uint8_t>(value & 0xFF);
+  };
+
+  number("left", s.left);
+  number("top", s.top);
+  number("width", s.width);
+  number("height", s.height);
+  flag("usePrediction", s.usePrediction);
+  flag("useClickSound", s.useClickSound);
+  flag("useKeyRepeat", s.useKeyRepeat);
+  flag("useTransparency", s.useTransparency);
+  flag("useShiftRelease", s.useShiftRelease);
+  number("opacity", s.opacity);
+  script.GetReal("transparencyDelay", s.transparencyDelay);
+  number("inputMode", s.inputMode);
+  number("imeDetectMethod", s.imeDetectMethod);
+  number("idmImgDelay", s.idmImgDelay);
+  number("keyRepeatDelay", s.keyRepeatDelay);
+  script.GetReal("keyRepeatAcceleration", s.keyRepeatAcceleration);
+  number("dwellDelay", s.dwellDelay);
+  number("scanDelay", s.scanDelay);
+  number("scanMaxLoop", s.scanMaxLoop);
+  color("bgndColor", s.bgndColor);
+  color("hoverFaceColor", s.hoverFaceColor);
+  color("hoverBorderColor", s.hoverBorderColor);
+  color("dwellFillColor", s.dwellFillColor);
+  number("ellipseWidth", s.ellipseWidth);
+  number("ellipseHeight", s.ellipseHeight);
+  s.kbdName.clear();
+  script.GetString("kbdName", s.kbdName, kKbdNameBufferSize);
+  LabelFont& f = s.labelFont;
+  number("lfHeight", f.lfHeight);
+  number("lfWidth", f.lfWidth);
+  number("lfEscapement", f.lfEscapement);
+  number("lfOrientation", f.lfOrientation);
+  number("lfWeight", f.lfWeight);
+  byte("lfItalic", f.lfItalic);
+  byte("lfUnderline", f.lfUnderline);
+  byte("lfStrikeOut", f.lfStrikeOut);
+  byte("lfCharSet", f.lfCharSet);
+  byte("lfOutPrecision", f.lfOutPrecision);
+  byte("lfClipPrecision", f.lfClipPrecision);
+  byte("lfQuality", f.lfQuality);
+  byte("lfPitchAndFamily", f.lfPitchAndFamily);
+  script.GetString("lfFaceName", f.lfFaceName, kFaceNameBufferSize);
+  return ConfigReadResult::kRead;
+}
+
+namespace {
+
+class Lines {
+ public:
+  template <typename... Args>
+  void Add(const char* format, Args... args) {
+    const int n = std::snprintf(nullptr, 0, format, args...);
+    if (n <= 0) return;
+    const size_t at = text_.size();
+    text_.resize(at + static_cast<size_t>(n) + 1);
+    std::snprintf(text_.data() + at, static_cast<size_t>(n) + 1, format, args...);
+    text_.resize(at + static_cast<size_t>(n));
+  }
+  void Blank() { text_ += '\n'; }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  std::string text_;
+};
+
+const char* Bool(bool value) { return value ? "true" : "false"; }
+
+// The text between the double quotes of a written string. Lua reads it back as the
+// same bytes: a quote, a backslash or a line break would otherwise break the file.
+// (CP949 trail bytes never fall on these characters.)
+std::string Quoted(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+void Color(Lines& lines, const char* format, uint32_t c) {
+  lines.Add(format, static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+            static_cast<int>((c >> 16) & 0xFF));
+}
+
+}  // namespace
+
+std::string FormatSettings(const Settings& s) {
+  Lines lines;
+  lines.Add("left             = %3d\n", s.left);
+  lines.Add("top              = %3d\n", s.top);
+  lines.Add("width            = %3d\n", s.width);
+  lines.Add("height           = %3d\n", s.height);
+  lines.Blank();
+  lines.Add("usePrediction   = %s\n", Bool(s.usePrediction));
+  lines.Add("useClickSound   = %s\n", Bool(s.useClickSound));
+  lines.Add("useKeyRepeat    = %s\n", Bool(s.useKeyRepeat));
+  lines.Add("useTransparency = %s\n", Bool(s.useTransparency));
+  lines.Add("useShiftRelease = %s\n", Bool(s.useShiftRelease));
+  lines.Add("opacity           = %3d      -- %s\n", s.opacity, "0 = transparent,  255 = opaque");
+  lines.Add("transparencyDelay = %g\n", s.transparencyDelay);
+  lines.Blank();
+  // Values without a name are written as numbers, which read back the same.
+  switch (s.inputMode) {
+    case IM_CLICK: lines.Add("inputMode        = %s\n", "IM_CLICK"); break;
+    case IM_DWELL: lines.Add("inputMode        = %s\n", "IM_DWELL"); break;
+    case IM_SCAN: lines.Add("inputMode        = %s\n", "IM_SCAN"); break;
+    default: lines.Add("inputMode        = %d\n", s.inputMode);
+  }
+  switch (s.imeDetectMethod) {
+    case IDM_CBT: lines.Add("imeDetectMethod  = %s\n", "IDM_CBT"); break;
+    case IDM_IMG: lines.Add("imeDetectMethod  = %s\n", "IDM_IMG"); break;
+    default: lines.Add("imeDetectMethod  = %d\n", s.imeDetectMethod);
+  }
+  lines.Add("idmImgDelay      = %d\n", s.idmImgDelay);
+  lines.Blank();
+  lines.Add("keyRepeatDelay        = %3d\n", s.keyRepeatDelay);
+  lines.Add("keyRepeatAcceleration = %g\n", s.keyRepeatAcceleration);
+  lines.Add("dwellDelay            = %3d\n", s.dwellDelay);
+  lines.Add("scanDelay             = %3d\n", s.scanDelay);
+  lines.Add("scanMaxLoop           = %3d\n", s.scanMaxLoop);
+  lines.Blank();
+  Color(lines, "bgndColor        = RGB(%3d, %3d, %3d)\n", s.bgndColor);
+  Color(lines, "hoverFaceColor   = RGB(%3d, %3d, %3d)\n", s.hoverFaceColor);
+  Color(lines, "hoverBorderColor = RGB(%3d, %3d, %3d)\n", s.hoverBorderColor);
+  Color(lines, "dwellFillColor   = RGB(%3d, %3d, %3d)\n", s.dwellFillColor);
+  lines.Blank();
+  lines.Add("ellipseWidth     = %3d\n", s.ellipseWidth);
+  lines.Add("ellipseHeight    = %3d\n", s.ellipseHeight);
+  lines.Blank();
+  lines.Add("kbdName          = \"%s\"\n", Quoted(s.kbdName).c_str());
+  lines.Blank();
+  const LabelFont& f = s.labelFont;
+  lines.Add("lfHeight         = %3d\n", f.lfHeight);
+  lines.Add("lfWidth          = %3d\n", f.lfWidth);
+  lines.Add("lfEscapement     = %3d\n", f.lfEscapement);
+  lines.Add("lfOrientation    = %3d\n", f.lfOrientation);
+  lines.Add("lfWeight         = %3d\n", f.lfWeight);
+  lines.Add("lfItalic         = %3d\n", static_cast<int>(f.lfItalic));
+  lines.Add("lfUnderline      = %3d\n", static_cast<int>(f.lfUnderline));
+  lines.Add("lfStrikeOut      = %3d\n", static_cast<int>(f.lfStrikeOut));
+  lines.Add("lfCharSet        = %3d\n", static_cast<int>(f.lfCharSet));
+  lines.Add("lfOutPrecision   = %3d\n", static_cast<int>(f.lfOutPrecision));
+  lines.Add("lfClipPrecision  = %3d\n", static_cast<int>(f.lfClipPrecision));
+  lines.Add("lfQuality        = %3d\n", static_cast<int>(f.lfQuality));
+  lines.Add("lfPitchAndFamily = %3d\n", static_cast<int>(f.lfPitchAndFamily));
+  lines.Add("lfFaceName       = \"%s\"\n", Quoted(f.lfFaceName).c_str());
+  return lines.Take();
+}
+
+bool WriteSettings(const Settings& settings, FileSystem& files, const std::string& path,
+                   bool keepOldCopy) {
+  if (keepOldCopy) {
+    if (std::optional<std::string> old = files.ReadWholeFile(path)) {
+      const std::string backup = path + ".bak";
+      if (!files.WriteNewFile(backup, *old)) return false;  // keep the old file rather than lose it
+    }
+  }
+  return WriteTextFileAtomically(files, path, FormatSettings(settings));
+}
+
+}  // namespace tessary

@@ -1,0 +1,106 @@
+#pragma once
+// The one settings record, its defaults, and the configuration file Tessary.cfg that
+// holds it between runs.
+#include <cstdint>
+#include <string>
+
+namespace tessary {
+
+class FileSystem;
+class MessageBoxes;
+class TextResources;
+
+enum InputMode : int32_t { IM_CLICK = 1, IM_DWELL = 2, IM_SCAN = 3 };
+enum ImeDetectMethod : int32_t { IDM_CBT = 1, IDM_IMG = 2 };
+
+// COLORREF layout: 0x00BBGGRR.
+constexpr uint32_t RGB(uint32_t r, uint32_t g, uint32_t b) { return (b * 256 + g) * 256 + r; }
+
+// The name of the built-in layout set.
+inline constexpr const char* kDefaultLayoutName = "누리꽃(기본)";
+inline constexpr const char* kConfigFileName = "Tessary.cfg";
+
+// Buffer sizes of the text settings, terminator included; longer texts are cut to fit.
+inline constexpr size_t kKbdNameBufferSize = 256;
+inline constexpr size_t kFaceNameBufferSize = 32;
+
+// The platform's LOGFONT record for the key labels, field by field.
+struct LabelFont {
+  int32_t lfHeight = 12;
+  int32_t lfWidth = 0;
+  int32_t lfEscapement = 0;
+  int32_t lfOrientation = 0;
+  int32_t lfWeight = 400;
+  uint8_t lfItalic = 0;
+  uint8_t lfUnderline = 0;
+  uint8_t lfStrikeOut = 0;
+  uint8_t lfCharSet = 0;
+  uint8_t lfOutPrecision = 0;
+  uint8_t lfClipPrecision = 0;
+  uint8_t lfQuality = 0;
+  uint8_t lfPitchAndFamily = 2;
+  std::string lfFaceName = "굴림";
+
+  bool operator==(const LabelFont&) const = default;
+};
+
+struct Settings {
+  int32_t left = 30;
+  int32_t top = 30;
+  int32_t width = 522;
+  int32_t height = 200;
+  bool usePrediction = false;
+  bool useClickSound = true;
+  bool useKeyRepeat = true;
+  bool useTransparency = true;
+  bool useShiftRelease = true;
+  int32_t opacity = 80;
+  double transparencyDelay = 100.0;
+  int32_t inputMode = IM_CLICK;
+  int32_t imeDetectMethod = IDM_CBT;
+  int32_t idmImgDelay = 2000;
+  int32_t keyRepeatDelay = 300;
+  double keyRepeatAcceleration = 1.0;
+  int32_t dwellDelay = 500;
+  int32_t scanDelay = 3000;
+  int32_t scanMaxLoop = 2;
+  uint32_t bgndColor = RGB(247, 239, 222);
+  uint32_t hoverFaceColor = RGB(255, 204, 204);
+  uint32_t hoverBorderColor = RGB(255, 102, 153);
+  uint32_t dwellFillColor = RGB(255, 160, 85);
+  int32_t ellipseWidth = 5;
+  int32_t ellipseHeight = 5;
+  std::string kbdName = kDefaultLayoutName;
+  LabelFont labelFont;
+
+  bool operator==(const Settings&) const = default;
+};
+
+// What reading the configuration file came to.
+enum class ConfigReadResult {
+  kNoFile,         // no file: the defaults stand
+  kRead,           // every value came from the file
+  kPreludeFailed,  // "설정 파일을 읽는데 문제가 있습니다." was shown; defaults
+  kFileFailed,     // "설정 파일에 문제가 있습니다." was shown; defaults
+};
+
+inline constexpr const char* kConfigPreludeFailedText = "설정 파일을 읽는데 문제가 있습니다.";
+inline constexpr const char* kConfigFileFailedText = "설정 파일에 문제가 있습니다.";
+
+void SetDefaults(Settings& settings);
+
+// Fills `settings` from the defaults and the file at `path`. A value of the wrong type
+// is a Fatal stop of the script host (exit status 1).
+ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextResources& texts,
+                              MessageBoxes& messages, const std::string& path = kConfigFileName);
+
+// The 47 lines the program writes, each ended by '\n'.
+std::string FormatSettings(const Settings& settings);
+
+// Writes the file atomically: the old file stays as it was when anything fails. When
+// `keepOldCopy` is set (the file that was read at start-up was broken, so the user's
+// text would otherwise be lost), the old file is first copied to `path` + ".bak".
+bool WriteSettings(const Settings& settings, FileSystem& files,
+                   const std::string& path = kConfigFileName, bool keepOldCopy = false);
+
+}  // namespace tessary

@@ -1,0 +1,85 @@
+#include "shell/shell.h"
+
+#include "platform/message_boxes.h"
+
+namespace tessary {
+
+Shell::Shell(Settings& settings, ShellServices services)
+    : settings_(settings), services_(std::move(services)) {}
+
+int Shell::Run() {
+  ShellHost& host = services_.host;
+  if (!host.IsWindows2000OrLater()) services_.messages.Show(kOldWindowsText, kTitleNotice);
+  if (host.IsAlreadyRunning(kHiddenWindowClass)) {
+    services_.messages.Show(kAlreadyRunningText, kTitleNotice);
+    return 0;
+  }
+  const ConfigReadResult config =
+      ReadSettings(settings_, services_.files, services_.texts, services_.messages);
+  if (services_.loadDictionaries && !services_.loadDictionaries()) {
+    services_.messages.Show(kDictionaryMissingText, kTitleError);
+  }
+  // Without its windows the program could never be ended by the user: stop instead of
+  // running a message loop that nothing reaches. Nothing has changed the settings yet.
+  if (!host.RegisterWindowClasses() || !host.CreateHiddenWindow()) return 1;
+
+  const int exitCode = host.RunMessageLoop();
+
+  // A file that could not be read is kept as Tessary.cfg.bak before the defaults
+  // replace it, so the user's own text is never lost.
+  const bool keepBrokenFile =
+      config == ConfigReadResult::kFileFailed || config == ConfigReadResult::kPreludeFailed;
+  WriteSettings(settings_, services_.files, kConfigFileName, keepBrokenFile);
+  return exitCode;
+}
+
+void Shell::OnHiddenWindowCreate() {
+  ShellHost& host = services_.host;
+  host.AddTrayIcon();
+  host.CreateFrameWindow(settings_.left, settings_.top, settings_.width, settings_.height);
+  if (!host.InstallFocusHook()) services_.messages.Show(kFocusHookFailedText, kTitleSystemError);
+  EnterInputModeHook();
+  if (settings_.useTransparency) host.StartTransparency();
+}
+
+void Shell::OnHiddenWindowDestroy() {
+  services_.host.DeleteTrayIcon();
+  LeaveInputModeHooks();
+  services_.host.PostQuit(0);
+}
+
+void Shell::OnCommand(int commandId) {
+  switch (commandId) {
+    case IDM_EXIT:
+      services_.host.DestroyHiddenWindow();
+      break;
+    default:
+      break;
+  }
+}
+
+void Shell::OnFrameWindowDestroyed(const WindowRect& outer) {
+  settings_.left = outer.left;
+  settings_.top = outer.top;
+  settings_.width = outer.right - outer.left;
+  settings_.height = outer.bottom - outer.top;
+}
+
+void Shell::EnterInputModeHook() {
+  if (settings_.inputMode == IM_CLICK) {
+    if (!services_.hooks.InstallMouseHook()) {
+      services_.messages.Show(kMouseHookFailedText, kTitleSystemError);
+    }
+  } else if (settings_.inputMode == IM_SCAN) {
+    if (!services_.hooks.InstallKeyboardHook()) {
+      services_.messages.Show(kKeyboardHookFailedText, kTitleSystemError);
+    }
+  }
+}
+
+void Shell::LeaveInputModeHooks() {
+  services_.hooks.RemoveMouseHook();
+  services_.hooks.RemoveKeyboardHook();
+}
+
+}  // namespace tessary

@@ -1,0 +1,120 @@
+#pragma once
+// The program's skeleton: the order of start-up, the hidden window's creation and
+// destruction, its commands, and shutdown. The platform's windows, tray icon and hooks
+// sit behind ShellHost; everything here is decided without them.
+#include <cstdint>
+#include <functional>
+
+#include "shell/settings.h"
+
+namespace tessary {
+
+class FileSystem;
+class MessageBoxes;
+class TextResources;
+
+inline constexpr const char* kHiddenWindowClass = "Tessary_Hidden_Window";
+inline constexpr const char* kFrameWindowClass = "Tessary_Main_Window";
+inline constexpr const char* kKeyboardWindowClass = "Tessary_Kbd_Window";
+
+// Messages between the windows, all on top of WM_USER (1024).
+inline constexpr unsigned WM_TRAYICON = 1024 + 50;
+inline constexpr unsigned WM_IMESTATE = 1024 + 100;
+inline constexpr unsigned WM_RELOADLAYOUT = 1024 + 110;
+inline constexpr unsigned WM_SCANSWITCH = 1024 + 200;
+
+// Tray menu commands.
+inline constexpr int IDM_ABOUT = 40006;
+inline constexpr int IDM_EXIT = 40002;
+
+inline constexpr const char* kOldWindowsText =
+    "윈도우 2000 이상에서만 사용하실 수 있습니다. 윈도우 98 사용자는 윈도우 98용 테사리를 사용하세요.";
+inline constexpr const char* kAlreadyRunningText =
+    "테사리가 이미 실행 중입니다. 실행 중인 테사리를 먼저 종료해주세요.";
+inline constexpr const char* kDictionaryMissingText =
+    "사전 파일(hangul.lex)을 찾지 못했습니다. 단어예측 기능이 정상적으로 작동하지 않습니다.";
+inline constexpr const char* kFocusHookFailedText = "한/영 자동인식이 제대로 작동하지 않습니다.";
+inline constexpr const char* kMouseHookFailedText =
+    "치명적인 오류가 발생했습니다. 테사리가 정상적으로 작동하지 않습니다.";
+inline constexpr const char* kKeyboardHookFailedText =
+    "치명적인 오류가 발생했습니다. 스캔모드가 정상적으로 작동하지 않습니다.";
+
+// A window's outer rectangle in screen coordinates.
+struct WindowRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The platform side of start-up and of the hidden window.
+class ShellHost {
+ public:
+  virtual ~ShellHost() = default;
+  virtual bool IsWindows2000OrLater() = 0;
+  // Takes the named single-instance semaphore; true when another process holds it.
+  virtual bool IsAlreadyRunning(const char* name) = 0;
+  virtual bool RegisterWindowClasses() = 0;
+  // Creates the hidden window (its creation calls Shell::OnHiddenWindowCreate) and
+  // hides it. False when no window could be made.
+  virtual bool CreateHiddenWindow() = 0;
+  // Runs until the quit message; returns its exit code.
+  virtual int RunMessageLoop() = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void DeleteTrayIcon() = 0;
+  // The frame window (which makes the keyboard window) at the given screen rectangle.
+  virtual void CreateFrameWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
+  // The system-wide focus hook of the hook library; false when it cannot be installed.
+  virtual bool InstallFocusHook() = 0;
+  virtual void StartTransparency() = 0;
+  virtual void DestroyHiddenWindow() = 0;
+  virtual void PostQuit(int exitCode) = 0;
+};
+
+// The low-level hooks of click and scan mode.
+class InputModeHooks {
+ public:
+  virtual ~InputModeHooks() = default;
+  virtual bool InstallMouseHook() = 0;
+  virtual void RemoveMouseHook() = 0;
+  virtual bool InstallKeyboardHook() = 0;
+  virtual void RemoveKeyboardHook() = 0;
+};
+
+struct ShellServices {
+  ShellHost& host;
+  InputModeHooks& hooks;
+  MessageBoxes& messages;
+  FileSystem& files;
+  const TextResources& texts;
+  // Loads the prediction dictionaries; false when the system dictionary is missing.
+  std::function<bool()> loadDictionaries;
+};
+
+class Shell {
+ public:
+  Shell(Settings& settings, ShellServices services);
+
+  // The program's entry: start-up, the message loop, the configuration written back.
+  // Returns the process exit code.
+  int Run();
+
+  // The hidden window's messages.
+  void OnHiddenWindowCreate();
+  void OnHiddenWindowDestroy();
+  void OnCommand(int commandId);
+
+  // The frame window stores its outer rectangle when it is destroyed.
+  void OnFrameWindowDestroyed(const WindowRect& outer);
+
+  // Installs the low-level hook of the input mode in force (click: mouse, scan:
+  // keyboard, dwell: none), with its message when that fails.
+  void EnterInputModeHook();
+  // Removes both low-level hooks, whichever are installed.
+  void LeaveInputModeHooks();
+
+  Settings& settings() { return settings_; }
+
+ private:
+  Settings& settings_;
+  ShellServices services_;
+};
+
+}  // namespace tessary

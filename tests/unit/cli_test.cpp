@@ -1,0 +1,89 @@
+#include "shell/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "fakes.h"
+#include "posix/iconv_codec.h"
+#include "shell/settings.h"
+
+namespace tessary {
+namespace {
+
+class CliTest : public ::testing::Test {
+ protected:
+  int Run(std::vector<std::string> args) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    CliPlatform platform{files, texts, codec, out, err};
+    const int status = RunCli(args, platform);
+    stdoutText = Slurp(out);
+    stderrText = Slurp(err);
+    return status;
+  }
+  static std::string Slurp(std::FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+  }
+
+  testing::FakeFileSystem files;
+  testing::TestTextResources texts;
+  IconvCodec codec;
+  std::string stdoutText, stderrText;
+};
+
+TEST_F(CliTest, AMissingInputGivesTheDefaults) {
+  EXPECT_EQ(Run({"config", "nothing.cfg"}), 0);
+  EXPECT_EQ(stdoutText, FormatSettings(Settings{}));
+  EXPECT_EQ(stderrText, "");
+}
+
+TEST_F(CliTest, WritesWhatTheProgramWouldWriteAtExit) {
+  files.files["in.cfg"] = FormatSettings(Settings{}) + "left = -5\nkbdName = 5\n";
+  EXPECT_EQ(Run({"config", "in.cfg", "out.cfg"}), 0);
+  EXPECT_EQ(stdoutText, "");
+  Settings expected;
+  expected.left = -5;
+  expected.kbdName = "5";
+  EXPECT_EQ(files.files["out.cfg"], FormatSettings(expected));
+}
+
+TEST_F(CliTest, AMessageBoxBecomesStatusTwoWithItsTextInUtf8) {
+  files.files["in.cfg"] = "left = (";
+  EXPECT_EQ(Run({"config", "in.cfg"}), kCliMessageShown);
+  EXPECT_EQ(stderrText, "\xEC\xB9\x98\xEB\xAA\x85\xEC\xA0\x81 \xEC\x98\xA4\xEB\xA5\x98: "
+                        "\xEC\x84\xA4\xEC\xA0\x95 \xED\x8C\x8C\xEC\x9D\xBC\xEC\x97\x90 "
+                        "\xEB\xAC\xB8\xEC\xA0\x9C\xEA\xB0\x80 \xEC\x9E\x88\xEC\x8A\xB5"
+                        "\xEB\x8B\x88\xEB\x8B\xA4.\n");  // 치명적 오류: 설정 파일에 문제가 있습니다.
+  EXPECT_EQ(stdoutText, FormatSettings(Settings{}));
+}
+
+TEST_F(CliTest, WrongArgumentsShowTheUsage) {
+  EXPECT_EQ(Run({}), kCliUsage);
+  EXPECT_EQ(Run({"config"}), kCliUsage);
+  EXPECT_NE(stderrText.find("usage: tessary-cli config IN [OUT]"), std::string::npos);
+  EXPECT_EQ(Run({"bogus", "x"}), kCliUsage);
+}
+
+TEST_F(CliTest, AnUnwritableOutputIsReported) {
+  files.failWrites = true;
+  EXPECT_EQ(Run({"config", "in.cfg", "out.cfg"}), kCliWriteFailed);
+  EXPECT_EQ(files.files.count("out.cfg"), 0u);
+}
+
+using CliDeathTest = CliTest;
+
+TEST_F(CliDeathTest, AWrongTypeIsStatusOne) {
+  files.files["in.cfg"] = FormatSettings(Settings{}) + "useClickSound = 1\n";
+  EXPECT_EXIT(Run({"config", "in.cfg"}), ::testing::ExitedWithCode(1), "should be 'true' or 'false'");
+}
+
+}  // namespace
+}  // namespace tessary

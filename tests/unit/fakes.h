@@ -1,0 +1,79 @@
+#pragma once
+// Fakes of the platform interfaces for the core's tests.
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/text_resources.h"
+#include "posix/embedded_texts.h"
+
+namespace tessary::testing {
+
+// Files in memory. Each operation can be made to fail.
+class FakeFileSystem : public FileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::vector<std::string> opened;  // every path asked about, in order
+  bool failWrites = false;
+  bool failReplace = false;
+  std::string lineEnd = "\n";
+
+  bool CanOpenForReading(const std::string& path) override {
+    opened.push_back(path);
+    return files.count(path) > 0;
+  }
+  std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    opened.push_back(path);
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool WriteNewFile(const std::string& path, std::string_view bytes) override {
+    if (failWrites) {
+      files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a half-written file
+      return false;
+    }
+    files[path] = std::string(bytes);
+    return true;
+  }
+  bool ReplaceFile(const std::string& from, const std::string& to) override {
+    if (failReplace || files.count(from) == 0) return false;
+    files[to] = files[from];
+    files.erase(from);
+    return true;
+  }
+  void RemoveFile(const std::string& path) override { files.erase(path); }
+  std::string_view LineEnd() const override { return lineEnd; }
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string title;
+  bool operator==(const ShownMessage&) const = default;
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+ public:
+  std::vector<ShownMessage> shown;
+  void Show(std::string_view text, std::string_view title) override {
+    shown.push_back({std::string(text), std::string(title)});
+  }
+};
+
+// The program's own texts, with any of them replaced.
+class TestTextResources : public TextResources {
+ public:
+  std::map<int, std::string> overrides;
+  std::string LoadTextResource(int id) const override {
+    auto it = overrides.find(id);
+    return it != overrides.end() ? it->second : real_.LoadTextResource(id);
+  }
+
+ private:
+  EmbeddedTextResources real_;
+};
+
+}  // namespace tessary::testing
