@@ -40,7 +40,9 @@ int Config(const std::vector<std::string>& args, CliPlatform& p) {
   }
   StderrMessageBoxes messages(p.codec, p.err);
   Settings settings;
-  ReadSettings(settings, p.files, p.texts, messages, args[1]);
+  std::string scriptError;
+  ReadSettings(settings, p.files, p.texts, messages, args[1], &scriptError);
+  if (!scriptError.empty()) std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, scriptError).c_str());
   const std::string text = FormatSettings(settings);
   if (args.size() == 3) {
     if (!WriteTextFileAtomically(p.files, args[2], text)) {

@@ -12,15 +12,18 @@ namespace tessary {
 void SetDefaults(Settings& settings) { settings = Settings{}; }
 
 ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResources& texts,
-                              MessageBoxes& messages, const std::string& path) {
+                              MessageBoxes& messages, const std::string& path,
+                              std::string* scriptError) {
   ScriptState script(&files);
   SetDefaults(s);
   if (!files.CanOpenForReading(path)) return ConfigReadResult::kNoFile;
   if (!script.RunText(texts.LoadTextResource(kConfigPreludeText))) {
+    if (scriptError != nullptr) *scriptError = script.lastError();
     messages.Show(kConfigPreludeFailedText, kTitleFatalError);
     return ConfigReadResult::kPreludeFailed;
   }
   if (!script.RunFile(path)) {
+    if (scriptError != nullptr) *scriptError = script.lastError();
     messages.Show(kConfigFileFailedText, kTitleFatalError);
     return ConfigReadResult::kFileFailed;
   }

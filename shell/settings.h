@@ -14,7 +14,7 @@ enum InputMode : int32_t { IM_CLICK = 1, IM_DWELL = 2, IM_SCAN = 3 };
 enum ImeDetectMethod : int32_t { IDM_CBT = 1, IDM_IMG = 2 };
 
 // COLORREF layout: 0x00BBGGRR.
-constexpr uint32_t RGB(uint32_t r, uint32_t g, uint32_t b) { return (b * 256 + g) * 256 + r; }
+constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (b * 256 + g) * 256 + r; }
 
 // The name of the built-in layout set.
 inline constexpr const char* kDefaultLayoutName = "누리꽃(기본)";
@@ -64,10 +64,10 @@ struct Settings {
   int32_t dwellDelay = 500;
   int32_t scanDelay = 3000;
   int32_t scanMaxLoop = 2;
-  uint32_t bgndColor = RGB(247, 239, 222);
-  uint32_t hoverFaceColor = RGB(255, 204, 204);
-  uint32_t hoverBorderColor = RGB(255, 102, 153);
-  uint32_t dwellFillColor = RGB(255, 160, 85);
+  uint32_t bgndColor = Rgb(247, 239, 222);
+  uint32_t hoverFaceColor = Rgb(255, 204, 204);
+  uint32_t hoverBorderColor = Rgb(255, 102, 153);
+  uint32_t dwellFillColor = Rgb(255, 160, 85);
   int32_t ellipseWidth = 5;
   int32_t ellipseHeight = 5;
   std::string kbdName = kDefaultLayoutName;
@@ -91,8 +91,10 @@ void SetDefaults(Settings& settings);
 
 // Fills `settings` from the defaults and the file at `path`. A value of the wrong type
 // is a Fatal stop of the script host (exit status 1).
+// `scriptError`, when given, receives the interpreter's reason for a failed run.
 ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextResources& texts,
-                              MessageBoxes& messages, const std::string& path = kConfigFileName);
+                              MessageBoxes& messages, const std::string& path = kConfigFileName,
+                              std::string* scriptError = nullptr);
 
 // The 47 lines the program writes, each ended by '\n'.
 std::string FormatSettings(const Settings& settings);

@@ -58,10 +58,12 @@ TEST_F(CliTest, WritesWhatTheProgramWouldWriteAtExit) {
 TEST_F(CliTest, AMessageBoxBecomesStatusTwoWithItsTextInUtf8) {
   files.files["in.cfg"] = "left = (";
   EXPECT_EQ(Run({"config", "in.cfg"}), kCliMessageShown);
-  EXPECT_EQ(stderrText, "\xEC\xB9\x98\xEB\xAA\x85\xEC\xA0\x81 \xEC\x98\xA4\xEB\xA5\x98: "
+  EXPECT_EQ(stderrText.substr(0, stderrText.find('\n') + 1), "\xEC\xB9\x98\xEB\xAA\x85\xEC\xA0\x81 \xEC\x98\xA4\xEB\xA5\x98: "
                         "\xEC\x84\xA4\xEC\xA0\x95 \xED\x8C\x8C\xEC\x9D\xBC\xEC\x97\x90 "
                         "\xEB\xAC\xB8\xEC\xA0\x9C\xEA\xB0\x80 \xEC\x9E\x88\xEC\x8A\xB5"
                         "\xEB\x8B\x88\xEB\x8B\xA4.\n");  // 치명적 오류: 설정 파일에 문제가 있습니다.
+  // Then the interpreter's reason, naming the file and line.
+  EXPECT_NE(stderrText.find("in.cfg:1:"), std::string::npos) << stderrText;
   EXPECT_EQ(stdoutText, FormatSettings(Settings{}));
 }
 

@@ -120,7 +120,7 @@ TEST_F(SettingsTest, ReadsBackWhatItWrote) {
   original.inputMode = IM_SCAN;
   original.imeDetectMethod = IDM_IMG;
   original.keyRepeatAcceleration = 2.5;
-  original.bgndColor = RGB(1, 2, 3);
+  original.bgndColor = Rgb(1, 2, 3);
   original.kbdName = "내 자판";
   original.labelFont.lfItalic = 255;
   original.labelFont.lfFaceName = "돋움";

@@ -1,0 +1,226 @@
+// tdriver: the end-to-end tests' hands and eyes inside Wine.
+//
+//   tdriver wait CLASS [TITLE] [TIMEOUT_MS]   wait for a window (top-level or child); print it
+//   tdriver find CLASS [TITLE]                 the same without waiting (status 1 if none)
+//   tdriver count CLASS                        how many windows have that class
+//   tdriver info HWND                          class, rectangle, styles, owner, parent, state
+//   tdriver post HWND MSG WPARAM LPARAM        PostMessage; numbers decimal or 0x-hex
+//   tdriver send HWND MSG WPARAM LPARAM        SendMessage; prints the result
+//   tdriver msgbox [TIMEOUT_MS]                wait for a message box, print "title: ..." and
+//                                              "text: ..." (UTF-8), press its OK button
+//   tdriver no-msgbox MS                       status 1 if a message box shows within MS
+//   tdriver target LOGFILE                     a focused window that logs every key and
+//                                              character message it receives, one per line
+//   tdriver focus HWND                         make HWND the foreground window
+//
+// Window handles are printed and read as decimal numbers. Status 0 means done, 1 means
+// not found or timed out, 2 means wrong arguments.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+std::wstring ClassOf(HWND w) {
+  wchar_t name[256] = {};
+  GetClassNameW(w, name, 256);
+  return name;
+}
+
+std::wstring TitleOf(HWND w) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(w, text, 1024);
+  return text;
+}
+
+long long Number(const char* text) { return std::strtoll(text, nullptr, 0); }
+HWND Handle(const char* text) { return reinterpret_cast<HWND>(static_cast<intptr_t>(Number(text))); }
+
+struct Search {
+  std::wstring className;
+  const std::wstring* title = nullptr;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Collect(HWND w, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  if (ClassOf(w) == s->className && (s->title == nullptr || TitleOf(w) == *s->title)) s->found.push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectWithChildren(HWND w, LPARAM lp) {
+  Collect(w, lp);
+  EnumChildWindows(w, Collect, lp);
+  return TRUE;
+}
+
+std::vector<HWND> FindAll(const std::wstring& className, const std::wstring* title) {
+  Search s{className, title, {}};
+  EnumWindows(CollectWithChildren, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+void PrintHandle(HWND w) { std::printf("%lld\n", static_cast<long long>(reinterpret_cast<intptr_t>(w))); }
+
+HWND WaitFor(const std::wstring& className, const std::wstring* title, DWORD timeout, bool visibleOnly) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    for (HWND w : FindAll(className, title)) {
+      if (!visibleOnly || IsWindowVisible(w)) return w;
+    }
+    if (GetTickCount() - start >= timeout) return nullptr;
+    Sleep(50);
+  }
+}
+
+int Wait(int argc, char** argv, bool wait) {
+  if (argc < 3) return 2;
+  const std::wstring className = FromUtf8(argv[2]);
+  std::wstring title;
+  const bool withTitle = argc > 3 && argv[3][0] != '\0';
+  if (withTitle) title = FromUtf8(argv[3]);
+  const DWORD timeout = wait ? (argc > 4 ? static_cast<DWORD>(Number(argv[4])) : 10000) : 0;
+  HWND w = WaitFor(className, withTitle ? &title : nullptr, timeout, false);
+  if (w == nullptr) return 1;
+  PrintHandle(w);
+  return 0;
+}
+
+int Info(HWND w) {
+  if (!IsWindow(w)) return 1;
+  RECT r{};
+  GetWindowRect(w, &r);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  const LONG style = GetWindowLongW(w, GWL_STYLE);
+  const LONG exStyle = GetWindowLongW(w, GWL_EXSTYLE);
+  std::printf("class=%s\ntitle=%s\nleft=%ld\ntop=%ld\nwidth=%ld\nheight=%ld\nstyle=0x%08lx\n"
+              "exstyle=0x%08lx\nvisible=%d\ntopmost=%d\nparent=%lld\nowner=%lld\npid=%lu\n",
+              Utf8(ClassOf(w)).c_str(), Utf8(TitleOf(w)).c_str(), r.left, r.top, r.right - r.left,
+              r.bottom - r.top, static_cast<unsigned long>(style), static_cast<unsigned long>(exStyle),
+              IsWindowVisible(w) ? 1 : 0, (exStyle & WS_EX_TOPMOST) ? 1 : 0,
+              static_cast<long long>(reinterpret_cast<intptr_t>(GetAncestor(w, GA_PARENT))),
+              static_cast<long long>(reinterpret_cast<intptr_t>(GetWindow(w, GW_OWNER))),
+              static_cast<unsigned long>(pid));
+  return 0;
+}
+
+BOOL CALLBACK FindStatic(HWND w, LPARAM lp) {
+  if (GetDlgCtrlID(w) == 0xFFFF) {
+    *reinterpret_cast<HWND*>(lp) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int MessageBoxVerb(DWORD timeout) {
+  HWND box = WaitFor(L"#32770", nullptr, timeout, true);
+  if (box == nullptr) return 1;
+  Sleep(200);  // let it finish laying out its text
+  HWND text = nullptr;
+  EnumChildWindows(box, FindStatic, reinterpret_cast<LPARAM>(&text));
+  std::printf("title: %s\ntext: %s\n", Utf8(TitleOf(box)).c_str(),
+              text != nullptr ? Utf8(TitleOf(text)).c_str() : "");
+  std::fflush(stdout);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return 0;
+}
+
+std::FILE* targetLog = nullptr;
+
+LRESULT CALLBACK TargetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  const char* name = nullptr;
+  switch (m) {
+    case WM_KEYDOWN: name = "keydown"; break;
+    case WM_KEYUP: name = "keyup"; break;
+    case WM_SYSKEYDOWN: name = "syskeydown"; break;
+    case WM_SYSKEYUP: name = "syskeyup"; break;
+    case WM_CHAR: name = "char"; break;
+    case WM_SYSCHAR: name = "syschar"; break;
+    case WM_IME_CHAR: name = "imechar"; break;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: break;
+  }
+  if (name != nullptr && targetLog != nullptr) {
+    std::fprintf(targetLog, "%s %llu 0x%08llx\n", name, static_cast<unsigned long long>(wp),
+                 static_cast<unsigned long long>(static_cast<uint32_t>(lp)));
+    std::fflush(targetLog);
+    if (m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR) return 0;  // no menu loop
+  }
+  return DefWindowProcW(w, m, wp, lp);
+}
+
+int Target(const char* logPath) {
+  targetLog = std::fopen(logPath, "w");
+  if (targetLog == nullptr) return 2;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = TargetProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TDriverTarget";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, L"TDriverTarget", L"tdriver target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
+                           300, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  SetForegroundWindow(w);
+  SetFocus(w);
+  PrintHandle(w);
+  std::fflush(stdout);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  std::fclose(targetLog);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const std::string verb = argv[1];
+  if (verb == "wait") return Wait(argc, argv, true);
+  if (verb == "find") return Wait(argc, argv, false);
+  if (verb == "count" && argc >= 3) {
+    std::printf("%zu\n", FindAll(FromUtf8(argv[2]), nullptr).size());
+    return 0;
+  }
+  if (verb == "info" && argc >= 3) return Info(Handle(argv[2]));
+  if ((verb == "post" || verb == "send") && argc >= 6) {
+    HWND w = Handle(argv[2]);
+    const UINT m = static_cast<UINT>(Number(argv[3]));
+    const WPARAM wp = static_cast<WPARAM>(Number(argv[4]));
+    const LPARAM lp = static_cast<LPARAM>(Number(argv[5]));
+    if (verb == "post") return PostMessageW(w, m, wp, lp) ? 0 : 1;
+    std::printf("%lld\n", static_cast<long long>(SendMessageW(w, m, wp, lp)));
+    return 0;
+  }
+  if (verb == "msgbox") return MessageBoxVerb(argc > 2 ? static_cast<DWORD>(Number(argv[2])) : 10000);
+  if (verb == "no-msgbox" && argc >= 3) {
+    return WaitFor(L"#32770", nullptr, static_cast<DWORD>(Number(argv[2])), true) == nullptr ? 0 : 1;
+  }
+  if (verb == "target" && argc >= 3) return Target(argv[2]);
+  if (verb == "focus" && argc >= 3) return SetForegroundWindow(Handle(argv[2])) ? 0 : 1;
+  return 2;
+}

@@ -1,0 +1,23 @@
+// tessary-cli on Windows. Arguments arrive as wide text and are handed on as CP949.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "shell/cli.h"
+#include "win32/win32_platform.h"
+
+int main() {
+  using namespace tessary;
+  win32::Cp949Codec codec;
+  win32::Win32FileSystem files;
+  win32::ResourceTexts texts;
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::string> args;
+  for (int i = 1; argv != nullptr && i < argc; ++i) {
+    args.push_back(codec.Utf16ToCp949(reinterpret_cast<const char16_t*>(argv[i])));
+  }
+  LocalFree(argv);
+  CliPlatform platform{files, texts, codec, stdout, stderr};
+  return RunCli(args, platform);
+}
