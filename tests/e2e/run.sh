@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# End-to-end tests: the real Tessary3.exe under Wine in a private Xvfb, driven by
+# tdriver.exe. Usage: tests/e2e/run.sh BUILD_DIR [all|smoke]
+#   BUILD_DIR  a Windows build tree (build/win64 or build/win32)
+#   smoke      only starting and ending the program
+# Ends with "N passed, N failed"; exit status 1 when anything failed.
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: run.sh BUILD_DIR [all|smoke]}" && pwd)
+suite=${2:-all}
+# shellcheck source=../../tools/wine-env.sh
+. "$here/../../tools/wine-env.sh"
+
+work=$(mktemp -d /tmp/tessary-e2e.XXXXXX)
+passed=0
+failed=0
+failures=()
+
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  tessary_stop_display
+  [ -n "${KEEP_E2E:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+tessary_display private || exit 1
+echo "e2e: $(basename "$build") on DISPLAY=$DISPLAY, prefix in $work/prefix"
+tessary_wine_prefix "$work/prefix"
+
+# ------------------------------------------------------------------ helpers
+fresh_dir() {  # a fresh current directory holding the deliverables and the driver
+  local d="$work/run$((passed + failed))-$1"
+  mkdir -p "$d"
+  cp "$build/win32/Tessary3.exe" "$build/hooklib/tyhook.dll" "$build/tests/e2e/tdriver.exe" \
+     "$build/win32/tessary-cli.exe" "$d/"
+  echo "$d"
+}
+drv() { wine tdriver.exe "$@" 2>/dev/null | tr -d '\r'; }
+start_keyboard() {  # in the current directory; sets PID_FILE, STATUS_FILE, ERR_FILE
+  STATUS_FILE=$PWD/status.$1; ERR_FILE=$PWD/stderr.$1
+  (wine Tessary3.exe 2>"$ERR_FILE"; echo $? >"$STATUS_FILE") &
+}
+wait_status() {  # FILE [SECONDS]: waits for the program's exit status
+  local i
+  for i in $(seq $((${2:-15} * 10))); do
+    [ -s "$1" ] && { cat "$1"; return 0; }
+    sleep 0.1
+  done
+  echo timeout
+}
+field() { sed -n "s/^$1=//p"; }
+fail() {  # MESSAGE: marks the running case as failed
+  echo "    $1"
+  echo "$1" >>"$work/case.failures"
+  return 1
+}
+check() {  # DESCRIPTION EXPECTED ACTUAL
+  [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
+}
+run_case() {
+  local name=$1
+  echo "  - $name"
+  rm -f "$work/case.failures"
+  if ("$name") && [ ! -s "$work/case.failures" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+  fi
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+expected_defaults() {  # the defaults as the Windows build writes them (CR LF)
+  wine tessary-cli.exe config no-such-file.cfg 2>/dev/null
+}
+exit_command() { drv post "$1" 273 40002 0; }  # WM_COMMAND 40002 to the hidden window
+
+# ------------------------------------------------------------------ cases
+starts_with_three_windows_and_exits_cleanly() {
+  cd "$(fresh_dir start)"
+  start_keyboard 1
+  local hidden frame kbd info
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  info=$(drv info "$frame")
+  check "frame top-most" 1 "$(field topmost <<<"$info")"
+  check "frame visible" 1 "$(field visible <<<"$info")"
+  check "frame left" 30 "$(field left <<<"$info")"
+  check "frame top" 30 "$(field top <<<"$info")"
+  check "frame width" 522 "$(field width <<<"$info")"
+  check "frame height" 200 "$(field height <<<"$info")"
+  check "frame owner" "$hidden" "$(field owner <<<"$info")"
+  check "frame style has WS_POPUP|WS_BORDER|WS_SYSMENU" 1 \
+    "$(( ($(field style <<<"$info") & 0x80880000) == 0x80880000 ))"
+  check "keyboard parent" "$frame" "$(drv info "$kbd" | field parent)"
+  check "hidden window hidden" 0 "$(drv info "$hidden" | field visible)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "lines" 47 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 47 "$(grep -c $'\r$' Tessary.cfg)"
+  check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
+  expected_defaults >expected.cfg
+  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
+  check "no temporary file left" "" "$(ls Tessary.cfg.* 2>/dev/null)"
+}
+
+a_second_instance_is_refused() {
+  cd "$(fresh_dir second)"
+  start_keyboard 1
+  local hidden box
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  start_keyboard 2
+  box=$(drv msgbox 20000)
+  check "message title" "title: 알림" "$(sed -n 1p <<<"$box")"
+  check "message text" "text: 테사리가 이미 실행 중입니다. 실행 중인 테사리를 먼저 종료해주세요." "$(sed -n 2p <<<"$box")"
+  check "second exit status" 0 "$(wait_status "$PWD/status.2")"
+  check "hidden windows" 1 "$(drv count Tessary_Hidden_Window)"
+  check "frame windows" 1 "$(drv count Tessary_Main_Window)"
+  exit_command "$hidden"
+  check "first exit status" 0 "$(wait_status "$PWD/status.1")"
+}
+
+a_value_of_the_wrong_type_stops_the_program() {
+  cd "$(fresh_dir fatal)"
+  { expected_defaults; printf 'useClickSound = 1\r\n'; } >Tessary.cfg
+  cp Tessary.cfg before.cfg
+  start_keyboard 1
+  check "exit status" 1 "$(wait_status "$STATUS_FILE" 20)"
+  check "stderr" "should be 'true' or 'false'" "$(cat "$ERR_FILE")"
+  check "windows" 0 "$(drv count Tessary_Main_Window)"
+  cmp -s before.cfg Tessary.cfg || fail "the configuration file was changed"
+}
+
+the_settings_survive_a_run() {
+  cd "$(fresh_dir kept)"
+  local name
+  name=$(printf '내 자판' | iconv -f UTF-8 -t CP949)  # the file is CP949
+  { expected_defaults | LC_ALL=C sed -e 's/^left .*/left = 100\r/' -e 's/^top .*/top = 80\r/' \
+      -e 's/^opacity .*/opacity = 300\r/' -e 's/^bgndColor .*/bgndColor = RGB(1, 2, 3)\r/' \
+      -e 's/^useTransparency .*/useTransparency = false\r/' -e "s/^kbdName .*/kbdName = \"$name\"\r/"; } >Tessary.cfg
+  wine tessary-cli.exe config Tessary.cfg expected.cfg 2>/dev/null
+  start_keyboard 1
+  local hidden frame
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000)
+  check "frame left" 100 "$(drv info "$frame" | field left)"
+  check "frame top" 80 "$(drv info "$frame" | field top)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  grep -q $'^bgndColor        = RGB(  1,   2,   3)\r$' Tessary.cfg || fail "colour not kept"
+  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg changed"
+}
+
+a_broken_configuration_is_reported_and_kept() {
+  cd "$(fresh_dir broken)"
+  printf 'left = (\r\n' >Tessary.cfg
+  start_keyboard 1
+  local box hidden
+  box=$(drv msgbox 20000)
+  check "message title" "title: 치명적 오류" "$(sed -n 1p <<<"$box")"
+  check "message text" "text: 설정 파일에 문제가 있습니다." "$(sed -n 2p <<<"$box")"
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  check "frame at the default place" 30 "$(drv info "$(drv wait Tessary_Main_Window)" | field left)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "backup" "left = (" "$(tr -d '\r' <Tessary.cfg.bak)"
+  expected_defaults >expected.cfg
+  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg is not the defaults"
+}
+
+the_config_tool_matches_the_program() {
+  cd "$(fresh_dir cli)"
+  { expected_defaults; printf 'useClickSound = 1\r\n'; } >bad.cfg
+  local status
+  wine tessary-cli.exe config bad.cfg >/dev/null 2>err.txt; status=$?
+  check "fatal status" 1 "$status"
+  check "fatal message" "should be 'true' or 'false'" "$(cat err.txt)"
+  printf 'x = (\r\n' >broken.cfg
+  wine tessary-cli.exe config broken.cfg out.cfg 2>err.txt; status=$?
+  check "message status" 2 "$status"
+  check "message on stderr" "치명적 오류: 설정 파일에 문제가 있습니다." "$(head -n 1 err.txt | tr -d '\r')"
+  expected_defaults >expected.cfg
+  cmp -s expected.cfg out.cfg || fail "defaults not written"
+}
+
+# ------------------------------------------------------------------ run
+run_case starts_with_three_windows_and_exits_cleanly
+if [ "$suite" != smoke ]; then
+  run_case a_second_instance_is_refused
+  run_case a_value_of_the_wrong_type_stops_the_program
+  run_case the_settings_survive_a_run
+  run_case a_broken_configuration_is_reported_and_kept
+  run_case the_config_tool_matches_the_program
+fi
+
+[ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
+echo "e2e $(basename "$build"): $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

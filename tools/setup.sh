@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12, as root; installs
+# only what is missing, so a second run does nothing. Also fetches the Lua sources for
+# the Windows builds and creates the Korean locale Wine runs under.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
+  libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+missing=()
+for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386   # wine32 comes from the i386 architecture
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qix 'ko_KR.utf8'; then
+  echo "setup: creating the ko_KR.UTF-8 locale"
+  localedef -i ko_KR -f UTF-8 ko_KR.UTF-8
+fi
+
+bash tools/get-lua-source.sh third_party/lua5.1
