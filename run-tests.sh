@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests (with AddressSanitizer
+# and UndefinedBehaviorSanitizer), then the end-to-end tests of the 64-bit and the
+# 32-bit Windows builds under Wine. Installs what is missing first (needs root then).
+set -uo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+bash tools/setup.sh || exit 1
+
+total_passed=0
+total_failed=0
+steps_failed=()
+count() {  # LOG: adds the counts of its closing line to the totals
+  local line p f
+  line=$(grep -E '^(e2e [^:]*: )?[0-9]+ passed, [0-9]+ failed' "$1" | tail -n 1)
+  if [ -n "$line" ]; then
+    p=$(sed -E 's/.* ?([0-9]+) passed.*/\1/' <<<"$line")
+    f=$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")
+    total_passed=$((total_passed + p)); total_failed=$((total_failed + f))
+  fi
+}
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+
+echo "== native build and unit tests"
+if cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs"; then
+  ctest --preset native 2>&1 | tee "$logs/unit.log"
+  status=${PIPESTATUS[0]}
+  summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$logs/unit.log" | tail -n 1)
+  failed=$(sed -E 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+  all=$(sed -E 's/.*tests failed out of ([0-9]+).*/\1/' <<<"$summary")
+  if [ -n "$summary" ]; then
+    total_passed=$((total_passed + all - failed)); total_failed=$((total_failed + failed))
+  fi
+  [ "$status" -eq 0 ] && [ -n "$summary" ] || steps_failed+=("unit tests")
+else
+  steps_failed+=("native build")
+fi
+
+for arch in win64 win32; do
+  echo "== $arch build and end-to-end tests"
+  if cmake --preset "$arch" >/dev/null && cmake --build --preset "$arch" -j "$jobs"; then
+    bash tests/e2e/run.sh "build/$arch" 2>&1 | tee "$logs/$arch.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("$arch end-to-end tests")
+    count "$logs/$arch.log"
+  else
+    steps_failed+=("$arch build")
+  fi
+done
+
+echo
+if [ ${#steps_failed[@]} -eq 0 ]; then
+  echo "ALL TESTS PASSED"
+else
+  echo "FAILED: ${steps_failed[*]}"
+fi
+echo "all: $total_passed passed, $total_failed failed"
+[ ${#steps_failed[@]} -eq 0 ]
