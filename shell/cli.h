@@ -8,6 +8,7 @@
 namespace tessary {
 
 class FileSystem;
+class KeyLayout;
 class TextCodec;
 class TextResources;
 
@@ -15,6 +16,10 @@ struct CliPlatform {
   FileSystem& files;
   const TextResources& texts;
   const TextCodec& codec;
+  const KeyLayout& layout;  // for stroke strings: the platform's, or the US stand-in
+  // The arguments as they reached the program (CP949 on Windows, the bytes of the
+  // command line elsewhere), beside the CP949 ones RunCli is given.
+  std::vector<std::string> rawArgs;
   std::FILE* out;  // text mode: the platform's line ends
   std::FILE* err;
 };

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "shell/cli.h"
+#include "win32/key_output.h"
 #include "win32/win32_platform.h"
 
 int main() {
@@ -18,6 +19,7 @@ int main() {
     args.push_back(codec.Utf16ToCp949(reinterpret_cast<const char16_t*>(argv[i])));
   }
   LocalFree(argv);
-  CliPlatform platform{files, texts, codec, stdout, stderr};
+  win32::Win32KeyLayout layout;
+  CliPlatform platform{files, texts, codec, layout, args, stdout, stderr};
   return RunCli(args, platform);
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "fakes.h"
+#include "input/us_layout.h"
 #include "posix/iconv_codec.h"
 #include "shell/settings.h"
 
@@ -16,7 +17,7 @@ class CliTest : public ::testing::Test {
   int Run(std::vector<std::string> args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    CliPlatform platform{files, texts, codec, out, err};
+    CliPlatform platform{files, texts, codec, layout, {}, out, err};
     const int status = RunCli(args, platform);
     stdoutText = Slurp(out);
     stderrText = Slurp(err);
@@ -36,6 +37,7 @@ class CliTest : public ::testing::Test {
   testing::FakeFileSystem files;
   testing::TestTextResources texts;
   IconvCodec codec;
+  UsEnglishLayout layout;
   std::string stdoutText, stderrText;
 };
 
@@ -78,6 +80,17 @@ TEST_F(CliTest, AnUnwritableOutputIsReported) {
   files.failWrites = true;
   EXPECT_EQ(Run({"config", "in.cfg", "out.cfg"}), kCliWriteFailed);
   EXPECT_EQ(files.files.count("out.cfg"), 0u);
+}
+
+TEST_F(CliTest, StrokesPrintTheOfferedEventsAndTheResult) {
+  EXPECT_EQ(Run({"strokes", "^c"}), 0);
+  EXPECT_EQ(stdoutText, "WM_KEYDOWN 17\nWM_KEYDOWN 67\nWM_KEYUP 67\nWM_KEYUP 17\nresult 0\n");
+  EXPECT_EQ(Run({"strokes", "%{F4}"}), 0);
+  EXPECT_EQ(stdoutText, "WM_SYSKEYDOWN 18\nWM_SYSKEYDOWN 115\nWM_SYSKEYUP 115\nWM_KEYUP 18\nresult 0\n");
+  EXPECT_EQ(Run({"strokes", "{QUEUESYNC}"}), 0);
+  EXPECT_EQ(stdoutText, "WM_QUEUESYNC\nresult 0\n");
+  EXPECT_EQ(Run({"strokes", "{F1"}), 1);
+  EXPECT_EQ(stdoutText, "result 1\n");
 }
 
 using CliDeathTest = CliTest;

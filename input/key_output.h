@@ -1,0 +1,53 @@
+#pragma once
+// The platform's keyboard: the active layout's character-to-key lookup and the ways to
+// put key events into the system.
+#include <cstdint>
+#include <vector>
+
+namespace tessary {
+
+// A window handle as the core carries it (only passed back to the platform).
+using WindowId = uintptr_t;
+
+// The active keyboard layout.
+class KeyLayout {
+ public:
+  virtual ~KeyLayout() = default;
+  // VkKeyScanA: low byte the key code, bit 0x100 Shift (0x200 Ctrl, 0x400 Alt);
+  // 0xFFFF when no key types the character.
+  virtual uint16_t VkKeyScan(char ch) const = 0;
+  // MapVirtualKeyA(code, 0): the key's scan code, 0 when it has none.
+  virtual uint32_t MapVirtualKey(uint32_t code) const = 0;
+};
+
+// One keyboard record of SendInput. The virtual-key code is always given with the scan
+// code (some systems deliver no key for a scan code alone).
+struct KeyInputRecord {
+  uint16_t code = 0;
+  uint16_t scan = 0;
+  bool keyUp = false;
+  bool extended = false;
+  bool operator==(const KeyInputRecord&) const = default;
+};
+
+class KeyOutput {
+ public:
+  virtual ~KeyOutput() = default;
+  // One SendInput call with the records in order; false when the system took none.
+  virtual bool SendInput(const std::vector<KeyInputRecord>& records) = 0;
+
+  // The system-wide journal playback hook; the platform calls StrokePlayer::OnHookCall
+  // from it. False when it cannot be installed.
+  virtual bool InstallPlaybackHook() = 0;
+  virtual void RemovePlaybackHook() = 0;
+  // Clears the down bit of Shift, Ctrl and Alt and the down and toggle bits of Caps
+  // Lock and Num Lock in the thread's key-state array.
+  virtual void ResetModifierKeyState() = 0;
+  // The marker that stands in for a played WM_QUEUESYNC: posts WM_QUEUESYNC to target.
+  virtual void PostQueueSync(WindowId target) = 0;
+  // A one-shot timer on the user-interface thread that calls StrokePlayer::OnWatchdog.
+  virtual void StartWatchdog(uint32_t milliseconds) = 0;
+  virtual void CancelWatchdog() = 0;
+};
+
+}  // namespace tessary
