@@ -7,9 +7,9 @@ bool IsModifier(int16_t item) { return item == kShiftItem || item == kCtrlItem |
 }  // namespace
 
 unsigned EventMessage(const OfferedEvent& event) {
-  if (event.code == kQueueSyncItem) return WM_QUEUESYNC;
-  if (event.system) return event.down ? WM_SYSKEYDOWN : WM_SYSKEYUP;
-  return event.down ? WM_KEYDOWN : WM_KEYUP;
+  if (event.code == kQueueSyncItem) return kQueueSyncMessage;
+  if (event.system) return event.down ? kSysKeyDownMessage : kSysKeyUpMessage;
+  return event.down ? kKeyDownMessage : kKeyUpMessage;
 }
 
 void PlaybackState::Reset(const StrokeQueue* queue) {

@@ -7,11 +7,12 @@
 
 namespace tessary {
 
-inline constexpr unsigned WM_QUEUESYNC = 0x0023;
-inline constexpr unsigned WM_KEYDOWN = 0x0100;
-inline constexpr unsigned WM_KEYUP = 0x0101;
-inline constexpr unsigned WM_SYSKEYDOWN = 0x0104;
-inline constexpr unsigned WM_SYSKEYUP = 0x0105;
+// The platform's message numbers of played events.
+inline constexpr unsigned kQueueSyncMessage = 0x0023;
+inline constexpr unsigned kKeyDownMessage = 0x0100;
+inline constexpr unsigned kKeyUpMessage = 0x0101;
+inline constexpr unsigned kSysKeyDownMessage = 0x0104;
+inline constexpr unsigned kSysKeyUpMessage = 0x0105;
 
 // The event being offered: a key going down or up, or (code -1) a queue-sync marker.
 struct OfferedEvent {
@@ -21,7 +22,7 @@ struct OfferedEvent {
   bool operator==(const OfferedEvent&) const = default;
 };
 
-// The message a played event becomes: WM_QUEUESYNC, or WM_(SYS)KEYDOWN/UP.
+// The message a played event becomes: kQueueSyncMessage, or WM_(SYS)KEYDOWN/UP.
 unsigned EventMessage(const OfferedEvent& event);
 
 // The read position and the modifier state of the played events (not of the real

@@ -72,11 +72,11 @@ int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
   if (result == kStrokeOk) {
     for (const OfferedEvent& event : PlaybackEvents(queue)) {
       switch (EventMessage(event)) {
-        case WM_QUEUESYNC: std::fputs("WM_QUEUESYNC\n", p.out); break;
-        case WM_KEYDOWN: std::fprintf(p.out, "WM_KEYDOWN %d\n", event.code); break;
-        case WM_KEYUP: std::fprintf(p.out, "WM_KEYUP %d\n", event.code); break;
-        case WM_SYSKEYDOWN: std::fprintf(p.out, "WM_SYSKEYDOWN %d\n", event.code); break;
-        case WM_SYSKEYUP: std::fprintf(p.out, "WM_SYSKEYUP %d\n", event.code); break;
+        case kQueueSyncMessage: std::fputs("WM_QUEUESYNC\n", p.out); break;
+        case kKeyDownMessage: std::fprintf(p.out, "WM_KEYDOWN %d\n", event.code); break;
+        case kKeyUpMessage: std::fprintf(p.out, "WM_KEYUP %d\n", event.code); break;
+        case kSysKeyDownMessage: std::fprintf(p.out, "WM_SYSKEYDOWN %d\n", event.code); break;
+        case kSysKeyUpMessage: std::fprintf(p.out, "WM_SYSKEYUP %d\n", event.code); break;
       }
     }
   }

@@ -32,7 +32,7 @@ fresh_dir() {  # a fresh current directory holding the deliverables and the driv
   local d="$work/run$((passed + failed))-$1"
   mkdir -p "$d"
   cp "$build/win32/Tessary3.exe" "$build/hooklib/tyhook.dll" "$build/tests/e2e/tdriver.exe" \
-     "$build/win32/tessary-cli.exe" "$d/"
+     "$build/tests/e2e/tstrokes.exe" "$build/win32/tessary-cli.exe" "$d/"
   echo "$d"
 }
 drv() { wine tdriver.exe "$@" 2>/dev/null | tr -d '\r'; }
@@ -184,6 +184,28 @@ the_config_tool_matches_the_program() {
   cmp -s expected.cfg out.cfg || fail "defaults not written"
 }
 
+strokes_reach_the_focused_window() {
+  cd "$(fresh_dir strokes)"
+  wine tdriver.exe target keys.log >target.txt 2>/dev/null &
+  local target i report expected
+  for i in $(seq 100); do [ -s target.txt ] && break; sleep 0.1; done
+  target=$(head -n 1 target.txt | tr -d '\r')
+  [ -n "$target" ] || { fail "no target window"; return; }
+  report=$(wine tstrokes.exe "$target" '^c' '%{F2}' '{Left 3}' '+a' 2>/dev/null | tr -d '\r')
+  echo "$report" | sed 's/^/    tstrokes: /'
+  check "results" "0 0 0 0" "$(grep '^result' <<<"$report" | cut -d' ' -f2 | tr '\n' ' ' | sed 's/ $//')"
+  check "finished" "finished yes" "$(grep '^finished' <<<"$report")"
+  grep -q '^path ' <<<"$report" || fail "no path reported"
+  sleep 0.5
+  expected="keydown 17,keydown 67,keyup 67,keyup 17,syskeydown 18,syskeydown 113,syskeyup 113,keyup 18"
+  expected+=",keydown 37,keyup 37,keydown 37,keyup 37,keydown 37,keyup 37"
+  expected+=",keydown 16,keydown 65,keyup 65,keyup 16"
+  check "key messages in order" "$expected" \
+    "$(grep -E '^(sys)?key(down|up) ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  check "characters" "char 3,char 65" "$(grep '^char ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  drv post "$target" 16 0 0 >/dev/null  # WM_CLOSE
+}
+
 # ------------------------------------------------------------------ run
 run_case starts_with_three_windows_and_exits_cleanly
 if [ "$suite" != smoke ]; then
@@ -192,6 +214,7 @@ if [ "$suite" != smoke ]; then
   run_case the_settings_survive_a_run
   run_case a_broken_configuration_is_reported_and_kept
   run_case the_config_tool_matches_the_program
+  run_case strokes_reach_the_focused_window
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

@@ -38,11 +38,11 @@ std::string Played(std::string_view text) {
   for (const OfferedEvent& e : PlaybackEvents(queue)) {
     if (!out.empty()) out += ' ';
     switch (EventMessage(e)) {
-      case WM_QUEUESYNC: out += "sync"; continue;
-      case WM_KEYDOWN: out += "down"; break;
-      case WM_KEYUP: out += "up"; break;
-      case WM_SYSKEYDOWN: out += "sysdown"; break;
-      case WM_SYSKEYUP: out += "sysup"; break;
+      case kQueueSyncMessage: out += "sync"; continue;
+      case kKeyDownMessage: out += "down"; break;
+      case kKeyUpMessage: out += "up"; break;
+      case kSysKeyDownMessage: out += "sysdown"; break;
+      case kSysKeyUpMessage: out += "sysup"; break;
     }
     out += std::to_string(e.code);
   }
@@ -235,14 +235,14 @@ TEST_F(StrokePlayerTest, AJournalPlaybackOffersTheEventsAndRemovesItself) {
   EXPECT_TRUE(player.playing());
   const std::vector<PlaybackMessage> played = RunJournal();
   ASSERT_EQ(played.size(), 5u);
-  EXPECT_EQ(played[0].message, WM_SYSKEYDOWN);
+  EXPECT_EQ(played[0].message, kSysKeyDownMessage);
   EXPECT_EQ(played[0].paramL, 18u);
   EXPECT_EQ(played[0].paramH, 0x38u);
-  EXPECT_EQ(played[1].message, WM_SYSKEYDOWN);
+  EXPECT_EQ(played[1].message, kSysKeyDownMessage);
   EXPECT_EQ(played[1].paramL, 37u);
-  EXPECT_EQ(played[2].message, WM_SYSKEYUP);
-  EXPECT_EQ(played[3].message, WM_KEYUP);
-  EXPECT_EQ(played[4].message, WM_QUEUESYNC);
+  EXPECT_EQ(played[2].message, kSysKeyUpMessage);
+  EXPECT_EQ(played[3].message, kKeyUpMessage);
+  EXPECT_EQ(played[4].message, kQueueSyncMessage);
   EXPECT_EQ(played[4].paramL, 77u);
   EXPECT_FALSE(player.playing());
   EXPECT_FALSE(output.hooked);
@@ -310,7 +310,7 @@ TEST_F(StrokePlayerTest, PlaybacksRunOneAtATimeInOrder) {
   EXPECT_EQ(player.waiting(), 2u);
   std::vector<uintptr_t> keys;
   for (const PlaybackMessage& m : RunJournal()) {
-    if (m.message == WM_KEYDOWN) keys.push_back(m.paramL);
+    if (m.message == kKeyDownMessage) keys.push_back(m.paramL);
   }
   EXPECT_EQ(keys, (std::vector<uintptr_t>{65, 66, 67}));
   EXPECT_EQ(player.waiting(), 0u);
