@@ -48,6 +48,8 @@ class KeyOutput {
   // A one-shot timer on the user-interface thread that calls StrokePlayer::OnWatchdog.
   virtual void StartWatchdog(uint32_t milliseconds) = 0;
   virtual void CancelWatchdog() = 0;
+  // Whether the lock key (Caps, Num or Scroll Lock) is toggled on (GetKeyState, low bit).
+  virtual bool IsLockOn(uint32_t code) const = 0;
 };
 
 }  // namespace tessary

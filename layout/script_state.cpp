@@ -62,6 +62,10 @@ bool ScriptState::RunFile(const std::string& path) {
   return Run(*content, chunkName.c_str());
 }
 
+void ScriptState::ArmLimits() {
+  if (state_ != nullptr) ArmInstructionLimit(state_, budget_);
+}
+
 void ScriptState::PushGlobal(const char* name) {
   lua_pushstring(state_, name);
   lua_gettable(state_, LUA_GLOBALSINDEX);

@@ -48,6 +48,10 @@ class ScriptState {
   // process with exit status 1.
   [[noreturn]] void Fatal(const char* message);
 
+  // Starts a fresh instruction budget for calls made through lua() (the layout
+  // loader's accessor calls share one budget).
+  void ArmLimits();
+
   // The raw interpreter, for readers built on top of this one (the layout loader).
   lua_State* lua() { return state_; }
   // Why the last run failed, for diagnostics ("" after a success).

@@ -5,12 +5,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessary {
+
+struct DirectoryEntry {
+  std::string name;  // CP949
+  bool isDirectory = false;
+};
 
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+
+  // The current directory, without a trailing separator.
+  virtual std::string CurrentDirectory() = 0;
+  // The entries of a folder in the order the platform lists them ("." and ".." left
+  // out), or nothing when the folder cannot be listed.
+  virtual std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& path) = 0;
 
   // Whether the file exists and can be opened for reading without sharing.
   virtual bool CanOpenForReading(const std::string& path) = 0;

@@ -1,11 +1,14 @@
 #include "posix/posix_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace tessary {
 
@@ -45,6 +48,36 @@ std::string PosixFileSystem::NativePath(const std::string& path) const {
     if (c == '\\') c = '/';
   }
   return native;
+}
+
+std::string PosixFileSystem::CurrentDirectory() {
+  std::string buffer(256, '\0');
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(std::strlen(buffer.c_str()));
+  const std::string cp949 = Utf8ToCp949(codec_, buffer);
+  return cp949.empty() ? buffer : cp949;
+}
+
+std::optional<std::vector<DirectoryEntry>> PosixFileSystem::ListDirectory(const std::string& path) {
+  const std::string native = NativePath(path);
+  DIR* dir = ::opendir(native.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<DirectoryEntry> entries;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat info {};
+    const bool isDirectory = ::stat((native + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const std::string cp949 = Utf8ToCp949(codec_, name);
+    entries.push_back({cp949.empty() ? name : cp949, isDirectory});
+  }
+  ::closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+  return entries;
 }
 
 bool PosixFileSystem::CanOpenForReading(const std::string& path) {

@@ -10,6 +10,10 @@ class PosixFileSystem final : public FileSystem {
  public:
   explicit PosixFileSystem(const TextCodec& codec) : codec_(codec) {}
 
+  std::string CurrentDirectory() override;
+  // Listed in byte order of the names, as NTFS lists them, so that layout sets load the
+  // same way on every run.
+  std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;

@@ -1,7 +1,12 @@
 #include "shell/cli.h"
 
+#include <cstdlib>
+
+#include "input/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
+#include "keyboard/keyboard_model.h"
+#include "layout/layout_loader.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
@@ -14,13 +19,18 @@ namespace {
 constexpr const char* kUsage =
     "usage: tessary-cli config IN [OUT]\n"
     "       tessary-cli strokes TEXT\n"
+    "       tessary-cli layout [DIR] [--lang N]\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
     "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
     "  2 the keyboard would have shown a message box (title and text on stderr);\n"
     "  3 OUT could not be written; 64 wrong arguments.\n"
     "strokes: parses the stroke string TEXT and prints the events its playback offers,\n"
-    "  one a line, then \"result N\" with the stroke error (0 success). Exit status N.\n";
+    "  one a line, then \"result N\" with the stroke error (0 success). Exit status N.\n"
+    "layout: builds the built-in layouts, or the layout set in the folder DIR, for\n"
+    "  language N (default 1) as the keyboard does and prints the keyboard as JSON.\n"
+    "  Exit status: 0 done; 1 a value of the wrong type; 2 the keyboard would have shown\n"
+    "  a message box (title, text and the interpreter's reason on stderr).\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -61,6 +71,136 @@ int Config(const std::vector<std::string>& args, CliPlatform& p) {
   return messages.shown() > 0 ? kCliMessageShown : 0;
 }
 
+// A keyboard that is only looked at: no key goes anywhere, every lock is off.
+class NoKeyOutput final : public KeyOutput {
+ public:
+  bool SendInput(const std::vector<KeyInputRecord>&) override { return true; }
+  bool InstallPlaybackHook() override { return false; }
+  void RemovePlaybackHook() override {}
+  void ResetModifierKeyState() override {}
+  void PostQueueSync(WindowId) override {}
+  void StartWatchdog(uint32_t) override {}
+  void CancelWatchdog() override {}
+  bool IsLockOn(uint32_t) const override { return false; }
+};
+
+class Json {
+ public:
+  explicit Json(const TextCodec& codec) : codec_(codec) {}
+  void Raw(std::string_view text) { out_ += text; }
+  void Number(long long value) { out_ += std::to_string(value); }
+  void Real(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    out_ += buffer;
+  }
+  // A CP949 text as a JSON string in UTF-8; bytes that are not CP949 become U+FFFD.
+  void Text(std::string_view cp949) {
+    std::string utf8 = Cp949ToUtf8(codec_, cp949);
+    if (utf8.empty() && !cp949.empty()) {
+      for (char c : cp949) utf8 += static_cast<unsigned char>(c) < 0x80 ? std::string(1, c) : "\xEF\xBF\xBD";
+    }
+    out_ += '"';
+    for (char c : utf8) {
+      switch (c) {
+        case '"': out_ += "\\\""; break;
+        case '\\': out_ += "\\\\"; break;
+        case '\n': out_ += "\\n"; break;
+        case '\r': out_ += "\\r"; break;
+        case '\t': out_ += "\\t"; break;
+        default:
+          if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out_ += escaped;
+          } else {
+            out_ += c;
+          }
+      }
+    }
+    out_ += '"';
+  }
+  const std::string& text() const { return out_; }
+
+ private:
+  const TextCodec& codec_;
+  std::string out_;
+};
+
+std::string KeyboardJson(const Keyboard& kb, const TextCodec& codec) {
+  Json j(codec);
+  j.Raw("{\"version\":"); j.Number(kb.version);
+  j.Raw(",\"language\":"); j.Number(kb.language);
+  j.Raw(",\"description\":"); j.Text(kb.description);
+  j.Raw(",\"prediction\":"); j.Raw(kb.prediction ? "true" : "false");
+  j.Raw(",\"width\":"); j.Number(kb.width);
+  j.Raw(",\"height\":"); j.Number(kb.height);
+  j.Raw(",\"fontSize\":"); j.Number(kb.fontSize);
+  j.Raw(",\"keys\":[");
+  bool first = true;
+  for (const KeyDef& k : kb.keys) {
+    j.Raw(first ? "\n" : ",\n");
+    first = false;
+    j.Raw("{\"code\":"); j.Number(k.code);
+    j.Raw(",\"type\":"); j.Number(k.type);
+    j.Raw(",\"stroke\":"); j.Text(k.stroke);
+    j.Raw(",\"labels\":["); j.Text(k.ncns); j.Raw(","); j.Text(k.ncys); j.Raw(",");
+    j.Text(k.ycns); j.Raw(","); j.Text(k.ycys);
+    j.Raw("],\"normal\":["); j.Number(k.normal.text); j.Raw(","); j.Number(k.normal.face); j.Raw(",");
+    j.Number(k.normal.border);
+    j.Raw("],\"press\":["); j.Number(k.press.text); j.Raw(","); j.Number(k.press.face); j.Raw(",");
+    j.Number(k.press.border);
+    j.Raw("],\"pos\":["); j.Real(k.pos.left); j.Raw(","); j.Real(k.pos.top); j.Raw(",");
+    j.Real(k.pos.width); j.Raw(","); j.Real(k.pos.height);
+    j.Raw("],\"scan\":["); j.Number(k.scanLine); j.Raw(","); j.Number(k.scanBlock); j.Raw("]}");
+  }
+  j.Raw("]}\n");
+  return j.text();
+}
+
+int Layout(const std::vector<std::string>& args, CliPlatform& p) {
+  std::string folder;
+  int32_t language = IL_KOREAN;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--lang" && i + 1 < args.size()) {
+      char* end = nullptr;
+      const long value = std::strtol(args[++i].c_str(), &end, 10);
+      if (end == args[i].c_str() || *end != '\0') {
+        std::fputs(kUsage, p.err);
+        return kCliUsage;
+      }
+      language = static_cast<int32_t>(value);
+    } else if (folder.empty() && args[i].rfind("--", 0) != 0) {
+      folder = args[i];
+    } else {
+      std::fputs(kUsage, p.err);
+      return kCliUsage;
+    }
+  }
+  StderrMessageBoxes messages(p.codec, p.err);
+  Settings settings;
+  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  NoKeyOutput output;
+  Keyboard keyboard(output, p.layout);
+  ReloadLayoutWith(
+      keyboard, env,
+      [&] {
+        if (folder.empty()) {
+          LoadBuiltinLayouts(keyboard, env);
+          return true;
+        }
+        return LoadLayoutFolder(keyboard, env, folder);
+      },
+      language);
+  if (!env.lastScriptError.empty()) {
+    std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, env.lastScriptError).c_str());
+  }
+  const std::string json = KeyboardJson(keyboard, p.codec);
+  std::fwrite(json.data(), 1, json.size(), p.out);
+  std::fflush(p.out);
+  return messages.shown() > 0 ? kCliMessageShown : 0;
+}
+
 int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
   if (args.size() != 2) {
     std::fputs(kUsage, p.err);
@@ -90,6 +230,7 @@ int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
 int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "config") return Config(args, platform);
   if (!args.empty() && args[0] == "strokes") return Strokes(args, platform);
+  if (!args.empty() && args[0] == "layout") return Layout(args, platform);
   std::fputs(kUsage, platform.err);
   return kCliUsage;
 }

@@ -73,6 +73,10 @@ void Win32KeyOutput::CancelWatchdog() {
   }
 }
 
+bool Win32KeyOutput::IsLockOn(uint32_t code) const {
+  return (GetKeyState(static_cast<int>(code)) & 1) != 0;
+}
+
 LRESULT CALLBACK Win32KeyOutput::JournalProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code < 0 || theOutput == nullptr || theOutput->player_ == nullptr) {
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -31,6 +31,7 @@ class Win32KeyOutput final : public KeyOutput {
   void PostQueueSync(WindowId target) override;
   void StartWatchdog(uint32_t milliseconds) override;
   void CancelWatchdog() override;
+  bool IsLockOn(uint32_t code) const override;
 
  private:
   static LRESULT CALLBACK JournalProc(int code, WPARAM wParam, LPARAM lParam);

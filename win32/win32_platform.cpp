@@ -40,6 +40,31 @@ std::wstring Wide(std::string_view cp949) {
   return std::wstring(wide.begin(), wide.end());
 }
 
+std::string Win32FileSystem::CurrentDirectory() {
+  const DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::wstring wide(size, L'\0');
+  const DWORD n = GetCurrentDirectoryW(size, wide.data());
+  wide.resize(n);
+  return Cp949Codec().Utf16ToCp949(std::u16string(wide.begin(), wide.end()));
+}
+
+std::optional<std::vector<DirectoryEntry>> Win32FileSystem::ListDirectory(const std::string& path) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((Wide(path) + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<DirectoryEntry> entries;
+  const Cp949Codec codec;
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::string cp949 = codec.Utf16ToCp949(std::u16string(name.begin(), name.end()));
+    if (cp949.empty()) continue;  // a name CP949 cannot spell cannot be named by the keyboard
+    entries.push_back({cp949, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return entries;
+}
+
 bool Win32FileSystem::CanOpenForReading(const std::string& path) {
   UniqueHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -25,6 +25,8 @@ std::wstring Wide(std::string_view cp949);
 
 class Win32FileSystem final : public FileSystem {
  public:
+  std::string CurrentDirectory() override;
+  std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& path) override;
   bool CanOpenForReading(const std::string& path) override;
   std::optional<std::string> ReadWholeFile(const std::string& path) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;

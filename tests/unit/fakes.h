@@ -1,10 +1,12 @@
 #pragma once
 // Fakes of the platform interfaces for the core's tests.
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "input/key_output.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_resources.h"
@@ -21,6 +23,15 @@ class FakeFileSystem : public FileSystem {
   bool failReplace = false;
   std::string lineEnd = "\n";
 
+  std::string currentDirectory = "C:\\work";
+  std::map<std::string, std::vector<DirectoryEntry>> directories;
+
+  std::string CurrentDirectory() override { return currentDirectory; }
+  std::optional<std::vector<DirectoryEntry>> ListDirectory(const std::string& path) override {
+    auto it = directories.find(path);
+    if (it == directories.end()) return std::nullopt;
+    return it->second;
+  }
   bool CanOpenForReading(const std::string& path) override {
     opened.push_back(path);
     return files.count(path) > 0;
@@ -74,6 +85,44 @@ class TestTextResources : public TextResources {
 
  private:
   EmbeddedTextResources real_;
+};
+
+// A platform whose journal hook may be missing, refused, or working.
+class FakeKeyOutput : public KeyOutput {
+ public:
+  enum class Journal { kWorks, kRefused, kNeverCalled };
+  Journal journal = Journal::kWorks;
+  bool sendInputWorks = true;
+  std::vector<std::string> log;
+  std::vector<KeyInputRecord> sent;
+  bool hooked = false;
+  bool watchdogRunning = false;
+
+  bool SendInput(const std::vector<KeyInputRecord>& records) override {
+    log.push_back("SendInput " + std::to_string(records.size()));
+    if (!sendInputWorks) return false;
+    sent.insert(sent.end(), records.begin(), records.end());
+    return true;
+  }
+  bool InstallPlaybackHook() override {
+    log.push_back("install");
+    if (journal == Journal::kRefused) return false;
+    hooked = true;
+    return true;
+  }
+  void RemovePlaybackHook() override {
+    log.push_back("remove");
+    hooked = false;
+  }
+  void ResetModifierKeyState() override { log.push_back("reset keys"); }
+  void PostQueueSync(WindowId target) override { log.push_back("queuesync " + std::to_string(target)); }
+  void StartWatchdog(uint32_t ms) override {
+    log.push_back("watchdog " + std::to_string(ms));
+    watchdogRunning = true;
+  }
+  void CancelWatchdog() override { watchdogRunning = false; }
+  std::set<uint32_t> locksOn;
+  bool IsLockOn(uint32_t code) const override { return locksOn.count(code) > 0; }
 };
 
 }  // namespace tessary::testing

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "input/stroke_player.h"
+#include "fakes.h"
 #include "input/us_layout.h"
 
 namespace tessary {
@@ -158,41 +159,7 @@ TEST(StrokePlaybackTest, QueueSyncAndRepeats) {
   EXPECT_EQ(Played(""), "");
 }
 
-// A platform whose journal hook may be missing, refused, or working.
-class FakeKeyOutput : public KeyOutput {
- public:
-  enum class Journal { kWorks, kRefused, kNeverCalled };
-  Journal journal = Journal::kWorks;
-  bool sendInputWorks = true;
-  std::vector<std::string> log;
-  std::vector<KeyInputRecord> sent;
-  bool hooked = false;
-  bool watchdogRunning = false;
-
-  bool SendInput(const std::vector<KeyInputRecord>& records) override {
-    log.push_back("SendInput " + std::to_string(records.size()));
-    if (!sendInputWorks) return false;
-    sent.insert(sent.end(), records.begin(), records.end());
-    return true;
-  }
-  bool InstallPlaybackHook() override {
-    log.push_back("install");
-    if (journal == Journal::kRefused) return false;
-    hooked = true;
-    return true;
-  }
-  void RemovePlaybackHook() override {
-    log.push_back("remove");
-    hooked = false;
-  }
-  void ResetModifierKeyState() override { log.push_back("reset keys"); }
-  void PostQueueSync(WindowId target) override { log.push_back("queuesync " + std::to_string(target)); }
-  void StartWatchdog(uint32_t ms) override {
-    log.push_back("watchdog " + std::to_string(ms));
-    watchdogRunning = true;
-  }
-  void CancelWatchdog() override { watchdogRunning = false; }
-};
+using testing::FakeKeyOutput;
 
 class StrokePlayerTest : public ::testing::Test {
  protected:

@@ -1,0 +1,122 @@
+#include "keyboard/keyboard_model.h"
+
+#include <climits>
+
+#include "input/key_output.h"
+#include "input/stroke_player.h"
+
+namespace tessary {
+
+namespace {
+
+constexpr int32_t kCapsLock = 20, kNumLock = 144, kScrollLock = 145;
+
+// R(v): v + 0.5 truncated toward zero, kept inside the int32 range.
+int32_t Round(double v) {
+  const double r = v + 0.5;
+  if (!(r > -2147483648.0)) return r != r ? 0 : INT32_MIN;  // NaN gives 0
+  if (r >= 2147483647.0) return INT32_MAX;
+  return static_cast<int32_t>(r);
+}
+
+int32_t Add(int32_t a, int32_t b) {
+  const int64_t sum = static_cast<int64_t>(a) + b;
+  return static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : sum);
+}
+
+void ReleaseModifierKeys(KeyOutput& output, const KeyLayout& layout) {
+  for (uint16_t code : {17, 16, 18, 91}) SendKeyEvent(output, layout, code, false);
+}
+
+}  // namespace
+
+const std::string& KeyDef::Label(int view) const {
+  switch (view & 3) {
+    case 1: return ncys;
+    case 2: return ycns;
+    case 3: return ycys;
+    default: return ncns;
+  }
+}
+
+Keyboard::~Keyboard() {
+  // Whatever ends the program, no modifier the keyboard pressed stays down.
+  ReleaseModifierKeys(output_, layout_);
+}
+
+int Keyboard::HitTest(int32_t x, int32_t y) const {
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].rect.Contains(x, y)) return static_cast<int>(i);
+  }
+  return kNoKey;
+}
+
+void Keyboard::ScaleKeys(uint32_t clientWidth, uint32_t clientHeight) {
+  if (width == 0 || height == 0) {
+    for (KeyDef& key : keys) key.rect = {};
+    return;
+  }
+  const double sx = static_cast<double>(clientWidth) / width;
+  const double sy = static_cast<double>(clientHeight) / height;
+  for (KeyDef& key : keys) {
+    key.rect.left = Round(sx * key.pos.left);
+    key.rect.top = Round(sy * key.pos.top);
+    key.rect.right = Add(key.rect.left, Round(sx * key.pos.width));
+    key.rect.bottom = Add(key.rect.top, Round(sy * key.pos.height));
+  }
+}
+
+bool Keyboard::IsLatched(int32_t code) const {
+  for (const KeyDef& key : keys) {
+    if (key.code == code && key.latched) return true;
+  }
+  return false;
+}
+
+void Keyboard::Unlatch(int32_t code) {
+  for (KeyDef& key : keys) {
+    if (key.code == code) key.latched = false;
+  }
+}
+
+void Keyboard::ResetModifiers() {
+  if (view == 2 || view == 3) SendKeyStroke(output_, layout_, kCapsLock, false);
+  ReleaseModifierKeys(output_, layout_);
+  view = 0;
+}
+
+void Keyboard::SyncLockKeys() {
+  for (KeyDef& key : keys) {
+    if (key.code != kCapsLock && key.code != kNumLock && key.code != kScrollLock) continue;
+    if (!output_.IsLockOn(static_cast<uint32_t>(key.code))) continue;
+    key.latched = true;
+    if (key.code == kCapsLock) view ^= 2;
+  }
+}
+
+std::vector<int> Keyboard::KeysInScanLine(int32_t line) const {
+  std::vector<int> found;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].scanLine == line) found.push_back(static_cast<int>(i));
+  }
+  return found;
+}
+
+std::vector<int> Keyboard::KeysInScanBlock(int32_t line, int32_t block) const {
+  std::vector<int> found;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i].scanLine == line && keys[i].scanBlock == block) found.push_back(static_cast<int>(i));
+  }
+  return found;
+}
+
+void Keyboard::ShowCandidates(const std::vector<std::string>& candidates) {
+  size_t next = 0;
+  for (KeyDef& key : keys) {
+    if (!key.Has(TK_STRING)) continue;
+    key.SetAllLabels(next < candidates.size() ? candidates[next] : std::string());
+    ++next;
+  }
+}
+
+}  // namespace tessary

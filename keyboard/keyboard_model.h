@@ -1,0 +1,109 @@
+#pragma once
+// The in-memory keyboard: the keys of the layout now built, its design metrics, the
+// view, the latches, and the layout scripts by language.
+//
+// Built, changed and read on the user-interface thread only: nothing else touches the
+// key list, so a rebuild can never meet a reader half-way.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tessary {
+
+class KeyLayout;
+class KeyOutput;
+
+enum KeyType : int32_t {
+  TK_TOGGLE = 1,
+  TK_STRING = 2,
+  TK_CHANGEVIEW = 4,
+  TK_SWITCH = 8,
+  TK_EXTENDED = 16,
+  TK_SHIFT = 32,
+  TK_MACRO = 64,
+};
+enum Language : int32_t { IL_ENGLISH = 0, IL_KOREAN = 1 };
+
+// Index values for "no key".
+inline constexpr int kNoKey = -1;
+inline constexpr int kNoKeyRemembered = -2;
+
+struct KeyColors {
+  uint32_t text = 0, face = 0, border = 0;
+  bool operator==(const KeyColors&) const = default;
+};
+struct KeyPos {
+  double left = 0, top = 0, width = 0, height = 0;
+  bool operator==(const KeyPos&) const = default;
+};
+struct KeyRect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool Contains(int32_t x, int32_t y) const { return left <= x && x < right && top <= y && y < bottom; }
+  bool operator==(const KeyRect&) const = default;
+};
+
+struct KeyDef {
+  bool latched = false;
+  int32_t code = 0;
+  int32_t type = 0;
+  std::string stroke;
+  std::string ncns, ncys, ycns, ycys;  // the labels of views 0 to 3
+  KeyColors normal, press;
+  KeyPos pos;    // layout units, as the layout gives them
+  KeyRect rect;  // client pixels, from the last ScaleKeys
+  int32_t scanLine = 0;
+  int32_t scanBlock = 0;
+
+  bool Has(int32_t flag) const { return (type & flag) != 0; }
+  const std::string& Label(int view) const;
+  void SetAllLabels(const std::string& text) { ncns = ncys = ycns = ycys = text; }
+};
+
+class Keyboard {
+ public:
+  static constexpr size_t kDescriptionBufferSize = 1024;
+
+  // The key output serves ResetModifiers, SyncLockKeys and the release of every
+  // modifier when the keyboard goes away.
+  Keyboard(KeyOutput& output, const KeyLayout& layout) : output_(output), layout_(layout) {}
+  ~Keyboard();
+  Keyboard(const Keyboard&) = delete;
+  Keyboard& operator=(const Keyboard&) = delete;
+
+  int HitTest(int32_t x, int32_t y) const;
+  // Rescales every key to a client area; a zero design width or height gives every key
+  // an empty rectangle.
+  void ScaleKeys(uint32_t clientWidth, uint32_t clientHeight);
+  int32_t KeyCode(int index) const { return keys[static_cast<size_t>(index)].code; }
+  bool IsLatched(int32_t code) const;
+  void Unlatch(int32_t code);
+  // Caps Lock off (if the Caps view is on), key-ups of Ctrl, Shift, Alt and Win, view 0.
+  void ResetModifiers();
+  // Caps, Num and Scroll Lock keys take the system's lock state.
+  void SyncLockKeys();
+  std::vector<int> KeysInScanLine(int32_t line) const;
+  std::vector<int> KeysInScanBlock(int32_t line, int32_t block) const;
+  // Puts the candidates on the word keys (TK_STRING), best first; the rest are blanked.
+  void ShowCandidates(const std::vector<std::string>& candidates);
+
+  int32_t view = 0;
+  int32_t height = 0;
+  int32_t width = 0;
+  int32_t fontSize = 0;
+  bool prediction = false;
+  std::vector<KeyDef> keys;
+  int32_t version = 0;
+  int32_t language = IL_KOREAN;
+  std::string description;  // at most 1023 bytes
+  std::map<int32_t, std::string> layoutSet;
+
+  KeyOutput& output() { return output_; }
+  const KeyLayout& layout() const { return layout_; }
+
+ private:
+  KeyOutput& output_;
+  const KeyLayout& layout_;
+};
+
+}  // namespace tessary
