@@ -3,6 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "fakes.h"
+#include "input/us_layout.h"
+#include "keyboard/keyboard_model.h"
+#include "layout/layout_loader.h"
 #include "layout/script_state.h"
 #include "shell/settings.h"
 
@@ -35,6 +38,44 @@ void BM_FormatSettings(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(FormatSettings(settings));
 }
 BENCHMARK(BM_FormatSettings);
+
+void BM_BuildKoreanKeyboard(benchmark::State& state) {
+  testing::FakeFileSystem files;
+  testing::TestTextResources texts;
+  testing::RecordingMessageBoxes messages;
+  testing::FakeKeyOutput output;
+  UsEnglishLayout layout;
+  Settings settings;
+  LayoutEnvironment env{files, texts, messages, settings, {}};
+  Keyboard keyboard(output, layout);
+  LoadBuiltinLayouts(keyboard, env);
+  for (auto _ : state) {
+    BuildKeyboard(keyboard, env, IL_KOREAN);
+    benchmark::DoNotOptimize(keyboard.keys.data());
+  }
+}
+BENCHMARK(BM_BuildKoreanKeyboard);
+
+void BM_HitTest90Keys(benchmark::State& state) {
+  testing::FakeFileSystem files;
+  testing::TestTextResources texts;
+  testing::RecordingMessageBoxes messages;
+  testing::FakeKeyOutput output;
+  UsEnglishLayout layout;
+  Settings settings;
+  LayoutEnvironment env{files, texts, messages, settings, {}};
+  Keyboard keyboard(output, layout);
+  LoadBuiltinLayouts(keyboard, env);
+  BuildKeyboard(keyboard, env, IL_KOREAN);
+  keyboard.ScaleKeys(1020, 310);
+  int32_t x = 0;
+  for (auto _ : state) {
+    // Sweep the whole window: hits early, late, and misses.
+    benchmark::DoNotOptimize(keyboard.HitTest(x, 270));
+    x = (x + 7) % 1020;
+  }
+}
+BENCHMARK(BM_HitTest90Keys);
 
 }  // namespace
 }  // namespace tessary

@@ -144,8 +144,8 @@ bool LoadLayoutFolder(Keyboard& keyboard, LayoutEnvironment& env, const std::str
     }
     // A script that fails here ends the search like an unreadable file: its Language
     // cannot be known.
-    if (!script.RunText(*text)) {
-      env.lastScriptError = path + ": " + script.lastError();
+    if (!script.RunText(*text, ("@" + path).c_str())) {
+      env.lastScriptError = script.lastError();
       return false;
     }
     int32_t language = 0;

@@ -42,8 +42,8 @@ bool ScriptState::Run(std::string_view chunk, const char* chunkName) {
   return true;
 }
 
-bool ScriptState::RunText(std::string_view text) {
-  return Run(text.substr(0, text.find('\0')), nullptr);
+bool ScriptState::RunText(std::string_view text, const char* chunkName) {
+  return Run(text.substr(0, text.find('\0')), chunkName);
 }
 
 bool ScriptState::RunFile(const std::string& path) {

@@ -29,7 +29,8 @@ class ScriptState {
 
   // Loads the text up to its first zero byte and runs it. False when it does not load,
   // raises an error, or passes a bound. After a failure, use the state only to close it.
-  bool RunText(std::string_view text);
+  // `chunkName` names the text in error messages ("@path" for the text of a file).
+  bool RunText(std::string_view text, const char* chunkName = nullptr);
   // The same for the file at `path` (a first line starting with '#' is skipped, as the
   // interpreter's own file loader does).
   bool RunFile(const std::string& path);

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "hooklib/tyhook.h"
+#include "win32/key_output.h"
 #include "win32/resource_ids.h"
 #include "win32/win32_platform.h"
 
@@ -38,9 +39,33 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      TheApp().keyboard = window;
+    case WM_CREATE: {
+      App& app = TheApp();
+      app.keyboard = window;
+      // The keyboard starts in Korean.
+      ReloadLayout(*app.keyboardModel, *app.layouts, app.settings.kbdName, IL_KOREAN);
       return 0;
+    }
+    case WM_RBUTTONDOWN:
+      ToggleLanguage(*TheApp().keyboardModel, *TheApp().layouts);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_IMESTATE: {
+      App& app = TheApp();
+      const auto state = static_cast<int32_t>(lParam);
+      if (state != app.lastImeState) {
+        SetLanguage(*app.keyboardModel, *app.layouts, state);
+        InvalidateRect(window, nullptr, FALSE);
+        app.lastImeState = state;
+      }
+      return 0;
+    }
+    case WM_RELOADLAYOUT: {
+      App& app = TheApp();
+      ReloadLayout(*app.keyboardModel, *app.layouts, app.settings.kbdName, app.keyboardModel->language);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    }
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
@@ -219,6 +244,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32MessageBoxes messages;
   win32::Win32FileSystem files;
   win32::ResourceTexts texts;
+  win32::Win32KeyLayout keyLayout;
+  win32::Win32KeyOutput keyOutput;
+  // Lives until WinMain returns: its end releases every modifier it may hold down.
+  Keyboard keyboard(keyOutput, keyLayout);
+  LayoutEnvironment layouts{files, texts, messages, app.settings, {}};
+  app.keyboardModel = &keyboard;
+  app.layouts = &layouts;
   // The dictionaries arrive with word prediction; until then there is nothing to load.
   Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts, [] { return true; }});
   app.shell = &shell;

@@ -3,6 +3,8 @@
 // window. Their procedures decode messages and hand them to the core.
 #include <windows.h>
 
+#include "keyboard/keyboard_model.h"
+#include "layout/layout_loader.h"
 #include "shell/shell.h"
 
 namespace tessary::win32 {
@@ -17,6 +19,9 @@ struct App {
   HANDLE instanceSemaphore = nullptr;
   Settings settings;
   Shell* shell = nullptr;
+  Keyboard* keyboardModel = nullptr;
+  LayoutEnvironment* layouts = nullptr;
+  int32_t lastImeState = -1;
 };
 
 App& TheApp();

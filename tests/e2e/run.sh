@@ -134,11 +134,9 @@ a_value_of_the_wrong_type_stops_the_program() {
 
 the_settings_survive_a_run() {
   cd "$(fresh_dir kept)"
-  local name
-  name=$(printf '내 자판' | iconv -f UTF-8 -t CP949)  # the file is CP949
   { expected_defaults | LC_ALL=C sed -e 's/^left .*/left = 100\r/' -e 's/^top .*/top = 80\r/' \
       -e 's/^opacity .*/opacity = 300\r/' -e 's/^bgndColor .*/bgndColor = RGB(1, 2, 3)\r/' \
-      -e 's/^useTransparency .*/useTransparency = false\r/' -e "s/^kbdName .*/kbdName = \"$name\"\r/"; } >Tessary.cfg
+      -e 's/^useTransparency .*/useTransparency = false\r/'; } >Tessary.cfg
   wine tessary-cli.exe config Tessary.cfg expected.cfg 2>/dev/null
   start_keyboard 1
   local hidden frame
@@ -206,6 +204,43 @@ strokes_reach_the_focused_window() {
   drv post "$target" 16 0 0 >/dev/null  # WM_CLOSE
 }
 
+config_with_kbdname() {  # NAME (UTF-8): the defaults with kbdName = NAME, in CP949
+  local name
+  name=$(printf '%s' "$1" | iconv -f UTF-8 -t CP949)
+  expected_defaults | LC_ALL=C sed -e "s/^kbdName .*/kbdName = \"$name\"\r/"
+}
+
+a_missing_layout_set_falls_back_to_the_built_ins() {
+  cd "$(fresh_dir nolayout)"
+  config_with_kbdname "없는 자판" >Tessary.cfg
+  start_keyboard 1
+  local box hidden
+  box=$(drv msgbox 20000)
+  check "message title" "title: 오류" "$(sed -n 1p <<<"$box")"
+  check "message text" "text: 선택하신 키보드를 찾을 수 없어 '누리꽃(기본)' 자판을 사용합니다." "$(sed -n 2p <<<"$box")"
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  expected_defaults >expected.cfg
+  cmp -s expected.cfg Tessary.cfg || fail "kbdName not back to the default"
+}
+
+a_layout_set_with_a_korean_name_loads() {
+  cd "$(fresh_dir ownlayout)"
+  mkdir -p "키보드/내 자판"
+  sed -e 's/^Description = .*/Description = "내 자판"/' "$here/../../layout/builtin_korean.kdf" \
+    | iconv -f UTF-8 -t CP949 >"키보드/내 자판/korean.kdf"
+  config_with_kbdname "내 자판" >Tessary.cfg
+  wine tessary-cli.exe config Tessary.cfg expected.cfg 2>/dev/null
+  start_keyboard 1
+  local hidden
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  drv no-msgbox 2000 || fail "a message box was shown"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  cmp -s expected.cfg Tessary.cfg || fail "kbdName not kept"
+}
+
 # ------------------------------------------------------------------ run
 run_case starts_with_three_windows_and_exits_cleanly
 if [ "$suite" != smoke ]; then
@@ -215,6 +250,8 @@ if [ "$suite" != smoke ]; then
   run_case a_broken_configuration_is_reported_and_kept
   run_case the_config_tool_matches_the_program
   run_case strokes_reach_the_focused_window
+  run_case a_missing_layout_set_falls_back_to_the_built_ins
+  run_case a_layout_set_with_a_korean_name_loads
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

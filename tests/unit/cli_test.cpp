@@ -93,6 +93,34 @@ TEST_F(CliTest, StrokesPrintTheOfferedEventsAndTheResult) {
   EXPECT_EQ(stdoutText, "result 1\n");
 }
 
+TEST_F(CliTest, LayoutPrintsTheBuiltInKoreanKeyboardAsJson) {
+  EXPECT_EQ(Run({"layout"}), 0);
+  EXPECT_EQ(stdoutText.rfind("{\"version\":3,\"language\":1,\"description\":\"\xED\x95\x9C", 0), 0u)
+      << stdoutText.substr(0, 80);
+  EXPECT_NE(stdoutText.find("\n{\"code\":27,\"type\":0,\"stroke\":\"{ESC}\",\"labels\":[\"Esc\",\"Esc\",\"Esc\","
+                            "\"Esc\"],\"normal\":[0,15133397,13395558],\"press\":[13395558,14860966,13395558],"
+                            "\"pos\":[2,5,30,22],\"scan\":[1,1]}"),
+            std::string::npos);
+  size_t keys = 0;
+  for (size_t at = stdoutText.find("{\"code\""); at != std::string::npos; at = stdoutText.find("{\"code\"", at + 1)) ++keys;
+  EXPECT_EQ(keys, 90u);
+  EXPECT_EQ(Run({"layout", "--lang", "0"}), 0);
+  EXPECT_NE(stdoutText.find("\"language\":0"), std::string::npos);
+}
+
+TEST_F(CliTest, LayoutReportsABrokenSetWithTheInterpretersReason) {
+  files.directories["set"] = {{"k.kdf", false}};
+  files.files["set\\k.kdf"] = "Language = 1\nVersion = (";
+  EXPECT_EQ(Run({"layout", "set"}), kCliMessageShown);
+  EXPECT_NE(stderrText.find("k.kdf:2:"), std::string::npos) << stderrText;
+  EXPECT_NE(stdoutText.find("\"language\":1"), std::string::npos);  // the built-ins it fell back to
+  files.files["set\\k.kdf"] = "Version = 1 Language = 1 Description = 'd' Prediction = false Width = 1 "
+                              "Height = 1 FontSize = 1 Key { label = 5 }";
+  EXPECT_EQ(Run({"layout", "set"}), kCliMessageShown);
+  EXPECT_NE(stdoutText.find("\"keys\":[]"), std::string::npos);  // the keyboard holds nothing yet
+  EXPECT_EQ(Run({"layout", "set", "--lang"}), kCliUsage);
+}
+
 using CliDeathTest = CliTest;
 
 TEST_F(CliDeathTest, AWrongTypeIsStatusOne) {
