@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "input/key_activation.h"
 #include "input/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
@@ -33,7 +34,7 @@ enum class PlaybackPath {
   kSendInput,  // the same ordered events through SendInput
 };
 
-class StrokePlayer {
+class StrokePlayer final : public StrokeSender {
  public:
   // How long an installed playback hook may go uncalled before the platform is taken
   // to have none.
@@ -44,7 +45,7 @@ class StrokePlayer {
   // Parses `text` and plays it. A parse error is returned at once and nothing is
   // played. An empty queue plays nothing. While another playback runs, the new one waits
   // behind it and follows in order. Returns 6 only when neither way of playing works.
-  StrokeError SendStrokes(WindowId target, std::string_view text);
+  StrokeError SendStrokes(WindowId target, std::string_view text) override;
 
   // The journal playback hook. Returns the record for kGetNext (nothing otherwise).
   std::optional<PlaybackMessage> OnHookCall(HookCall call);

@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 
+#include "input/key_activation.h"
 #include "input/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "platform/file_system.h"
+#include "prediction/predictor.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "shell/settings.h"
@@ -20,6 +22,7 @@ constexpr const char* kUsage =
     "usage: tessary-cli config IN [OUT]\n"
     "       tessary-cli strokes TEXT\n"
     "       tessary-cli layout [DIR] [--lang N]\n"
+    "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
     "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
@@ -30,7 +33,10 @@ constexpr const char* kUsage =
     "layout: builds the built-in layouts, or the layout set in the folder DIR, for\n"
     "  language N (default 1) as the keyboard does and prints the keyboard as JSON.\n"
     "  Exit status: 0 done; 1 a value of the wrong type; 2 the keyboard would have shown\n"
-    "  a message box (title, text and the interpreter's reason on stderr).\n";
+    "  a message box (title, text and the interpreter's reason on stderr).\n"
+    "activate: builds the keyboard as layout does, activates the keys with the given\n"
+    "  indices (from 0) in order and prints the events each sends, then its view,\n"
+    "  language and latched keys. Exit status as for layout.\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -158,45 +164,141 @@ std::string KeyboardJson(const Keyboard& kb, const TextCodec& codec) {
   return j.text();
 }
 
-int Layout(const std::vector<std::string>& args, CliPlatform& p) {
+struct LayoutArgs {
   std::string folder;
   int32_t language = IL_KOREAN;
+  std::vector<int> indices;
+};
+
+// [DIR] [--lang N] and, when `withIndices`, INDEX...
+bool ParseLayoutArgs(const std::vector<std::string>& args, bool withIndices, LayoutArgs& out) {
+  auto number = [](const std::string& text, long& value) {
+    char* end = nullptr;
+    value = std::strtol(text.c_str(), &end, 10);
+    return end != text.c_str() && *end == '\0';
+  };
+  bool folderTaken = false;
   for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--lang" && i + 1 < args.size()) {
-      char* end = nullptr;
-      const long value = std::strtol(args[++i].c_str(), &end, 10);
-      if (end == args[i].c_str() || *end != '\0') {
-        std::fputs(kUsage, p.err);
-        return kCliUsage;
-      }
-      language = static_cast<int32_t>(value);
-    } else if (folder.empty() && args[i].rfind("--", 0) != 0) {
-      folder = args[i];
+    long value = 0;
+    if (args[i] == "--lang") {
+      if (i + 1 >= args.size() || !number(args[++i], value)) return false;
+      out.language = static_cast<int32_t>(value);
+    } else if (withIndices && number(args[i], value)) {
+      out.indices.push_back(static_cast<int>(value));
+    } else if (!folderTaken && out.indices.empty() && args[i].rfind("--", 0) != 0) {
+      out.folder = args[i];
+      folderTaken = true;
     } else {
-      std::fputs(kUsage, p.err);
-      return kCliUsage;
+      return false;
     }
+  }
+  return !withIndices || !out.indices.empty();
+}
+
+// Builds the keyboard as the keyboard window does at its creation.
+void LoadCliKeyboard(const LayoutArgs& a, Keyboard& keyboard, LayoutEnvironment& env, CliPlatform& p) {
+  ReloadLayoutWith(
+      keyboard, env,
+      [&] {
+        if (a.folder.empty()) {
+          LoadBuiltinLayouts(keyboard, env);
+          return true;
+        }
+        return LoadLayoutFolder(keyboard, env, a.folder);
+      },
+      a.language);
+  if (!env.lastScriptError.empty()) {
+    std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, env.lastScriptError).c_str());
+  }
+}
+
+int Layout(const std::vector<std::string>& args, CliPlatform& p) {
+  LayoutArgs a;
+  if (!ParseLayoutArgs(args, false, a)) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
   }
   StderrMessageBoxes messages(p.codec, p.err);
   Settings settings;
   LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
   NoKeyOutput output;
   Keyboard keyboard(output, p.layout);
-  ReloadLayoutWith(
-      keyboard, env,
-      [&] {
-        if (folder.empty()) {
-          LoadBuiltinLayouts(keyboard, env);
-          return true;
-        }
-        return LoadLayoutFolder(keyboard, env, folder);
-      },
-      language);
-  if (!env.lastScriptError.empty()) {
-    std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, env.lastScriptError).c_str());
-  }
+  LoadCliKeyboard(a, keyboard, env, p);
   const std::string json = KeyboardJson(keyboard, p.codec);
   std::fwrite(json.data(), 1, json.size(), p.out);
+  std::fflush(p.out);
+  return messages.shown() > 0 ? kCliMessageShown : 0;
+}
+
+// Key events as lines: SendKeyEvent makes one record, SendKeyStroke two.
+class PrintingKeyOutput final : public KeyOutput {
+ public:
+  explicit PrintingKeyOutput(std::FILE* out) : out_(out) {}
+  bool SendInput(const std::vector<KeyInputRecord>& records) override {
+    if (!printing) return true;
+    if (records.size() == 2 && records[0].code == records[1].code && !records[0].keyUp && records[1].keyUp) {
+      std::fprintf(out_, "SendKeyStroke %d%s\n", records[0].code, records[0].extended ? " extended" : "");
+    } else {
+      for (const KeyInputRecord& r : records) {
+        std::fprintf(out_, "SendKeyEvent %d %s\n", r.code, r.keyUp ? "up" : "down");
+      }
+    }
+    return true;
+  }
+  bool InstallPlaybackHook() override { return false; }
+  void RemovePlaybackHook() override {}
+  void ResetModifierKeyState() override {}
+  void PostQueueSync(WindowId) override {}
+  void StartWatchdog(uint32_t) override {}
+  void CancelWatchdog() override {}
+  bool IsLockOn(uint32_t) const override { return false; }
+  bool printing = false;
+
+ private:
+  std::FILE* out_;
+};
+
+class PrintingStrokes final : public StrokeSender {
+ public:
+  PrintingStrokes(std::FILE* out, const TextCodec& codec) : out_(out), codec_(codec) {}
+  StrokeError SendStrokes(WindowId, std::string_view text) override {
+    std::fprintf(out_, "SendStrokes %s\n", Cp949ToUtf8(codec_, text).c_str());
+    return kStrokeOk;
+  }
+
+ private:
+  std::FILE* out_;
+  const TextCodec& codec_;
+};
+
+int Activate(const std::vector<std::string>& args, CliPlatform& p) {
+  LayoutArgs a;
+  if (!ParseLayoutArgs(args, true, a)) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  StderrMessageBoxes messages(p.codec, p.err);
+  Settings settings;
+  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  PrintingKeyOutput output(p.out);
+  PrintingStrokes strokes(p.out, p.codec);
+  NoPredictor predictor;
+  {
+    Keyboard keyboard(output, p.layout);
+    LoadCliKeyboard(a, keyboard, env, p);  // its own modifier reset is not printed
+    output.printing = true;
+    KeyActivator activator(keyboard, strokes, predictor, env);
+    for (int index : a.indices) {
+      std::fprintf(p.out, "activate %d\n", index);
+      activator.ActivateKey(0, index);
+      std::fprintf(p.out, "view %d language %d latched", keyboard.view, keyboard.language);
+      for (size_t i = 0; i < keyboard.keys.size(); ++i) {
+        if (keyboard.keys[i].latched) std::fprintf(p.out, " %zu", i);
+      }
+      std::fputs("\n", p.out);
+    }
+    output.printing = false;  // the release of every modifier at the end is not printed
+  }
   std::fflush(p.out);
   return messages.shown() > 0 ? kCliMessageShown : 0;
 }
@@ -231,6 +333,7 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "config") return Config(args, platform);
   if (!args.empty() && args[0] == "strokes") return Strokes(args, platform);
   if (!args.empty() && args[0] == "layout") return Layout(args, platform);
+  if (!args.empty() && args[0] == "activate") return Activate(args, platform);
   std::fputs(kUsage, platform.err);
   return kCliUsage;
 }
