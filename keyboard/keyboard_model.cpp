@@ -41,8 +41,10 @@ const std::string& KeyDef::Label(int view) const {
 
 Keyboard::~Keyboard() {
   // Whatever ends the program, no modifier the keyboard pressed stays down.
-  ReleaseModifierKeys(output_, layout_);
+  ReleaseModifiers();
 }
+
+void Keyboard::ReleaseModifiers() { ReleaseModifierKeys(output_, layout_); }
 
 int Keyboard::HitTest(int32_t x, int32_t y) const {
   for (size_t i = 0; i < keys.size(); ++i) {

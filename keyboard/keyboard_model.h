@@ -78,6 +78,8 @@ class Keyboard {
   int32_t KeyCode(int index) const { return keys[static_cast<size_t>(index)].code; }
   bool IsLatched(int32_t code) const;
   void Unlatch(int32_t code);
+  // Key-ups of Ctrl, Shift, Alt and Win: what the keyboard's end sends.
+  void ReleaseModifiers();
   // Caps Lock off (if the Caps view is on), key-ups of Ctrl, Shift, Alt and Win, view 0.
   void ResetModifiers();
   // Caps, Num and Scroll Lock keys take the system's lock state.

@@ -2,7 +2,11 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "hooklib/tyhook.h"
+#include "input/stroke_player.h"
+#include "prediction/predictor.h"
 #include "win32/key_output.h"
 #include "win32/resource_ids.h"
 #include "win32/win32_platform.h"
@@ -233,6 +237,47 @@ void Win32ShellHost::DestroyHiddenWindow() {
 
 void Win32ShellHost::PostQuit(int exitCode) { PostQuitMessage(exitCode); }
 
+namespace {
+void CALLBACK RepeatTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  if (TheApp().repeat != nullptr) TheApp().repeat->Tick();
+}
+
+// A Fatal stop ends the process through exit(): the keyboard still releases what it
+// holds down.
+void ReleaseModifiersAtExit() {
+  if (TheApp().keyboardModel != nullptr) TheApp().keyboardModel->ReleaseModifiers();
+}
+
+// Forgets the keyboard before it goes away at the end of WinMain.
+struct KeyboardRegistration {
+  ~KeyboardRegistration() {
+    TheApp().keyboardModel = nullptr;
+    TheApp().activator = nullptr;
+    TheApp().repeat = nullptr;
+  }
+};
+}  // namespace
+
+void Win32RepeatHost::SetRepeatTimer(uint32_t periodMs) {
+  if (TheApp().keyboard != nullptr) SetTimer(TheApp().keyboard, KEY_REPEAT_TIMER_ID, periodMs, RepeatTimerProc);
+}
+
+void Win32RepeatHost::KillRepeatTimer() {
+  if (TheApp().keyboard != nullptr) KillTimer(TheApp().keyboard, KEY_REPEAT_TIMER_ID);
+}
+
+void Win32RepeatHost::PointerPosition(int32_t& x, int32_t& y) {
+  POINT p{};
+  GetCursorPos(&p);
+  if (TheApp().keyboard != nullptr) ScreenToClient(TheApp().keyboard, &p);
+  x = p.x;
+  y = p.y;
+}
+
+void Win32RepeatHost::InvalidateKeyboard() {
+  if (TheApp().keyboard != nullptr) InvalidateRect(TheApp().keyboard, nullptr, FALSE);
+}
+
 }  // namespace tessary::win32
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -249,8 +294,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Lives until WinMain returns: its end releases every modifier it may hold down.
   Keyboard keyboard(keyOutput, keyLayout);
   LayoutEnvironment layouts{files, texts, messages, app.settings, {}};
+  StrokePlayer strokes(keyOutput, keyLayout);
+  keyOutput.Attach(&strokes);
+  NoPredictor predictor;  // word prediction arrives with the dictionaries
+  KeyActivator activator(keyboard, strokes, predictor, layouts);
+  win32::Win32RepeatHost repeatHost;
+  KeyRepeat repeat(repeatHost, keyboard, [&activator](int index) {
+    activator.ActivateKey(reinterpret_cast<WindowId>(win32::TheApp().keyboard), index);
+  });
   app.keyboardModel = &keyboard;
   app.layouts = &layouts;
+  app.activator = &activator;
+  app.repeat = &repeat;
+  win32::KeyboardRegistration registration;
+  std::atexit(win32::ReleaseModifiersAtExit);
   // The dictionaries arrive with word prediction; until then there is nothing to load.
   Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts, [] { return true; }});
   app.shell = &shell;

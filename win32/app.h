@@ -3,6 +3,8 @@
 // window. Their procedures decode messages and hand them to the core.
 #include <windows.h>
 
+#include "input/key_activation.h"
+#include "input/key_repeat.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "shell/shell.h"
@@ -22,6 +24,17 @@ struct App {
   Keyboard* keyboardModel = nullptr;
   LayoutEnvironment* layouts = nullptr;
   int32_t lastImeState = -1;
+  KeyActivator* activator = nullptr;
+  KeyRepeat* repeat = nullptr;
+};
+
+// The keyboard window's side of key repeat: timer 112, the pointer, repainting.
+class Win32RepeatHost final : public RepeatHost {
+ public:
+  void SetRepeatTimer(uint32_t periodMs) override;
+  void KillRepeatTimer() override;
+  void PointerPosition(int32_t& x, int32_t& y) override;
+  void InvalidateKeyboard() override;
 };
 
 App& TheApp();

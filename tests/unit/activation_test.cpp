@@ -48,6 +48,7 @@ class ActivationTest : public ::testing::Test {
   void SetUp() override {
     ReloadLayout(kb, env, kDefaultLayoutName, IL_KOREAN);
     output.sent.clear();
+    output.log.clear();
   }
   // The SendInput calls as words: "d16" key down, "u16" key up, "s37" a keystroke of two
   // records in one call ("s37x": extended).

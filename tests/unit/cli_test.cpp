@@ -121,6 +121,20 @@ TEST_F(CliTest, LayoutReportsABrokenSetWithTheInterpretersReason) {
   EXPECT_EQ(Run({"layout", "set", "--lang"}), kCliUsage);
 }
 
+TEST_F(CliTest, ActivatePrintsWhatEachKeySends) {
+  EXPECT_EQ(Run({"activate", "66", "34"}), 0);
+  EXPECT_EQ(stdoutText,
+            "activate 66\nSendKeyEvent 16 down\nview 1 language 1 latched 66\n"
+            "activate 34\nSendKeyStroke 81\nview 1 language 1 latched 66\n");
+  EXPECT_EQ(Run({"activate", "--lang", "0", "63", "87", "-1"}), 0);
+  EXPECT_EQ(stdoutText,
+            "activate 63\nSendStrokes ^c\nview 0 language 0 latched\n"
+            "activate 87\nSendKeyStroke 37 extended\nview 0 language 0 latched\n"
+            "activate -1\nview 0 language 0 latched\n");
+  EXPECT_EQ(Run({"activate"}), kCliUsage);
+  EXPECT_EQ(Run({"activate", "dir", "x"}), kCliUsage);
+}
+
 using CliDeathTest = CliTest;
 
 TEST_F(CliDeathTest, AWrongTypeIsStatusOne) {
