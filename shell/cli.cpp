@@ -78,7 +78,7 @@ int Config(const std::vector<std::string>& args, CliPlatform& p) {
 }
 
 // A keyboard that is only looked at: no key goes anywhere, every lock is off.
-class NoKeyOutput final : public KeyOutput {
+class NoKeyOutput : public KeyOutput {
  public:
   bool SendInput(const std::vector<KeyInputRecord>&) override { return true; }
   bool InstallPlaybackHook() override { return false; }
@@ -231,7 +231,7 @@ int Layout(const std::vector<std::string>& args, CliPlatform& p) {
 }
 
 // Key events as lines: SendKeyEvent makes one record, SendKeyStroke two.
-class PrintingKeyOutput final : public KeyOutput {
+class PrintingKeyOutput final : public NoKeyOutput {
  public:
   explicit PrintingKeyOutput(std::FILE* out) : out_(out) {}
   bool SendInput(const std::vector<KeyInputRecord>& records) override {
@@ -245,13 +245,6 @@ class PrintingKeyOutput final : public KeyOutput {
     }
     return true;
   }
-  bool InstallPlaybackHook() override { return false; }
-  void RemovePlaybackHook() override {}
-  void ResetModifierKeyState() override {}
-  void PostQueueSync(WindowId) override {}
-  void StartWatchdog(uint32_t) override {}
-  void CancelWatchdog() override {}
-  bool IsLockOn(uint32_t) const override { return false; }
   bool printing = false;
 
  private:
