@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "fakes.h"
+#include "keyboard_rig.h"
 #include "input/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
@@ -40,35 +41,27 @@ void BM_FormatSettings(benchmark::State& state) {
 BENCHMARK(BM_FormatSettings);
 
 // The built-in layouts, loaded, with fakes for everything around them.
-struct BuiltinKeyboard {
-  BuiltinKeyboard() { LoadBuiltinLayouts(keyboard, env); }
-  testing::FakeFileSystem files;
-  testing::TestTextResources texts;
-  testing::RecordingMessageBoxes messages;
-  testing::FakeKeyOutput output;
-  UsEnglishLayout layout;
-  Settings settings;
-  LayoutEnvironment env{files, texts, messages, settings, {}};
-  Keyboard keyboard{output, layout};
+struct BuiltinKeyboard : testing::KeyboardRig {
+  BuiltinKeyboard() { LoadBuiltinLayouts(kb, env); }
 };
 
 void BM_BuildKoreanKeyboard(benchmark::State& state) {
   BuiltinKeyboard b;
   for (auto _ : state) {
-    BuildKeyboard(b.keyboard, b.env, IL_KOREAN);
-    benchmark::DoNotOptimize(b.keyboard.keys.data());
+    BuildKeyboard(b.kb, b.env, IL_KOREAN);
+    benchmark::DoNotOptimize(b.kb.keys.data());
   }
 }
 BENCHMARK(BM_BuildKoreanKeyboard);
 
 void BM_HitTest90Keys(benchmark::State& state) {
   BuiltinKeyboard b;
-  BuildKeyboard(b.keyboard, b.env, IL_KOREAN);
-  b.keyboard.ScaleKeys(1020, 310);
+  BuildKeyboard(b.kb, b.env, IL_KOREAN);
+  b.kb.ScaleKeys(1020, 310);
   int32_t x = 0;
   for (auto _ : state) {
     // Sweep the whole window: hits early, late, and misses.
-    benchmark::DoNotOptimize(b.keyboard.HitTest(x, 270));
+    benchmark::DoNotOptimize(b.kb.HitTest(x, 270));
     x = (x + 7) % 1020;
   }
 }

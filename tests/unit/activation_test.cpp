@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "keyboard_rig.h"
 #include "input/key_repeat.h"
 #include "input/us_layout.h"
 #include "keyboard/keyboard_model.h"
@@ -43,7 +44,7 @@ class FakePredictor : public Predictor {
 constexpr int kCtrl = 79, kAlt = 80, kWin = 81, kShiftLeft = 66, kShiftRight = 77, kCaps = 50,
               kScroll = 14, kLeft = 87, kHangul = 83, kCopy = 63, kQ = 34, kLanguageKey = 65;
 
-class ActivationTest : public ::testing::Test {
+class ActivationTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:
   void SetUp() override {
     ReloadLayout(kb, env, kDefaultLayoutName, IL_KOREAN);
@@ -73,14 +74,6 @@ class ActivationTest : public ::testing::Test {
   }
   void Activate(int index) { activator.ActivateKey(42, index); }
 
-  FakeFileSystem files;
-  TestTextResources texts;
-  RecordingMessageBoxes messages;
-  Settings settings;
-  LayoutEnvironment env{files, texts, messages, settings, {}};
-  FakeKeyOutput output;
-  UsEnglishLayout layout;
-  Keyboard kb{output, layout};
   RecordingStrokes strokes;
   FakePredictor predictor;
   KeyActivator activator{kb, strokes, predictor, env};

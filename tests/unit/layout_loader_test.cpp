@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "fakes.h"
+#include "keyboard_rig.h"
 #include "input/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "posix/iconv_codec.h"
@@ -34,7 +35,7 @@ std::string Script(int language, const std::string& extra = "", const std::strin
                       : key);
 }
 
-class LayoutLoaderTest : public ::testing::Test {
+class LayoutLoaderTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:
   void AddSet(std::vector<std::pair<std::string, std::string>> files_, std::vector<std::string> dirs = {}) {
     std::vector<DirectoryEntry>& entries = files.directories[kSetFolder];
@@ -45,14 +46,6 @@ class LayoutLoaderTest : public ::testing::Test {
     for (const std::string& d : dirs) entries.push_back({d, true});
   }
 
-  FakeFileSystem files;
-  TestTextResources texts;
-  RecordingMessageBoxes messages;
-  Settings settings;
-  LayoutEnvironment env{files, texts, messages, settings, {}};
-  FakeKeyOutput output;
-  UsEnglishLayout layout;
-  Keyboard kb{output, layout};
 };
 
 struct Row {
