@@ -6,6 +6,7 @@
 // key list, so a rebuild can never meet a reader half-way.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,13 @@ enum KeyType : int32_t {
   TK_MACRO = 64,
 };
 enum Language : int32_t { IL_ENGLISH = 0, IL_KOREAN = 1 };
+
+// A font object of the platform, made from a font description; deleting it deletes
+// the platform font.
+class Font {
+ public:
+  virtual ~Font() = default;
+};
 
 // Index values for "no key".
 inline constexpr int kNoKey = -1;
@@ -99,6 +107,8 @@ class Keyboard {
   int32_t language = IL_KOREAN;
   std::string description;  // at most 1023 bytes
   std::map<int32_t, std::string> layoutSet;
+  // The label font, made afresh at every full repaint; null before the first.
+  std::unique_ptr<Font> font;
 
   KeyOutput& output() { return output_; }
   const KeyLayout& layout() const { return layout_; }

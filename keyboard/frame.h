@@ -1,0 +1,133 @@
+#pragma once
+// The frame window around the keyboard: its pointer zones, the layout of the caption
+// strip and the keyboard window, the caption buttons, the wheel, translucency, and the
+// hand-offs to the keyboard window. The platform's window sits behind FrameHost.
+#include <cstdint>
+
+#include "input/key_output.h"
+#include "keyboard/caption_button.h"
+#include "keyboard/keyboard_model.h"
+
+namespace tessary {
+
+struct Settings;
+
+inline constexpr int32_t kCaptionHeight = 18;
+
+// Pointer zones of the frame; 1 to 8 are the platform's sizing-edge codes.
+enum FrameZoneId : int32_t {
+  ZONE_NONE = 0,
+  ZONE_LEFT = 1,
+  ZONE_RIGHT = 2,
+  ZONE_TOP = 3,
+  ZONE_TOPLEFT = 4,
+  ZONE_TOPRIGHT = 5,
+  ZONE_BOTTOM = 6,
+  ZONE_BOTTOMLEFT = 7,
+  ZONE_BOTTOMRIGHT = 8,
+  ZONE_DRAG = 9,
+  ZONE_ICON = 10,
+};
+
+// The zone of a point in frame client coordinates; w, h the client size, f the
+// sizing-frame thickness.
+int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, int32_t f);
+// The platform cursor id shown over a zone (IDC_ARROW, IDC_SIZEWE, ...).
+uint32_t ZoneCursor(int32_t zone);
+
+inline constexpr uint32_t kSysCommandSize = 0xF000;      // SC_SIZE
+inline constexpr uint32_t kSysCommandDragMove = 0xF012;  // SC_MOVE + 2
+inline constexpr uint32_t kRightButtonUp = 517;          // WM_RBUTTONUP
+inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
+
+// Where the frame's parts go for a client area of w × h.
+struct FrameLayout {
+  KeyRect languageButton;  // left, top, right, bottom
+  KeyRect hideButton;
+  KeyRect keyboard;        // the keyboard window: x, y and (right, bottom)
+  KeyRect borderOuter;     // the border area: outer minus inner, in bgndColor
+  KeyRect borderInner;
+  KeyRect caption;         // the gradient strip
+  int32_t lineLeft = 0, lineRight = 0, lineY = 0;  // the grey line under it, right end excluded
+  KeyRect title;
+};
+FrameLayout LayOutFrame(int32_t w, int32_t h, int32_t f);
+
+// The label font height after the keyboard window's client width became `clientWidth`,
+// for a layout of design width `designWidth` and font size `fontSize`: unsigned
+// arithmetic, the division truncating. A zero design width keeps `current`.
+int32_t ScaledFontHeight(uint32_t clientWidth, int32_t fontSize, int32_t designWidth, int32_t current);
+// The label font height after one wheel turn; never below 2.
+int32_t WheelFontHeight(int32_t current, int16_t wheelDelta);
+
+class FrameHost {
+ public:
+  virtual ~FrameHost() = default;
+  virtual int32_t SizingFrame() = 0;                        // SM_CXFRAME
+  virtual void PointerInClient(int32_t& x, int32_t& y) = 0;  // frame client coordinates
+  virtual void ClientSize(int32_t& w, int32_t& h) = 0;
+  virtual bool IsVisible() = 0;
+  virtual bool IsLayered() = 0;
+  // Adds or removes the layered style; the alpha applies while it is set.
+  virtual void SetLayered(bool layered) = 0;
+  virtual void SetAlpha(uint8_t alpha) = 0;
+  virtual void SetCursor(uint32_t cursorId) = 0;
+  // Sends WM_SYSCOMMAND to the frame: the platform's move or resize loop.
+  virtual void SendSysCommand(uint32_t command) = 0;
+  // Posts WM_TRAYICON (wParam 0) to the frame's owner, the hidden window.
+  virtual void PostTrayMessage(uint32_t mouseMessage) = 0;
+  // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
+  virtual void SendLanguageSwitch() = 0;
+  virtual void ActivateWindow(WindowId window) = 0;
+  virtual void HideFrame() = 0;
+  // Invalidates without erasing.
+  virtual void InvalidateCaption(int32_t width) = 0;
+  virtual void InvalidateFrame() = 0;
+  virtual void MoveKeyboardWindow(const KeyRect& rect) = 0;  // without repainting it
+  virtual void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // IDT_TRANSPARENCY on the frame; true when the timer was set.
+  virtual bool SetTransparencyTimer(uint32_t periodMs) = 0;
+  virtual void KillTransparencyTimer() = 0;
+  // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
+  // callback detects the state and posts WM_IMESTATE (0, state) to the keyboard window.
+  virtual void StartImageDetection(uint32_t delayMs) = 0;
+};
+
+class Frame {
+ public:
+  Frame(FrameHost& host, Settings& settings, CaptionButton& languageButton, CaptionButton& hideButton)
+      : host_(host), settings_(settings), languageButton_(languageButton), hideButton_(hideButton) {}
+
+  // The frame's WM_CREATE, after it made the keyboard window.
+  void OnCreate(WindowId frame);
+  void OnSize(int32_t w, int32_t h);
+  // The caption buttons' part of the frame's paint.
+  void DrawButtons();
+  // `clickActivated`: the frame was activated by a click; `previous` the window that
+  // lost the activation.
+  void OnActivate(bool clickActivated, WindowId previous);
+  void OnMouseMove(int32_t x, int32_t y);
+  void OnLButtonDown(int32_t x, int32_t y);
+  void OnLButtonUp(int32_t x, int32_t y);
+  void OnMouseWheel(int16_t delta);
+  void OnImeState(intptr_t state);
+  // WM_RELOADLAYOUT and WM_SCANSWITCH go on to the keyboard window as they came.
+  void Forward(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+  void StartTransparency();
+  void StopTransparency();
+  void OnTransparencyTick();
+
+  bool transparencyRunning() const { return transparencyTimer_; }
+  WindowId returnWindow() const { return returnWindow_; }
+
+ private:
+  FrameHost& host_;
+  Settings& settings_;
+  CaptionButton& languageButton_;
+  CaptionButton& hideButton_;
+  WindowId returnWindow_ = 0;
+  bool transparencyTimer_ = false;
+};
+
+}  // namespace tessary

@@ -1,0 +1,224 @@
+#include "keyboard/keyboard_window.h"
+
+#include "keyboard/frame.h"
+#include "layout/layout_loader.h"
+#include "shell/settings.h"
+
+namespace tessary {
+
+intptr_t PointLParam(int32_t x, int32_t y) {
+  const uint32_t packed = (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) | static_cast<uint16_t>(x);
+  return static_cast<intptr_t>(packed);
+}
+
+bool IsCharacterKey(int32_t code) {
+  return (code >= 48 && code <= 90) || (code >= 186 && code <= 192) || (code >= 219 && code <= 222);
+}
+
+// ---------------------------------------------------------------- pointer input
+
+void PointerInput::Draw(void (KeyDrawing::*look)(Canvas&, int), int index) {
+  if (index < 0) return;
+  host_.DrawDirect([this, look, index](Canvas& canvas) { (drawing_.*look)(canvas, index); });
+}
+
+uint32_t PointerInput::DwellPeriod() const {
+  return static_cast<uint32_t>(settings_.dwellDelay) / 5;
+}
+
+void PointerInput::OnMouseMove(int32_t x, int32_t y) {
+  if (!hoverTracking) host_.RequestHoverNotice(kHoverTimeMs);
+  const int32_t k = keyboard_.HitTest(x, y);
+  switch (settings_.inputMode) {
+    case IM_CLICK:
+      if (k != pressedKey) {
+        // Dragging off a pressed key cancels the press and its repeat.
+        pressedKey = kNoKeyRemembered;
+        buttonDown = false;
+        if (settings_.useKeyRepeat) repeat_.StopKeyRepeat();
+      }
+      if (k != hoverKey) host_.InvalidateKeyboard();
+      Draw(buttonDown ? &KeyDrawing::DrawKeyPressed : &KeyDrawing::DrawKeyHover, k);
+      hoverKey = k;
+      break;
+    case IM_DWELL:
+      if (k != dwellKey) {
+        StopDwell();
+        host_.InvalidateKeyboard();
+      } else if (k >= 0) {
+        StartDwell();
+      }
+      dwellKey = k;
+      hoverKey = k;
+      break;
+    default:
+      hoverKey = k;
+      break;
+  }
+}
+
+void PointerInput::OnMouseHover() {
+  hoverTracking = true;
+  host_.RequestLeaveNotice();
+}
+
+void PointerInput::OnMouseLeave() {
+  hoverTracking = false;
+  host_.InvalidateKeyboard();
+}
+
+void PointerInput::StopDwell() {
+  host_.KillDwellTimer();
+  dwellTicks = -2;
+  dwellRunning = false;
+  dwellFired = false;
+}
+
+void PointerInput::StartDwell() {
+  if (dwellFired || dwellRunning) return;
+  host_.SetDwellTimer(DwellPeriod());
+}
+
+void PointerInput::OnDwellTick() {
+  int32_t x = 0, y = 0;
+  host_.PointerPosition(x, y);
+  const int32_t k = keyboard_.HitTest(x, y);
+  ++dwellTicks;
+  dwellRunning = true;
+  const double fraction = dwellTicks * kDwellStep;
+  if (k >= 0) {
+    host_.DrawDirect([this, k, fraction](Canvas& canvas) { drawing_.DrawDwellProgress(canvas, k, fraction); });
+  }
+  if (dwellTicks >= kDwellActivationTicks) {
+    host_.KillDwellTimer();
+    dwellTicks = -2;
+    dwellRunning = false;
+    dwellFired = true;
+    host_.PostClick(PointLParam(x, y));
+  }
+}
+
+void PointerInput::OnButtonDown(int32_t x, int32_t y) {
+  if (dwellRunning) return;  // a dwell and a click must not both activate the key
+  const int32_t k = keyboard_.HitTest(x, y);
+  pressedKey = k;
+  buttonDown = true;
+  if (k < 0) return;
+  Draw(&KeyDrawing::DrawKeyPressed, k);
+  activate_(k);
+  host_.InvalidateKeyboard();
+  if (settings_.useClickSound) host_.PlayClickSound();
+  if (settings_.useKeyRepeat) repeat_.StartKeyRepeat(static_cast<uint32_t>(settings_.keyRepeatDelay),
+                                                     settings_.keyRepeatAcceleration);
+  if (!settings_.useShiftRelease) return;
+  // The activation may have rebuilt the keys: look again at the same point.
+  const int32_t k2 = keyboard_.HitTest(x, y);
+  if (k2 < 0) return;
+  const int32_t code = keyboard_.KeyCode(k2);
+  if (code == 16) shiftKeyIndex = k2;
+  if (IsCharacterKey(code) && (keyboard_.view & 1) != 0) ReleaseShift();
+}
+
+// A latched Shift applies to one character: activate the latched Shift key again. That
+// is the remembered one when it is a latched Shift key, else the first latched Shift
+// key; a Shift view that no latched Shift key holds (scan mode turned it on, say) is
+// left alone rather than activating some other key.
+void PointerInput::ReleaseShift() {
+  const auto latchedShift = [this](int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= keyboard_.keys.size()) return false;
+    const KeyDef& key = keyboard_.keys[static_cast<size_t>(index)];
+    return key.code == 16 && key.latched;
+  };
+  int32_t target = kNoKey;
+  if (latchedShift(shiftKeyIndex)) {
+    target = shiftKeyIndex;
+  } else {
+    for (size_t i = 0; i < keyboard_.keys.size(); ++i) {
+      if (latchedShift(static_cast<int32_t>(i))) {
+        target = static_cast<int32_t>(i);
+        break;
+      }
+    }
+  }
+  if (target == kNoKey) return;
+  activate_(target);
+  host_.InvalidateKeyboard();
+}
+
+void PointerInput::OnButtonUp(int32_t x, int32_t y) {
+  if (!buttonDown) return;
+  pressedKey = kNoKeyRemembered;
+  buttonDown = false;
+  Draw(&KeyDrawing::DrawKeyHover, keyboard_.HitTest(x, y));
+  if (settings_.useKeyRepeat) repeat_.StopKeyRepeat();
+}
+
+// ---------------------------------------------------------------- the window
+
+bool KeyboardWindow::Scanning() const { return scan_ != nullptr && layouts_.settings.inputMode == IM_SCAN; }
+
+void KeyboardWindow::RestartScan() {
+  if (!Scanning()) return;
+  scan_->StopScan();
+  scan_->StartScan(self_, static_cast<uint32_t>(layouts_.settings.scanDelay));
+}
+
+void KeyboardWindow::OnCreate(WindowId self) {
+  self_ = self;
+  // The keyboard starts in Korean.
+  ReloadLayout(keyboard_, layouts_, layouts_.settings.kbdName, IL_KOREAN);
+  if (Scanning()) scan_->StartScan(self_, static_cast<uint32_t>(layouts_.settings.scanDelay));
+}
+
+void KeyboardWindow::OnSize(uint32_t clientWidth) {
+  // The first two size changes are the creation at 0 × 0 and the frame's first layout:
+  // the configured font height survives start-up.
+  if (sizeGuard) {
+    if (++sizeCount >= 2) sizeGuard = false;
+    return;
+  }
+  LabelFont& font = layouts_.settings.labelFont;
+  font.lfHeight = ScaledFontHeight(clientWidth, keyboard_.fontSize, keyboard_.width, font.lfHeight);
+}
+
+void KeyboardWindow::PaintImage(Canvas& image, const KeyRect& client) {
+  drawing_.DrawKeyboard(image, client, layouts_.settings.bgndColor);
+}
+
+void KeyboardWindow::PaintPointerKey(Canvas& window) {
+  int32_t x = 0, y = 0;
+  host_.PointerPosition(x, y);
+  const int32_t k = keyboard_.HitTest(x, y);
+  if (k < 0) return;
+  if (k == pointer_.pressedKey) {
+    drawing_.DrawKeyPressed(window, k);
+  } else {
+    drawing_.DrawKeyHover(window, k);
+  }
+}
+
+void KeyboardWindow::OnRightButtonDown() {
+  ToggleLanguage(keyboard_, layouts_);
+  host_.InvalidateKeyboard();
+}
+
+void KeyboardWindow::OnImeState(int32_t state) {
+  if (state != lastImeState) {
+    SetLanguage(keyboard_, layouts_, state);
+    host_.InvalidateKeyboard();
+    lastImeState = state;
+  }
+  RestartScan();
+}
+
+void KeyboardWindow::OnReloadLayout() {
+  ReloadLayout(keyboard_, layouts_, layouts_.settings.kbdName, keyboard_.language);
+  host_.InvalidateKeyboard();
+  RestartScan();
+}
+
+void KeyboardWindow::OnScanSwitch() {
+  if (scan_ != nullptr) scan_->OnSwitch();
+}
+
+}  // namespace tessary

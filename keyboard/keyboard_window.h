@@ -1,0 +1,137 @@
+#pragma once
+// The keyboard window: its paint, its size changes (which rescale the label font), the
+// language switch, the layout reload and the scan hand-offs, and the pointer input of
+// click and dwell mode. The platform's window sits behind KeyboardWindowHost.
+#include <cstdint>
+#include <functional>
+
+#include "input/key_output.h"
+#include "input/key_repeat.h"
+#include "keyboard/canvas.h"
+#include "keyboard/key_drawing.h"
+
+namespace tessary {
+
+struct LayoutEnvironment;
+struct Settings;
+
+inline constexpr unsigned kDwellTimerId = 213;  // IDT_DWELL
+inline constexpr uint32_t kHoverTimeMs = 10;
+inline constexpr int32_t kDwellActivationTicks = 6;
+inline constexpr double kDwellStep = 0.2;
+
+class KeyboardWindowHost : public RepeatHost {
+ public:
+  // IDT_DWELL on the keyboard window; setting it again restarts it.
+  virtual void SetDwellTimer(uint32_t periodMs) = 0;
+  virtual void KillDwellTimer() = 0;
+  // Posts WM_LBUTTONDOWN, then WM_LBUTTONUP, both with wParam MK_LBUTTON and `lParam`,
+  // to the keyboard window.
+  virtual void PostClick(intptr_t lParam) = 0;
+  // TrackMouseEvent: a hover notice after `ms`, or a leave notice.
+  virtual void RequestHoverNotice(uint32_t ms) = 0;
+  virtual void RequestLeaveNotice() = 0;
+  // Runs `draw` on the keyboard window's own drawing context.
+  virtual void DrawDirect(const std::function<void(Canvas&)>& draw) = 0;
+  // The click sound, asynchronously; a new one cuts off one still playing.
+  virtual void PlayClickSound() = 0;
+};
+
+// The scan controller as the keyboard window drives it.
+class ScanControl {
+ public:
+  virtual ~ScanControl() = default;
+  virtual void StartScan(WindowId window, uint32_t delayMs) = 0;
+  virtual void StopScan() = 0;
+  virtual void OnSwitch() = 0;
+};
+
+// A point as a mouse message's lParam: y in the high 16 bits, x in the low 16 bits.
+intptr_t PointLParam(int32_t x, int32_t y);
+
+// Whether a key code is a character key for Shift release: digits, letters and the
+// punctuation keys.
+bool IsCharacterKey(int32_t code);
+
+// The keyboard window's pointer state in click and dwell mode.
+class PointerInput {
+ public:
+  using Activate = std::function<void(int keyIndex)>;
+  PointerInput(KeyboardWindowHost& host, Keyboard& keyboard, KeyDrawing& drawing, const Settings& settings,
+               KeyRepeat& repeat, Activate activate)
+      : host_(host),
+        keyboard_(keyboard),
+        drawing_(drawing),
+        settings_(settings),
+        repeat_(repeat),
+        activate_(std::move(activate)) {}
+
+  void OnMouseMove(int32_t x, int32_t y);
+  void OnMouseHover();
+  void OnMouseLeave();
+  void OnButtonDown(int32_t x, int32_t y);
+  void OnButtonUp(int32_t x, int32_t y);
+  void OnDwellTick();
+  void StartDwell();
+  void StopDwell();
+
+  int32_t pressedKey = kNoKeyRemembered;
+  bool buttonDown = false;
+  int32_t hoverKey = kNoKeyRemembered;
+  int32_t dwellKey = kNoKeyRemembered;
+  bool hoverTracking = false;
+  int32_t dwellTicks = -2;
+  bool dwellRunning = false;
+  bool dwellFired = false;
+  int32_t shiftKeyIndex = 0;
+
+ private:
+  void Draw(void (KeyDrawing::*look)(Canvas&, int), int index);
+  void ReleaseShift();
+  uint32_t DwellPeriod() const;
+
+  KeyboardWindowHost& host_;
+  Keyboard& keyboard_;
+  KeyDrawing& drawing_;
+  const Settings& settings_;
+  KeyRepeat& repeat_;
+  Activate activate_;
+};
+
+class KeyboardWindow {
+ public:
+  KeyboardWindow(KeyboardWindowHost& host, Keyboard& keyboard, LayoutEnvironment& layouts,
+                 KeyDrawing& drawing, PointerInput& pointer, ScanControl* scan)
+      : host_(host), keyboard_(keyboard), layouts_(layouts), drawing_(drawing), pointer_(pointer), scan_(scan) {}
+
+  void OnCreate(WindowId self);
+  // The low word of WM_SIZE's lParam: the new client width.
+  void OnSize(uint32_t clientWidth);
+  // The full repaint into the off-screen image...
+  void PaintImage(Canvas& image, const KeyRect& client);
+  // ...and, after it is copied to the window, the key under the pointer, drawn on the
+  // window: pressed if it is the pressed key, else hovered.
+  void PaintPointerKey(Canvas& window);
+  void OnRightButtonDown();
+  void OnImeState(int32_t state);
+  void OnReloadLayout();
+  void OnScanSwitch();
+
+  bool sizeGuard = true;
+  int32_t sizeCount = 0;
+  int32_t lastImeState = -1;
+
+ private:
+  void RestartScan();
+  bool Scanning() const;
+
+  KeyboardWindowHost& host_;
+  Keyboard& keyboard_;
+  LayoutEnvironment& layouts_;
+  KeyDrawing& drawing_;
+  PointerInput& pointer_;
+  ScanControl* scan_;
+  WindowId self_ = 0;
+};
+
+}  // namespace tessary

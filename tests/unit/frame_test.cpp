@@ -1,0 +1,222 @@
+#include "keyboard/frame.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/shell.h"
+#include "window_fakes.h"
+
+namespace tessary {
+namespace {
+
+using testing::FakeFrameHost;
+using testing::FakeGlyphPainter;
+
+TEST(FrameZoneTest, ZonesOfATypicalFrame) {
+  // f = 4, client 520 × 198.
+  const auto zone = [](int32_t x, int32_t y) { return FrameZone(x, y, 520, 198, 4); };
+  EXPECT_EQ(zone(2, 2), ZONE_TOPLEFT);
+  EXPECT_EQ(zone(10, 10), ZONE_ICON);
+  EXPECT_EQ(zone(22, 10), ZONE_NONE);  // between the icon and the drag strip
+  EXPECT_EQ(zone(100, 10), ZONE_DRAG);
+  EXPECT_EQ(zone(490, 10), ZONE_NONE);  // the buttons' area does not move the window
+  EXPECT_EQ(zone(519, 197), ZONE_BOTTOMRIGHT);
+  EXPECT_EQ(zone(514, 193), ZONE_BOTTOMRIGHT);  // the diagonal grip: sum 11
+  EXPECT_EQ(zone(514, 192), ZONE_NONE);         // sum 12
+  EXPECT_EQ(zone(2, 100), ZONE_LEFT);
+  EXPECT_EQ(zone(2, 194), ZONE_BOTTOMLEFT);
+  EXPECT_EQ(zone(518, 2), ZONE_TOPRIGHT);
+  EXPECT_EQ(zone(518, 100), ZONE_RIGHT);
+  EXPECT_EQ(zone(300, 3), ZONE_TOP);
+  EXPECT_EQ(zone(300, 195), ZONE_BOTTOM);
+  EXPECT_EQ(zone(300, 100), ZONE_NONE);
+  // Extreme points neither overflow nor crash.
+  EXPECT_EQ(FrameZone(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 4), ZONE_TOPLEFT);
+}
+
+TEST(FrameZoneTest, CursorsFollowTheSizingEdges) {
+  EXPECT_EQ(ZoneCursor(ZONE_LEFT), 32644u);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOM), 32645u);
+  EXPECT_EQ(ZoneCursor(ZONE_TOPLEFT), 32642u);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMRIGHT), 32642u);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMLEFT), 32643u);
+  EXPECT_EQ(ZoneCursor(ZONE_DRAG), 32512u);
+  EXPECT_EQ(ZoneCursor(ZONE_ICON), 32512u);
+}
+
+TEST(FrameLayoutTest, ButtonsKeyboardAndBorder) {
+  const FrameLayout layout = LayOutFrame(520, 198, 4);
+  EXPECT_EQ(layout.languageButton, (KeyRect{485, 1, 502, 17}));
+  EXPECT_EQ(layout.hideButton, (KeyRect{502, 1, 519, 17}));
+  EXPECT_EQ(layout.keyboard, (KeyRect{4, 19, 516, 195}));  // 512 × 176
+  EXPECT_EQ(layout.borderOuter, (KeyRect{0, 18, 520, 198}));
+  EXPECT_EQ(layout.borderInner, (KeyRect{4, 22, 514, 192}));
+  EXPECT_EQ(layout.caption, (KeyRect{0, 0, 520, 18}));
+  EXPECT_EQ(layout.lineRight, 519);
+  EXPECT_EQ(layout.title, (KeyRect{20, 0, 520, 18}));
+}
+
+TEST(FontScalingTest, ResizeAndWheel) {
+  EXPECT_EQ(ScaledFontHeight(1020, 12, 510, 12), 26);
+  EXPECT_EQ(ScaledFontHeight(509, 12, 510, 12), 13);  // 11.97 truncates to 11
+  EXPECT_EQ(ScaledFontHeight(1020, 12, 0, 17), 17);    // no layout: unchanged, no division by zero
+  EXPECT_EQ(WheelFontHeight(12, 120), 13);
+  EXPECT_EQ(WheelFontHeight(12, -120), 11);
+  EXPECT_EQ(WheelFontHeight(2, -120), 2);
+  EXPECT_EQ(WheelFontHeight(-30, 120), 2);  // a negative (character) height lands on the floor too
+  EXPECT_EQ(WheelFontHeight(INT32_MAX, 120), INT32_MAX);
+}
+
+class FrameTest : public ::testing::Test {
+ protected:
+  FakeFrameHost host;
+  Settings settings;
+  FakeGlyphPainter painter;
+  GlyphButton language{painter}, hide{painter};
+  Frame frame{host, settings, language, hide};
+
+  void SetUp() override {
+    frame.OnCreate(77);
+    frame.OnSize(520, 198);
+    frame.DrawButtons();
+    host.log.clear();
+    painter.painted.clear();
+  }
+};
+
+TEST_F(FrameTest, ButtonsArePlacedAndHitOnlyAfterTheirFirstDraw) {
+  Frame fresh(host, settings, language, hide);
+  GlyphButton undrawn(painter);
+  undrawn.Init(77, 0, 0, 17, 16, 'a');
+  EXPECT_FALSE(undrawn.Contains(5, 5));
+  undrawn.DrawPressed();  // nothing to press before the first draw
+  EXPECT_TRUE(painter.painted.empty());
+
+  EXPECT_EQ(language.glyph, 'a');
+  EXPECT_EQ(hide.glyph, '0');
+  EXPECT_TRUE(language.Contains(485, 1));
+  EXPECT_FALSE(language.Contains(502, 1));
+  EXPECT_TRUE(hide.Contains(502, 16));
+  EXPECT_FALSE(hide.Contains(502, 17));
+}
+
+TEST_F(FrameTest, MovingOverAButtonLightsItOnceAndOffOnce) {
+  frame.OnMouseMove(490, 5);
+  frame.OnMouseMove(491, 6);
+  frame.OnMouseMove(300, 10);
+  EXPECT_EQ(painter.painted, (std::vector<std::string>{"a hot (485,1,502,17)", "a plain (485,1,502,17)"}));
+  EXPECT_EQ(host.log[0], "cursor 32512");
+}
+
+TEST_F(FrameTest, PressesStartMoveResizeOrTheMenu) {
+  frame.OnLButtonDown(100, 10);
+  frame.OnLButtonDown(10, 10);
+  frame.OnLButtonDown(519, 197);
+  frame.OnLButtonDown(2, 100);
+  frame.OnLButtonDown(300, 100);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"syscommand 61458", "tray 517", "syscommand 61448",
+                                                "syscommand 61441"}));
+}
+
+TEST_F(FrameTest, LanguageButtonSwitchesAndGivesTheFocusBack) {
+  host.pointerX = 490;
+  host.pointerY = 5;
+  frame.OnActivate(true, 4242);  // the click on the button activated the frame
+  EXPECT_EQ(frame.returnWindow(), 4242u);
+  frame.OnMouseMove(490, 5);
+  frame.OnLButtonDown(490, 5);
+  frame.OnLButtonUp(490, 5);
+  EXPECT_EQ(painter.painted.back(), "a plain (485,1,502,17)");
+  const std::vector<std::string> tail(host.log.end() - 2, host.log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"language switch", "activate 4242"}));
+  EXPECT_EQ(painter.painted[1], "a pressed (485,1,502,17)");
+}
+
+TEST_F(FrameTest, ActivationElsewhereRepaintsTheCaption) {
+  host.pointerX = 100;
+  host.pointerY = 100;
+  frame.OnActivate(true, 4242);
+  EXPECT_EQ(frame.returnWindow(), 0u);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"invalidate caption 520"}));
+}
+
+TEST_F(FrameTest, HideButtonHidesTheFrame) {
+  frame.OnLButtonUp(505, 5);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"hide"}));
+  frame.OnLButtonUp(300, 5);  // elsewhere: nothing
+  EXPECT_EQ(host.log.size(), 1u);
+}
+
+TEST_F(FrameTest, WheelChangesTheFontHeightWithAFloor) {
+  settings.labelFont.lfHeight = 3;
+  frame.OnMouseWheel(-120);
+  frame.OnMouseWheel(-120);
+  EXPECT_EQ(settings.labelFont.lfHeight, 2);
+  frame.OnMouseWheel(240);
+  EXPECT_EQ(settings.labelFont.lfHeight, 3);
+  EXPECT_EQ(host.log.back(), "invalidate frame");
+}
+
+TEST_F(FrameTest, ImeStateGoesOnByTheDetectionMethod) {
+  frame.OnImeState(1);
+  settings.imeDetectMethod = IDM_IMG;
+  frame.OnImeState(0);
+  frame.Forward(WM_RELOADLAYOUT, 3, 4);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"post 1124 0 1", "image detection 2000", "post 1134 3 4"}));
+}
+
+TEST_F(FrameTest, TranslucentOnlyWhileThePointerIsAway) {
+  frame.StartTransparency();
+  EXPECT_EQ(host.log, (std::vector<std::string>{"transparency timer 100"}));
+  EXPECT_TRUE(frame.transparencyRunning());
+  host.pointerX = 600;
+  frame.OnTransparencyTick();
+  EXPECT_TRUE(host.layered);
+  EXPECT_EQ(host.alpha, 80);
+  host.pointerX = 519;  // the right edge of the client area is still inside
+  host.pointerY = 197;
+  frame.OnTransparencyTick();
+  EXPECT_FALSE(host.layered);
+  host.pointerX = 520;
+  host.visible = false;  // hidden: nothing changes
+  frame.OnTransparencyTick();
+  EXPECT_FALSE(host.layered);
+  host.visible = true;
+  frame.OnTransparencyTick();
+  EXPECT_TRUE(host.layered);
+
+  // Turned off while translucent: opaque at once.
+  frame.StopTransparency();
+  EXPECT_FALSE(host.layered);
+  EXPECT_FALSE(frame.transparencyRunning());
+  EXPECT_EQ(host.log.back(), "kill transparency timer");
+
+  // A resize makes the frame opaque.
+  host.layered = true;
+  frame.OnSize(520, 198);
+  EXPECT_FALSE(host.layered);
+  EXPECT_EQ(host.alpha, 255);
+}
+
+TEST_F(FrameTest, TransparencyPeriodIsTruncatedAndSane) {
+  settings.transparencyDelay = 250.9;
+  frame.StartTransparency();
+  settings.transparencyDelay = -5;
+  frame.StartTransparency();
+  settings.transparencyDelay = 1e30;
+  frame.StartTransparency();
+  EXPECT_EQ(host.log, (std::vector<std::string>{"transparency timer 250", "transparency timer 100",
+                                                "transparency timer 100"}));
+  settings.opacity = 900;  // out of range: held at fully opaque
+  host.pointerX = -1;
+  frame.OnTransparencyTick();
+  EXPECT_EQ(host.alpha, 255);
+  // A timer that could not be set is not killed later.
+  host.timerWorks = false;
+  frame.StartTransparency();
+  host.log.clear();
+  frame.StopTransparency();
+  EXPECT_TRUE(host.log.empty());
+}
+
+}  // namespace
+}  // namespace tessary

@@ -1,0 +1,354 @@
+// Key drawing, the keyboard window and its pointer input in click and dwell mode.
+#include <gtest/gtest.h>
+
+#include "input/key_activation.h"
+#include "keyboard/key_drawing.h"
+#include "keyboard/keyboard_window.h"
+#include "keyboard_rig.h"
+#include "prediction/predictor.h"
+#include "window_fakes.h"
+
+namespace tessary {
+namespace {
+
+using testing::FakeKeyboardHost;
+using testing::RecordingCanvas;
+
+// Key indices of the built-in Korean layout (design size 510 × 155).
+constexpr int kEsc = 0, kQ = 34, kW = 35, kShiftLeft = 66, kShiftRight = 77, kLeft = 87;
+
+class NoStrokes : public StrokeSender {
+ public:
+  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
+};
+
+TEST(DwellFillTest, LineAndClamping) {
+  EXPECT_EQ(DwellFillLine(100, 120, 0.4), 112);
+  EXPECT_EQ(DwellFillLine(100, 120, 0.0), 120);
+  EXPECT_EQ(DwellFillLine(100, 120, 1.0), 100);
+  EXPECT_EQ(DwellFillLine(100, 120, -0.2), 120);
+  EXPECT_EQ(DwellFillLine(100, 120, 1.2), 100);
+  EXPECT_EQ(DwellFillLine(100, 120, 1e300), 100);  // no overflowing conversion
+  EXPECT_EQ(DwellFillLine(100, 121, 0.5), 110);    // 10.5 rounds half up
+}
+
+class KeyboardViewTest : public ::testing::Test, protected testing::KeyboardRig {
+ protected:
+  FakeKeyboardHost host;
+  NoStrokes strokes;
+  NoPredictor predictor;
+  KeyActivator activator{kb, strokes, predictor, env};
+  std::vector<int> activated;
+  KeyRepeat repeat{host, kb, [this](int k) { activator.ActivateKey(1, k); }};
+  KeyDrawing drawing{kb, settings};
+  PointerInput pointer{host, kb, drawing, settings, repeat, [this](int k) {
+                         activated.push_back(k);
+                         activator.ActivateKey(1, k);
+                       }};
+  KeyboardWindow window{host, kb, env, drawing, pointer, nullptr};
+
+  void SetUp() override {
+    window.OnCreate(1);
+    kb.ScaleKeys(510, 155);  // one pixel per design unit
+  }
+  // The middle of a key.
+  void Centre(int index, int32_t& x, int32_t& y) {
+    const KeyRect& r = kb.keys[static_cast<size_t>(index)].rect;
+    x = (r.left + r.right) / 2;
+    y = (r.top + r.bottom) / 2;
+  }
+  void Move(int index, int32_t dx = 0) {
+    int32_t x, y;
+    Centre(index, x, y);
+    host.pointerX = x + dx;
+    host.pointerY = y;
+    pointer.OnMouseMove(x + dx, y);
+  }
+  void Click(int index) {
+    int32_t x, y;
+    Centre(index, x, y);
+    pointer.OnButtonDown(x, y);
+    pointer.OnButtonUp(x, y);
+  }
+  // Delivers the click the dwell posted, as the message loop would.
+  void DeliverPostedClicks() {
+    std::vector<intptr_t> clicks;
+    clicks.swap(host.clicks);
+    for (intptr_t lParam : clicks) {
+      const auto x = static_cast<int16_t>(lParam & 0xFFFF), y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
+      pointer.OnButtonDown(x, y);
+      pointer.OnButtonUp(x, y);
+    }
+  }
+};
+
+TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
+  RecordingCanvas image;
+  settings.labelFont.lfHeight = 15;
+  drawing.DrawKeyboard(image, {0, 0, 1020, 310}, settings.bgndColor);
+  drawing.DrawKeyboard(image, {0, 0, 1020, 310}, settings.bgndColor);
+  EXPECT_EQ(*image.fontsAlive, 1);  // the previous label font was deleted
+  EXPECT_EQ(image.ops[0], "fill (0,0,1020,310) DEEFF7");
+  EXPECT_EQ(image.ops[1], "font 15");
+  EXPECT_EQ(image.ops[2], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
+  EXPECT_EQ(image.ops[3], "label 'Esc' (4,10,64,54) 000000 font 15");
+
+  // A latched Shift: the pressed colours, the label pushed in, and the Shift view's labels.
+  activator.ActivateKey(1, kShiftLeft);
+  image.ops.clear();
+  drawing.DrawKeyNormal(image, kShiftLeft);
+  drawing.DrawKeyNormal(image, kQ);
+  const KeyRect shift = kb.keys[kShiftLeft].rect;
+  EXPECT_EQ(image.ops[0].substr(image.ops[0].find(" border")), " border CC6666 face E2C2A6");
+  EXPECT_EQ(image.ops[1], "label 'Shift' " +
+                              testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
+                              " CC6666 font 15");
+  EXPECT_EQ(image.ops[3].substr(0, 10), "label 'ㅃ'");
+}
+
+TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
+  RecordingCanvas canvas;
+  activator.ActivateKey(1, kShiftLeft);
+  drawing.DrawKeyHover(canvas, kShiftLeft);
+  const KeyRect shift = kb.keys[kShiftLeft].rect;
+  EXPECT_EQ(canvas.ops[0].substr(canvas.ops[0].find(" border")), " border 9966FF face CCCCFF");
+  // The hover label stays in the rest colour, pushed in because the key is latched.
+  EXPECT_EQ(canvas.ops[1], "label 'Shift' " +
+                               testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
+                               " 000000 nofont");
+
+  // The dwell fill keeps its 5 × 5 corners when the keys are square.
+  settings.ellipseWidth = settings.ellipseHeight = 0;
+  kb.keys[kQ].rect = {40, 100, 64, 120};
+  canvas.ops.clear();
+  drawing.DrawDwellProgress(canvas, kQ, 0.4);
+  drawing.DrawDwellProgress(canvas, kQ, 0.0);  // nothing filled, the label still drawn
+  drawing.DrawKeyNormal(canvas, kQ);
+  drawing.DrawKeyHover(canvas, -1);
+  drawing.DrawKeyPressed(canvas, 5000);
+  EXPECT_EQ(canvas.ops, (std::vector<std::string>{
+                            "dwell (40,100,64,120) e5 part (41,113,64,120) 55A0FF",
+                            "label 'ㅃ' (40,100,64,120) 000000 nofont",  // the Shift view's label
+                            "label 'ㅃ' (40,100,64,120) 000000 nofont",
+                            "key (40,100,64,120) e0x0 border CC6666 face E6EAD5",
+                            "label 'ㅃ' (40,100,64,120) 000000 nofont",
+                        }));
+}
+
+TEST_F(KeyboardViewTest, KeyWithAnEmptyLabelDrawsOnlyItsShape) {
+  RecordingCanvas canvas;
+  kb.keys[kQ].SetAllLabels("");
+  drawing.DrawKeyNormal(canvas, kQ);
+  ASSERT_EQ(canvas.ops.size(), 1u);
+  EXPECT_EQ(canvas.ops[0].substr(0, 3), "key");
+}
+
+TEST_F(KeyboardViewTest, ClickDragOffCancelsPressAndRepeat) {
+  Move(kQ);
+  int32_t x, y;
+  Centre(kQ, x, y);
+  pointer.OnButtonDown(x, y);
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(host.sounds, 1);
+  EXPECT_TRUE(host.repeatTimer);
+  EXPECT_EQ(pointer.pressedKey, kQ);
+  Move(kW);  // drag onto the neighbour
+  EXPECT_EQ(pointer.pressedKey, kNoKeyRemembered);
+  EXPECT_FALSE(pointer.buttonDown);
+  EXPECT_FALSE(host.repeatTimer);
+  Centre(kW, x, y);
+  pointer.OnButtonUp(x, y);  // activates nothing, and is ignored
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(host.window.ops.back().substr(0, 20).find("9966FF"), std::string::npos);
+}
+
+TEST_F(KeyboardViewTest, ClickDrawsPressedThenHover) {
+  Move(kQ);
+  host.window.ops.clear();
+  Click(kQ);
+  EXPECT_NE(host.window.ops.front().find("face E2C2A6"), std::string::npos);  // pressed
+  EXPECT_NE(host.window.ops[2].find("face CCCCFF"), std::string::npos);       // hover after release
+  EXPECT_EQ(pointer.pressedKey, kNoKeyRemembered);
+  EXPECT_EQ(host.log.front(), "hover notice 10");
+}
+
+TEST_F(KeyboardViewTest, PressOutsideTheKeysDoesNothing) {
+  pointer.OnButtonDown(509, 154);  // the bottom-right corner lies outside every key
+  EXPECT_EQ(pointer.pressedKey, kNoKey);
+  EXPECT_TRUE(activated.empty());
+  EXPECT_EQ(host.sounds, 0);
+  EXPECT_FALSE(host.repeatTimer);
+  pointer.OnButtonUp(509, 154);
+  pointer.OnButtonUp(509, 154);  // a release without a press
+  EXPECT_TRUE(activated.empty());
+}
+
+TEST_F(KeyboardViewTest, SoundAndRepeatFollowTheSettings) {
+  settings.useClickSound = false;
+  settings.useKeyRepeat = false;
+  Click(kQ);
+  EXPECT_EQ(activated.size(), 1u);
+  EXPECT_EQ(host.sounds, 0);
+  EXPECT_TRUE(std::find(host.log.begin(), host.log.end(), "repeat 50") == host.log.end());
+}
+
+TEST_F(KeyboardViewTest, DwellFiresOnceAfterEightTicksAndNotAgainUntilThePointerLeaves) {
+  settings.inputMode = IM_DWELL;
+  Move(kQ);
+  EXPECT_FALSE(host.dwellTimer);  // the first move only records the key
+  Move(kQ, 1);
+  ASSERT_TRUE(host.dwellTimer);
+  EXPECT_EQ(host.dwellPeriod, 100u);
+  pointer.OnDwellTick();
+  Move(kQ, 2);  // once the fill runs, moving within the key does not restart it
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "dwell timer 100"), 1);
+  for (int tick = 2; tick <= 7; ++tick) pointer.OnDwellTick();
+  EXPECT_TRUE(host.clicks.empty());
+  // A real click while the dwell runs is ignored.
+  Click(kQ);
+  EXPECT_TRUE(activated.empty());
+  pointer.OnDwellTick();  // the eighth
+  EXPECT_FALSE(host.dwellTimer);
+  ASSERT_EQ(host.clicks.size(), 1u);
+  EXPECT_TRUE(pointer.dwellFired);
+  DeliverPostedClicks();
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(host.sounds, 1);  // the dwell click sounds like a click
+  // The fill showed from the third tick: 20 % ... 100 %, and full at the activation.
+  int fills = 0;
+  for (const std::string& op : host.window.ops) fills += op.rfind("dwell", 0) == 0;
+  EXPECT_EQ(fills, 6);
+
+  // Staying longer does nothing more.
+  Move(kQ, 1);
+  EXPECT_FALSE(host.dwellTimer);
+  // To the next key and rest: that key fires.
+  Move(kW);
+  Move(kW, 1);
+  for (int tick = 0; tick < 8; ++tick) pointer.OnDwellTick();
+  DeliverPostedClicks();
+  EXPECT_EQ(activated, (std::vector<int>{kQ, kW}));
+}
+
+TEST_F(KeyboardViewTest, DwellPostsThePointerAsALParam) {
+  EXPECT_EQ(PointLParam(10, 20), (20 << 16) | 10);
+  EXPECT_EQ(PointLParam(-1, 2), (2 << 16) | 0xFFFF);
+  EXPECT_EQ(PointLParam(0x12345, 0), 0x2345);
+}
+
+TEST_F(KeyboardViewTest, ShiftReleaseAppliesALatchedShiftToOneCharacter) {
+  Click(kShiftLeft);
+  EXPECT_EQ(kb.view & 1, 1);
+  EXPECT_EQ(pointer.shiftKeyIndex, kShiftLeft);
+  output.sent.clear();
+  Click(kQ);
+  EXPECT_EQ(activated, (std::vector<int>{kShiftLeft, kQ, kShiftLeft}));
+  EXPECT_EQ(kb.view & 1, 0);
+  EXPECT_FALSE(kb.IsLatched(16));
+  // The letter went out while Shift was down: the Shift key-up comes after it.
+  ASSERT_GE(output.sent.size(), 3u);
+  EXPECT_EQ(output.sent.back(), (KeyInputRecord{16, 42, true, false}));
+  EXPECT_EQ(output.sent[output.sent.size() - 2].code, 81);
+
+  // A non-character key (the left arrow) leaves Shift on.
+  Click(kShiftRight);
+  Click(kLeft);
+  EXPECT_EQ(activated.back(), kLeft);
+  EXPECT_EQ(kb.view & 1, 1);
+  EXPECT_TRUE(kb.IsLatched(16));
+}
+
+TEST_F(KeyboardViewTest, ShiftReleaseNeverActivatesAKeyThatIsNotAShiftKey) {
+  // The Shift view came on without a latched Shift key: nothing is re-activated.
+  kb.view = 1;
+  Click(kQ);
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(kb.view, 1);
+
+  // The remembered index is stale, but another Shift key is latched: that one is released.
+  kb.view = 0;
+  activator.ActivateKey(1, kShiftRight);  // latched by another way (scan mode, say)
+  pointer.shiftKeyIndex = kEsc;
+  activated.clear();
+  Click(kQ);
+  EXPECT_EQ(activated, (std::vector<int>{kQ, kShiftRight}));
+  EXPECT_EQ(kb.view & 1, 0);
+}
+
+TEST_F(KeyboardViewTest, HoverAndLeaveNotices) {
+  Move(kQ);
+  EXPECT_EQ(host.log.front(), "hover notice 10");
+  pointer.OnMouseHover();
+  host.log.clear();
+  Move(kW);
+  EXPECT_TRUE(host.log.empty() || host.log.front() != "hover notice 10");
+  const int before = host.invalidations;
+  pointer.OnMouseLeave();
+  EXPECT_FALSE(pointer.hoverTracking);
+  EXPECT_EQ(host.invalidations, before + 1);
+}
+
+TEST_F(KeyboardViewTest, RepaintRestoresTheLookOfTheKeyUnderThePointer) {
+  RecordingCanvas screen;
+  int32_t x, y;
+  Centre(kQ, x, y);
+  host.pointerX = x;
+  host.pointerY = y;
+  pointer.OnButtonDown(x, y);
+  window.PaintPointerKey(screen);
+  EXPECT_NE(screen.ops[0].find("face E2C2A6"), std::string::npos);
+  pointer.OnButtonUp(x, y);
+  screen.ops.clear();
+  window.PaintPointerKey(screen);
+  EXPECT_NE(screen.ops[0].find("face CCCCFF"), std::string::npos);
+  host.pointerX = -5;
+  screen.ops.clear();
+  window.PaintPointerKey(screen);
+  EXPECT_TRUE(screen.ops.empty());
+}
+
+TEST_F(KeyboardViewTest, SizeChangesRescaleTheFontOnlyAfterStartUp) {
+  settings.labelFont.lfHeight = 17;
+  window.OnSize(0);
+  window.OnSize(512);
+  EXPECT_EQ(settings.labelFont.lfHeight, 17);
+  EXPECT_FALSE(window.sizeGuard);
+  window.OnSize(1020);
+  EXPECT_EQ(settings.labelFont.lfHeight, 26);
+}
+
+class RecordingScan : public ScanControl {
+ public:
+  std::vector<std::string> log;
+  void StartScan(WindowId window, uint32_t delay) override {
+    log.push_back("start " + std::to_string(window) + " " + std::to_string(delay));
+  }
+  void StopScan() override { log.push_back("stop"); }
+  void OnSwitch() override { log.push_back("switch"); }
+};
+
+TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
+  RecordingScan scan;
+  settings.inputMode = IM_SCAN;
+  KeyboardWindow scanning(host, kb, env, drawing, pointer, &scan);
+  scanning.OnCreate(9);
+  EXPECT_EQ(kb.language, IL_KOREAN);
+  scanning.OnImeState(IL_ENGLISH);
+  EXPECT_EQ(kb.language, IL_ENGLISH);
+  kb.keys[0].SetAllLabels("marker");
+  scanning.OnImeState(IL_ENGLISH);  // the same state: no rebuild, but scanning restarts
+  EXPECT_EQ(kb.keys[0].ncns, "marker");
+  scanning.OnImeState(-1);  // undetermined: stored, nothing switched
+  EXPECT_EQ(scanning.lastImeState, -1);
+  EXPECT_EQ(kb.language, IL_ENGLISH);
+  scanning.OnScanSwitch();
+  scanning.OnRightButtonDown();
+  EXPECT_EQ(kb.language, IL_KOREAN);
+  scanning.OnReloadLayout();
+  EXPECT_EQ(kb.language, IL_KOREAN);
+  EXPECT_EQ(scan.log, (std::vector<std::string>{"start 9 3000", "stop", "start 9 3000", "stop", "start 9 3000",
+                                                "stop", "start 9 3000", "switch", "stop", "start 9 3000"}));
+}
+
+}  // namespace
+}  // namespace tessary

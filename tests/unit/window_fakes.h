@@ -1,0 +1,154 @@
+#pragma once
+// Fakes of the drawing canvas and the window hosts, recording what the core asked for.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "keyboard/canvas.h"
+#include "keyboard/caption_button.h"
+#include "keyboard/frame.h"
+#include "keyboard/keyboard_window.h"
+#include "shell/settings.h"
+
+namespace tessary::testing {
+
+inline std::string RectText(const KeyRect& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "(%d,%d,%d,%d)", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+inline std::string Hex(uint32_t color) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06X", color);
+  return text;
+}
+
+class FakeFont : public Font {
+ public:
+  // The count outlives the canvas: a font, like the platform's, may outlive the
+  // surface it was made on.
+  FakeFont(int32_t h, std::shared_ptr<int> alive) : height(h), alive_(std::move(alive)) { ++*alive_; }
+  ~FakeFont() override { --*alive_; }
+  int32_t height;
+
+ private:
+  std::shared_ptr<int> alive_;
+};
+
+// Every operation as one line of text.
+class RecordingCanvas : public Canvas {
+ public:
+  std::vector<std::string> ops;
+  std::shared_ptr<int> fontsAlive = std::make_shared<int>(0);
+
+  void FillSolid(const KeyRect& r, uint32_t color) override { ops.push_back("fill " + RectText(r) + " " + Hex(color)); }
+  void RoundRect(const KeyRect& r, int32_t ew, int32_t eh, uint32_t border, uint32_t face) override {
+    ops.push_back("key " + RectText(r) + " e" + std::to_string(ew) + "x" + std::to_string(eh) + " border " +
+                  Hex(border) + " face " + Hex(face));
+  }
+  void FillRoundedPart(const KeyRect& rounded, int32_t ellipse, const KeyRect& part, uint32_t color) override {
+    ops.push_back("dwell " + RectText(rounded) + " e" + std::to_string(ellipse) + " part " + RectText(part) + " " +
+                  Hex(color));
+  }
+  void DrawLabel(const std::string& text, const KeyRect& r, uint32_t color, const Font* font) override {
+    const auto* fake = dynamic_cast<const FakeFont*>(font);
+    ops.push_back("label '" + text + "' " + RectText(r) + " " + Hex(color) +
+                  (fake ? " font " + std::to_string(fake->height) : " nofont"));
+  }
+  std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override {
+    ops.push_back("font " + std::to_string(description.lfHeight));
+    return std::make_unique<FakeFont>(description.lfHeight, fontsAlive);
+  }
+};
+
+class FakeGlyphPainter : public GlyphPainter {
+ public:
+  std::vector<std::string> painted;
+  void PaintGlyphButton(WindowId, const KeyRect& rect, char glyph, GlyphLook look) override {
+    const char* name = look == GlyphLook::kPlain ? "plain" : look == GlyphLook::kHot ? "hot" : "pressed";
+    painted.push_back(std::string(1, glyph) + " " + name + " " + RectText(rect));
+  }
+};
+
+class FakeKeyboardHost : public KeyboardWindowHost {
+ public:
+  std::vector<std::string> log;
+  RecordingCanvas window;  // what was drawn straight onto the window
+  int32_t pointerX = -100, pointerY = -100;
+  uint32_t dwellPeriod = 0;
+  bool dwellTimer = false;
+  bool repeatTimer = false;
+  int invalidations = 0;
+  int sounds = 0;
+  std::vector<intptr_t> clicks;
+
+  void SetRepeatTimer(uint32_t periodMs) override {
+    repeatTimer = true;
+    log.push_back("repeat " + std::to_string(periodMs));
+  }
+  void KillRepeatTimer() override {
+    repeatTimer = false;
+    log.push_back("kill repeat");
+  }
+  void PointerPosition(int32_t& x, int32_t& y) override {
+    x = pointerX;
+    y = pointerY;
+  }
+  void InvalidateKeyboard() override { ++invalidations; }
+  void SetDwellTimer(uint32_t periodMs) override {
+    dwellTimer = true;
+    dwellPeriod = periodMs;
+    log.push_back("dwell timer " + std::to_string(periodMs));
+  }
+  void KillDwellTimer() override { dwellTimer = false; }
+  void PostClick(intptr_t lParam) override { clicks.push_back(lParam); }
+  void RequestHoverNotice(uint32_t ms) override { log.push_back("hover notice " + std::to_string(ms)); }
+  void RequestLeaveNotice() override { log.push_back("leave notice"); }
+  void DrawDirect(const std::function<void(Canvas&)>& draw) override { draw(window); }
+  void PlayClickSound() override { ++sounds; }
+};
+
+class FakeFrameHost : public FrameHost {
+ public:
+  std::vector<std::string> log;
+  int32_t f = 4, w = 520, h = 198;
+  int32_t pointerX = 0, pointerY = 0;
+  bool visible = true;
+  bool layered = false;
+  int alpha = -1;
+  bool timerWorks = true;
+
+  int32_t SizingFrame() override { return f; }
+  void PointerInClient(int32_t& x, int32_t& y) override {
+    x = pointerX;
+    y = pointerY;
+  }
+  void ClientSize(int32_t& cw, int32_t& ch) override {
+    cw = w;
+    ch = h;
+  }
+  bool IsVisible() override { return visible; }
+  bool IsLayered() override { return layered; }
+  void SetLayered(bool on) override { layered = on; }
+  void SetAlpha(uint8_t a) override { alpha = a; }
+  void SetCursor(uint32_t id) override { log.push_back("cursor " + std::to_string(id)); }
+  void SendSysCommand(uint32_t command) override { log.push_back("syscommand " + std::to_string(command)); }
+  void PostTrayMessage(uint32_t message) override { log.push_back("tray " + std::to_string(message)); }
+  void SendLanguageSwitch() override { log.push_back("language switch"); }
+  void ActivateWindow(WindowId window) override { log.push_back("activate " + std::to_string(window)); }
+  void HideFrame() override { log.push_back("hide"); }
+  void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
+  void InvalidateFrame() override { log.push_back("invalidate frame"); }
+  void MoveKeyboardWindow(const KeyRect& r) override { log.push_back("move keyboard " + RectText(r)); }
+  void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    log.push_back("post " + std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
+  }
+  bool SetTransparencyTimer(uint32_t periodMs) override {
+    log.push_back("transparency timer " + std::to_string(periodMs));
+    return timerWorks;
+  }
+  void KillTransparencyTimer() override { log.push_back("kill transparency timer"); }
+  void StartImageDetection(uint32_t delayMs) override { log.push_back("image detection " + std::to_string(delayMs)); }
+};
+
+}  // namespace tessary::testing
