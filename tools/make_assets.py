@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon (resource 5: 32x32 and 16x16, 16 colours) and its keyboard
-pointer (resource 117: 32x32 monochrome, hot spot at 6, 2) into resources/."""
+pointer (resource 117: 32x32 monochrome, hot spot at 6, 2), and synthesises its click
+sound (resource 170: a short RIFF WAVE), into resources/."""
+import math
 import struct
 import sys
 from pathlib import Path
@@ -99,7 +101,25 @@ def write_cursor(path, hot=(6, 2)):
     path.write_bytes(out + data)
 
 
+def write_click(path, rate=22050, frames=512):
+    """A key click: a decaying 2.4 kHz burst with a little noise, 16-bit mono PCM
+    (1024 data bytes, about 23 ms)."""
+    seed = 12345
+    samples = []
+    for n in range(frames):
+        seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
+        noise = (seed / 0x7FFFFFFF) * 2 - 1
+        envelope = math.exp(-n / 60.0)
+        value = envelope * (0.7 * math.sin(2 * math.pi * 2400 * n / rate) + 0.3 * noise)
+        samples.append(int(max(-1.0, min(1.0, value)) * 20000))
+    data = struct.pack('<%dh' % frames, *samples)
+    fmt = struct.pack('<HHIIHH', 1, 1, rate, rate * 2, 2, 16)
+    body = b'WAVE' + b'fmt ' + struct.pack('<I', len(fmt)) + fmt + b'data' + struct.pack('<I', len(data)) + data
+    path.write_bytes(b'RIFF' + struct.pack('<I', len(body)) + body)
+
+
 if __name__ == '__main__':
     root = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / 'resources')
     write_icon(root / 'tessary.ico')
     write_cursor(root / 'pointer.cur')
+    write_click(root / 'click.wav')

@@ -24,6 +24,14 @@ tessary_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.tessary-ready"
   fi
+  # Wine's own caption-glyph font, where the program's font lookup finds it (Wine does
+  # not list it from its data folder for every character set).
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" dir
+  for dir in /usr/share/wine/fonts /usr/lib/wine/fonts /opt/wine*/share/wine/fonts; do
+    if [ -f "$dir/marlett.ttf" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+      mkdir -p "$fonts" && cp "$dir/marlett.ttf" "$fonts/"
+    fi
+  done
 }
 
 TESSARY_XVFB_PID=

@@ -7,6 +7,7 @@
 #include "hooklib/tyhook.h"
 #include "input/stroke_player.h"
 #include "prediction/predictor.h"
+#include "win32/gdi_canvas.h"
 #include "win32/key_output.h"
 #include "win32/resource_ids.h"
 #include "win32/win32_platform.h"
@@ -41,51 +42,145 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   }
 }
 
+int32_t PointX(LPARAM lParam) { return static_cast<int16_t>(LOWORD(lParam)); }
+int32_t PointY(LPARAM lParam) { return static_cast<int16_t>(HIWORD(lParam)); }
+
+// The paint pipeline: the keyboard into a fresh off-screen bitmap, copied in one go,
+// then the key under the pointer straight onto the window.
+void PaintKeyboard(HWND window) {
+  App& app = TheApp();
+  if (app.backBuffer != nullptr) {
+    DeleteObject(app.backBuffer);
+    app.backBuffer = nullptr;
+  }
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  HDC memory = CreateCompatibleDC(dc);
+  app.backBuffer = CreateCompatibleBitmap(dc, client.right, client.bottom);
+  if (memory != nullptr && app.backBuffer != nullptr) {
+    HGDIOBJ old = SelectObject(memory, app.backBuffer);
+    GdiCanvas image(memory);
+    app.keyboardWindow->PaintImage(image, {client.left, client.top, client.right, client.bottom});
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    GdiCanvas screen(dc);
+    app.keyboardWindow->PaintPointerKey(screen);
+    SelectObject(memory, old);
+  }
+  if (memory != nullptr) DeleteDC(memory);
+  EndPaint(window, &paint);
+}
+
 LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  App& app = TheApp();
   switch (message) {
-    case WM_CREATE: {
-      App& app = TheApp();
+    case WM_CREATE:
       app.keyboard = window;
-      // The keyboard starts in Korean.
-      ReloadLayout(*app.keyboardModel, *app.layouts, app.settings.kbdName, IL_KOREAN);
+      app.keyboardWindow->OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
-    }
+    case WM_SIZE:
+      app.keyboardWindow->OnSize(LOWORD(lParam));
+      return 0;
+    case WM_PAINT:
+      PaintKeyboard(window);
+      return 0;
+    case WM_MOUSEMOVE:
+      app.pointer->OnMouseMove(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_MOUSEHOVER:
+      app.pointer->OnMouseHover();
+      return 0;
+    case WM_MOUSELEAVE:
+      app.pointer->OnMouseLeave();
+      return 0;
+    case WM_LBUTTONDOWN:
+      app.pointer->OnButtonDown(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      app.pointer->OnButtonUp(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kDwellTimerId) app.pointer->OnDwellTick();
+      return 0;
     case WM_RBUTTONDOWN:
-      ToggleLanguage(*TheApp().keyboardModel, *TheApp().layouts);
-      InvalidateRect(window, nullptr, FALSE);
+      app.keyboardWindow->OnRightButtonDown();
       return 0;
-    case WM_IMESTATE: {
-      App& app = TheApp();
-      const auto state = static_cast<int32_t>(lParam);
-      if (state != app.lastImeState) {
-        SetLanguage(*app.keyboardModel, *app.layouts, state);
-        InvalidateRect(window, nullptr, FALSE);
-        app.lastImeState = state;
-      }
+    case WM_IMESTATE:
+      app.keyboardWindow->OnImeState(static_cast<int32_t>(lParam));
       return 0;
-    }
-    case WM_RELOADLAYOUT: {
-      App& app = TheApp();
-      ReloadLayout(*app.keyboardModel, *app.layouts, app.settings.kbdName, app.keyboardModel->language);
-      InvalidateRect(window, nullptr, FALSE);
+    case WM_RELOADLAYOUT:
+      app.keyboardWindow->OnReloadLayout();
       return 0;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      HBRUSH brush = CreateSolidBrush(TheApp().settings.bgndColor);
-      FillRect(dc, &paint.rcPaint, brush);
-      DeleteObject(brush);
-      EndPaint(window, &paint);
+    case WM_SCANSWITCH:
+      app.keyboardWindow->OnScanSwitch();
       return 0;
-    }
     case WM_DESTROY:
-      TheApp().keyboard = nullptr;
+      if (app.backBuffer != nullptr) {
+        DeleteObject(app.backBuffer);
+        app.backBuffer = nullptr;
+      }
+      app.keyboard = nullptr;
       PostQuitMessage(0);
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
+}
+
+// The border area and the caption strip; the keys are the keyboard window's.
+void PaintFrame(HWND window) {
+  App& app = TheApp();
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  const FrameLayout layout = LayOutFrame(client.right, client.bottom, GetSystemMetrics(SM_CXFRAME));
+
+  const RECT outerRect = ToRect(layout.borderOuter), innerRect = ToRect(layout.borderInner);
+  HRGN outer = CreateRectRgnIndirect(&outerRect);
+  HRGN inner = CreateRectRgnIndirect(&innerRect);
+  HBRUSH border = CreateSolidBrush(app.settings.bgndColor);
+  if (outer && inner && border && CombineRgn(outer, outer, inner, RGN_DIFF) != ERROR) FillRgn(dc, outer, border);
+  if (border) DeleteObject(border);
+  if (inner) DeleteObject(inner);
+  if (outer) DeleteObject(outer);
+
+  const COLORREF a = GetSysColor(GetActiveWindow() == window ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+  const COLORREF b = GetSysColor(COLOR_WINDOW);
+  TRIVERTEX vertices[2] = {
+      {layout.caption.left, layout.caption.top, static_cast<COLOR16>(GetRValue(a) << 8),
+       static_cast<COLOR16>(GetGValue(a) << 8), static_cast<COLOR16>(GetBValue(a) << 8), 0},
+      {layout.caption.right, layout.caption.bottom, static_cast<COLOR16>(GetRValue(b) << 8),
+       static_cast<COLOR16>(GetGValue(b) << 8), static_cast<COLOR16>(GetBValue(b) << 8), 0}};
+  GRADIENT_RECT gradient{0, 1};
+  GradientFill(dc, vertices, 2, &gradient, 1, GRADIENT_FILL_RECT_H);
+
+  HPEN line = CreatePen(PS_SOLID, 1, RGB(180, 180, 180));
+  HGDIOBJ oldPen = line ? SelectObject(dc, line) : nullptr;
+  MoveToEx(dc, layout.lineLeft, layout.lineY, nullptr);
+  LineTo(dc, layout.lineRight, layout.lineY);
+  if (oldPen) SelectObject(dc, oldPen);
+  if (line) DeleteObject(line);
+
+  app.frameController->DrawButtons();
+
+  HICON icon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_TESSARY), IMAGE_ICON, 16, 16, 0));
+  if (icon != nullptr) {
+    DrawIconEx(dc, 1, 1, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+  }
+
+  HFONT font = CreateFontW(18, 0, 0, 0, 700, FALSE, FALSE, FALSE, 0, 0, 0, 0, 2, L"MS Sans Serif");
+  HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkMode(dc, TRANSPARENT);
+  RECT title = ToRect(layout.title);
+  const std::wstring text = Wide(kTrayTip);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &title, DT_SINGLELINE | DT_VCENTER);
+  if (oldFont) SelectObject(dc, oldFont);
+  if (font) DeleteObject(font);
+  EndPaint(window, &paint);
 }
 
 LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,26 +190,38 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       app.frame = window;
       CreateWindowExW(0, WideAscii(kKeyboardWindowClass).c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                       0, window, nullptr, app.instance, nullptr);
+      app.frameController->OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
-    case WM_SIZE: {
-      const int f = GetSystemMetrics(SM_CXFRAME);
-      const int w = LOWORD(lParam), h = HIWORD(lParam);
-      if (app.keyboard != nullptr) MoveWindow(app.keyboard, f, 19, w - 2 * f, h - f - 18, FALSE);
+    case WM_SIZE:
+      app.frameController->OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
-    }
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(window, &paint);
-      HBRUSH brush = CreateSolidBrush(app.settings.bgndColor);
-      FillRect(dc, &paint.rcPaint, brush);
-      DeleteObject(brush);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      PaintFrame(window);
       return 0;
-    }
+    case WM_ACTIVATE:
+      app.frameController->OnActivate(LOWORD(wParam) == WA_CLICKACTIVE, static_cast<WindowId>(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      app.frameController->OnMouseMove(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      app.frameController->OnLButtonDown(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      app.frameController->OnLButtonUp(PointX(lParam), PointY(lParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      app.frameController->OnMouseWheel(static_cast<int16_t>(HIWORD(wParam)));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTransparencyTimerId) app.frameController->OnTransparencyTick();
+      return 0;
     case WM_IMESTATE:
+      app.frameController->OnImeState(lParam);
+      return 0;
     case WM_RELOADLAYOUT:
     case WM_SCANSWITCH:
-      if (app.keyboard != nullptr) PostMessageW(app.keyboard, message, wParam, lParam);
+      app.frameController->Forward(message, wParam, lParam);
       return 0;
     case WM_DESTROY: {
       WINDOWINFO info{};
@@ -228,7 +335,7 @@ bool Win32ShellHost::InstallFocusHook() {
 }
 
 void Win32ShellHost::StartTransparency() {
-  // The translucent frame arrives with the on-screen keyboard; the frame stays opaque.
+  if (TheApp().frameController != nullptr) TheApp().frameController->StartTransparency();
 }
 
 void Win32ShellHost::DestroyHiddenWindow() {
@@ -254,19 +361,22 @@ struct KeyboardRegistration {
     TheApp().keyboardModel = nullptr;
     TheApp().activator = nullptr;
     TheApp().repeat = nullptr;
+    TheApp().frameController = nullptr;
+    TheApp().keyboardWindow = nullptr;
+    TheApp().pointer = nullptr;
   }
 };
 }  // namespace
 
-void Win32RepeatHost::SetRepeatTimer(uint32_t periodMs) {
+void Win32KeyboardHost::SetRepeatTimer(uint32_t periodMs) {
   if (TheApp().keyboard != nullptr) SetTimer(TheApp().keyboard, KEY_REPEAT_TIMER_ID, periodMs, RepeatTimerProc);
 }
 
-void Win32RepeatHost::KillRepeatTimer() {
+void Win32KeyboardHost::KillRepeatTimer() {
   if (TheApp().keyboard != nullptr) KillTimer(TheApp().keyboard, KEY_REPEAT_TIMER_ID);
 }
 
-void Win32RepeatHost::PointerPosition(int32_t& x, int32_t& y) {
+void Win32KeyboardHost::PointerPosition(int32_t& x, int32_t& y) {
   POINT p{};
   GetCursorPos(&p);
   if (TheApp().keyboard != nullptr) ScreenToClient(TheApp().keyboard, &p);
@@ -274,9 +384,142 @@ void Win32RepeatHost::PointerPosition(int32_t& x, int32_t& y) {
   y = p.y;
 }
 
-void Win32RepeatHost::InvalidateKeyboard() {
+void Win32KeyboardHost::InvalidateKeyboard() {
   if (TheApp().keyboard != nullptr) InvalidateRect(TheApp().keyboard, nullptr, FALSE);
 }
+
+void Win32KeyboardHost::SetDwellTimer(uint32_t periodMs) {
+  if (TheApp().keyboard != nullptr) SetTimer(TheApp().keyboard, kDwellTimerId, periodMs, nullptr);
+}
+
+void Win32KeyboardHost::KillDwellTimer() {
+  if (TheApp().keyboard != nullptr) KillTimer(TheApp().keyboard, kDwellTimerId);
+}
+
+void Win32KeyboardHost::PostClick(intptr_t lParam) {
+  HWND keyboard = TheApp().keyboard;
+  if (keyboard == nullptr) return;
+  PostMessageW(keyboard, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+  PostMessageW(keyboard, WM_LBUTTONUP, MK_LBUTTON, lParam);
+}
+
+void Win32KeyboardHost::RequestHoverNotice(uint32_t ms) {
+  TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_HOVER, TheApp().keyboard, ms};
+  TrackMouseEvent(&track);
+}
+
+void Win32KeyboardHost::RequestLeaveNotice() {
+  TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE, TheApp().keyboard, 0};
+  TrackMouseEvent(&track);
+}
+
+void Win32KeyboardHost::DrawDirect(const std::function<void(Canvas&)>& draw) {
+  if (TheApp().keyboard == nullptr) return;
+  WindowDc dc(TheApp().keyboard);
+  if (dc.get() == nullptr) return;
+  GdiCanvas canvas(dc.get());
+  draw(canvas);
+}
+
+void Win32KeyboardHost::PlayClickSound() {
+  PlaySoundA(MAKEINTRESOURCEA(IDW_CLICK), TheApp().instance, SND_RESOURCE | SND_ASYNC);
+}
+
+int32_t Win32FrameHost::SizingFrame() { return GetSystemMetrics(SM_CXFRAME); }
+
+void Win32FrameHost::PointerInClient(int32_t& x, int32_t& y) {
+  POINT p{};
+  GetCursorPos(&p);
+  if (TheApp().frame != nullptr) ScreenToClient(TheApp().frame, &p);
+  x = p.x;
+  y = p.y;
+}
+
+void Win32FrameHost::ClientSize(int32_t& w, int32_t& h) {
+  RECT r{};
+  if (TheApp().frame != nullptr) GetClientRect(TheApp().frame, &r);
+  w = r.right;
+  h = r.bottom;
+}
+
+bool Win32FrameHost::IsVisible() { return TheApp().frame != nullptr && IsWindowVisible(TheApp().frame); }
+
+bool Win32FrameHost::IsLayered() {
+  return TheApp().frame != nullptr && (GetWindowLongW(TheApp().frame, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+}
+
+void Win32FrameHost::SetLayered(bool layered) {
+  HWND frame = TheApp().frame;
+  if (frame == nullptr) return;
+  const LONG style = GetWindowLongW(frame, GWL_EXSTYLE);
+  const LONG wanted = layered ? (style | WS_EX_LAYERED) : (style & ~WS_EX_LAYERED);
+  if (wanted != style) SetWindowLongW(frame, GWL_EXSTYLE, wanted);
+}
+
+void Win32FrameHost::SetAlpha(uint8_t alpha) {
+  if (TheApp().frame != nullptr) SetLayeredWindowAttributes(TheApp().frame, 0, alpha, LWA_ALPHA);
+}
+
+void Win32FrameHost::SetCursor(uint32_t cursorId) {
+  ::SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(cursorId)));
+}
+
+void Win32FrameHost::SendSysCommand(uint32_t command) {
+  if (TheApp().frame != nullptr) SendMessageW(TheApp().frame, WM_SYSCOMMAND, command, 0);
+}
+
+void Win32FrameHost::PostTrayMessage(uint32_t mouseMessage) {
+  if (TheApp().hidden != nullptr) PostMessageW(TheApp().hidden, WM_TRAYICON, 0, mouseMessage);
+}
+
+void Win32FrameHost::SendLanguageSwitch() {
+  if (TheApp().keyboard != nullptr) SendMessageW(TheApp().keyboard, WM_RBUTTONDOWN, 0, 0);
+}
+
+void Win32FrameHost::ActivateWindow(WindowId window) { SetActiveWindow(reinterpret_cast<HWND>(window)); }
+
+void Win32FrameHost::HideFrame() {
+  if (TheApp().frame != nullptr) ShowWindow(TheApp().frame, SW_HIDE);
+}
+
+void Win32FrameHost::InvalidateCaption(int32_t width) {
+  const RECT strip{0, 0, width, kCaptionHeight};
+  if (TheApp().frame != nullptr) InvalidateRect(TheApp().frame, &strip, FALSE);
+}
+
+void Win32FrameHost::InvalidateFrame() {
+  if (TheApp().frame != nullptr) InvalidateRect(TheApp().frame, nullptr, FALSE);
+}
+
+void Win32FrameHost::MoveKeyboardWindow(const KeyRect& r) {
+  if (TheApp().keyboard != nullptr) {
+    MoveWindow(TheApp().keyboard, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  }
+}
+
+void Win32FrameHost::PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  if (TheApp().keyboard != nullptr) PostMessageW(TheApp().keyboard, message, wParam, lParam);
+}
+
+bool Win32FrameHost::SetTransparencyTimer(uint32_t periodMs) {
+  return TheApp().frame != nullptr && SetTimer(TheApp().frame, kTransparencyTimerId, periodMs, nullptr) != 0;
+}
+
+void Win32FrameHost::KillTransparencyTimer() {
+  if (TheApp().frame != nullptr) KillTimer(TheApp().frame, kTransparencyTimerId);
+}
+
+namespace {
+// The image method's one-shot timer; it runs on the multimedia-timer thread and only
+// posts. The image detector arrives with Hangul/English detection; until then the
+// state is undetermined, which the keyboard ignores.
+void CALLBACK ImageDetectionTimer(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+  HWND keyboard = TheApp().keyboard;
+  if (keyboard != nullptr) PostMessageW(keyboard, WM_IMESTATE, 0, -1);
+}
+}  // namespace
+
+void Win32FrameHost::StartImageDetection(uint32_t delayMs) { StartOneShotTimer(delayMs, ImageDetectionTimer, 0); }
 
 }  // namespace tessary::win32
 
@@ -298,14 +541,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   keyOutput.Attach(&strokes);
   NoPredictor predictor;  // word prediction arrives with the dictionaries
   KeyActivator activator(keyboard, strokes, predictor, layouts);
-  win32::Win32RepeatHost repeatHost;
-  KeyRepeat repeat(repeatHost, keyboard, [&activator](int index) {
+  const auto activate = [&activator](int index) {
     activator.ActivateKey(reinterpret_cast<WindowId>(win32::TheApp().keyboard), index);
-  });
+  };
+  win32::Win32KeyboardHost keyboardHost;
+  KeyRepeat repeat(keyboardHost, keyboard, activate);
+  KeyDrawing drawing(keyboard, app.settings);
+  PointerInput pointer(keyboardHost, keyboard, drawing, app.settings, repeat, activate);
+  KeyboardWindow keyboardWindow(keyboardHost, keyboard, layouts, drawing, pointer, nullptr);
+  win32::Win32FrameHost frameHost;
+  win32::GdiGlyphPainter glyphs;
+  GlyphButton languageButton(glyphs), hideButton(glyphs);
+  Frame frame(frameHost, app.settings, languageButton, hideButton);
   app.keyboardModel = &keyboard;
   app.layouts = &layouts;
   app.activator = &activator;
   app.repeat = &repeat;
+  app.pointer = &pointer;
+  app.keyboardWindow = &keyboardWindow;
+  app.frameController = &frame;
   win32::KeyboardRegistration registration;
   std::atexit(win32::ReleaseModifiersAtExit);
   // The dictionaries arrive with word prediction; until then there is nothing to load.

@@ -5,7 +5,9 @@
 
 #include "input/key_activation.h"
 #include "input/key_repeat.h"
+#include "keyboard/frame.h"
 #include "keyboard/keyboard_model.h"
+#include "keyboard/keyboard_window.h"
 #include "layout/layout_loader.h"
 #include "shell/shell.h"
 
@@ -26,15 +28,52 @@ struct App {
   int32_t lastImeState = -1;
   KeyActivator* activator = nullptr;
   KeyRepeat* repeat = nullptr;
+  Frame* frameController = nullptr;
+  KeyboardWindow* keyboardWindow = nullptr;
+  PointerInput* pointer = nullptr;
+  HBITMAP backBuffer = nullptr;  // the keyboard's last full repaint
 };
 
-// The keyboard window's side of key repeat: timer 112, the pointer, repainting.
-class Win32RepeatHost final : public RepeatHost {
+// The keyboard window as the core drives it: timers 112 (repeat) and 213 (dwell), the
+// pointer, direct drawing, the click sound.
+class Win32KeyboardHost final : public KeyboardWindowHost {
  public:
   void SetRepeatTimer(uint32_t periodMs) override;
   void KillRepeatTimer() override;
   void PointerPosition(int32_t& x, int32_t& y) override;
   void InvalidateKeyboard() override;
+  void SetDwellTimer(uint32_t periodMs) override;
+  void KillDwellTimer() override;
+  void PostClick(intptr_t lParam) override;
+  void RequestHoverNotice(uint32_t ms) override;
+  void RequestLeaveNotice() override;
+  void DrawDirect(const std::function<void(Canvas&)>& draw) override;
+  void PlayClickSound() override;
+};
+
+// The frame window as the core drives it.
+class Win32FrameHost final : public FrameHost {
+ public:
+  int32_t SizingFrame() override;
+  void PointerInClient(int32_t& x, int32_t& y) override;
+  void ClientSize(int32_t& w, int32_t& h) override;
+  bool IsVisible() override;
+  bool IsLayered() override;
+  void SetLayered(bool layered) override;
+  void SetAlpha(uint8_t alpha) override;
+  void SetCursor(uint32_t cursorId) override;
+  void SendSysCommand(uint32_t command) override;
+  void PostTrayMessage(uint32_t mouseMessage) override;
+  void SendLanguageSwitch() override;
+  void ActivateWindow(WindowId window) override;
+  void HideFrame() override;
+  void InvalidateCaption(int32_t width) override;
+  void InvalidateFrame() override;
+  void MoveKeyboardWindow(const KeyRect& rect) override;
+  void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  bool SetTransparencyTimer(uint32_t periodMs) override;
+  void KillTransparencyTimer() override;
+  void StartImageDetection(uint32_t delayMs) override;
 };
 
 App& TheApp();

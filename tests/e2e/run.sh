@@ -3,6 +3,8 @@
 # tdriver.exe. Usage: tests/e2e/run.sh BUILD_DIR [all|smoke]
 #   BUILD_DIR  a Windows build tree (build/win64 or build/win32)
 #   smoke      only starting and ending the program
+#   CASE       only the case of that name
+# Pictures of the keyboard go to BUILD_DIR/screenshots.
 # Ends with "N passed, N failed"; exit status 1 when anything failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -241,9 +243,70 @@ a_layout_set_with_a_korean_name_loads() {
   cmp -s expected.cfg Tessary.cfg || fail "kbdName not kept"
 }
 
+start_target() {  # LOGFILE: the driver's logging window; prints its handle
+  wine tdriver.exe target "$1" >target.txt 2>/dev/null &
+  local i
+  for i in $(seq 100); do [ -s target.txt ] && break; sleep 0.1; done
+  head -n 1 target.txt | tr -d '\r'
+}
+# The middle of a key of the built-in layouts on the screen: KEY_X KEY_Y in design
+# units (510 × 155) and the keyboard window's rectangle from `tdriver info`.
+key_point() {
+  local info=$1 left top width height
+  left=$(field left <<<"$info"); top=$(field top <<<"$info")
+  width=$(field width <<<"$info"); height=$(field height <<<"$info")
+  echo $((left + $2 * width / 510)) $((top + $3 * height / 155))
+}
+shoot() {  # NAME: a picture of the keyboard's frame into the build's screenshots
+  command -v import >/dev/null || return 0
+  local info
+  info=$(drv info "$(drv find Tessary_Main_Window)")
+  mkdir -p "$build/screenshots"
+  import -display "$DISPLAY" -window root \
+    -crop "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
+    "$build/screenshots/$1.png" 2>/dev/null || true
+}
+
+dwell_types_into_the_focused_window() {
+  cd "$(fresh_dir dwell)"
+  expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_DWELL\r/' >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target info point
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 0.5
+  shoot keyboard-korean
+  info=$(drv info "$kbd")
+  # q, w and e of the letter row: rest on each (a second small move arms the dwell,
+  # 800 ms fire it) and stay well past the activation.
+  for point in "58 69" "84 69" "110 69"; do
+    read -r x y <<<"$(key_point "$info" $point)"
+    xdotool mousemove "$x" "$y"; sleep 0.3
+    xdotool mousemove "$((x + 1))" "$y"; sleep 0.25
+    [ "$point" = "84 69" ] && shoot keyboard-dwell
+    sleep 1.6
+  done
+  xdotool mousemove 900 700
+  sleep 0.5
+  check "typed" "char 113,char 119,char 101" "$(grep '^char ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  check "the target kept the focus" "$target" "$(drv foreground)"
+  # The English layout, for the record.
+  drv send "$kbd" 516 0 0 >/dev/null  # WM_RBUTTONDOWN: the language switch
+  sleep 0.5
+  shoot keyboard-english
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
-run_case starts_with_three_windows_and_exits_cleanly
-if [ "$suite" != smoke ]; then
+case $suite in
+  all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
+  *) run_case "$suite" ;;  # one case by name, while working on it
+esac
+if [ "$suite" = all ]; then
   run_case a_second_instance_is_refused
   run_case a_value_of_the_wrong_type_stops_the_program
   run_case the_settings_survive_a_run
@@ -252,6 +315,7 @@ if [ "$suite" != smoke ]; then
   run_case strokes_reach_the_focused_window
   run_case a_missing_layout_set_falls_back_to_the_built_ins
   run_case a_layout_set_with_a_korean_name_loads
+  run_case dwell_types_into_the_focused_window
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

@@ -12,6 +12,7 @@
 //   tdriver target LOGFILE                     a focused window that logs every key and
 //                                              character message it receives, one per line
 //   tdriver focus HWND                         make HWND the foreground window
+//   tdriver foreground                         print the foreground window
 //
 // Window handles are printed and read as decimal numbers. Status 0 means done, 1 means
 // not found or timed out, 2 means wrong arguments.
@@ -222,5 +223,9 @@ int main(int argc, char** argv) {
   }
   if (verb == "target" && argc >= 3) return Target(argv[2]);
   if (verb == "focus" && argc >= 3) return SetForegroundWindow(Handle(argv[2])) ? 0 : 1;
+  if (verb == "foreground") {
+    PrintHandle(GetForegroundWindow());
+    return 0;
+  }
   return 2;
 }
