@@ -186,6 +186,7 @@ void KeyboardWindow::PaintImage(Canvas& image, const KeyRect& client) {
 }
 
 void KeyboardWindow::PaintPointerKey(Canvas& window) {
+  if (Scanning()) scan_->DrawHighlight(window);
   int32_t x = 0, y = 0;
   host_.PointerPosition(x, y);
   const int32_t k = keyboard_.HitTest(x, y);

@@ -44,6 +44,8 @@ class ScanControl {
   virtual void StartScan(WindowId window, uint32_t delayMs) = 0;
   virtual void StopScan() = 0;
   virtual void OnSwitch() = 0;
+  // Draws the keys now highlighted again, after a full repaint covered them.
+  virtual void DrawHighlight(Canvas& window) = 0;
 };
 
 // A point as a mouse message's lParam: y in the high 16 bits, x in the low 16 bits.
@@ -109,8 +111,8 @@ class KeyboardWindow {
   void OnSize(uint32_t clientWidth);
   // The full repaint into the off-screen image...
   void PaintImage(Canvas& image, const KeyRect& client);
-  // ...and, after it is copied to the window, the key under the pointer, drawn on the
-  // window: pressed if it is the pressed key, else hovered.
+  // ...and, after it is copied to the window, the scan highlight and the key under the
+  // pointer, drawn on the window: pressed if it is the pressed key, else hovered.
   void PaintPointerKey(Canvas& window);
   void OnRightButtonDown();
   void OnImeState(int32_t state);

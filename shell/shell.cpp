@@ -1,5 +1,6 @@
 #include "shell/shell.h"
 
+#include "input/input_modes.h"
 #include "platform/message_boxes.h"
 
 namespace tessary {
@@ -65,17 +66,7 @@ void Shell::OnFrameWindowDestroyed(const WindowRect& outer) {
   settings_.height = outer.bottom - outer.top;
 }
 
-void Shell::EnterInputModeHook() {
-  if (settings_.inputMode == IM_CLICK) {
-    if (!services_.hooks.InstallMouseHook()) {
-      services_.messages.Show(kMouseHookFailedText, kTitleSystemError);
-    }
-  } else if (settings_.inputMode == IM_SCAN) {
-    if (!services_.hooks.InstallKeyboardHook()) {
-      services_.messages.Show(kKeyboardHookFailedText, kTitleSystemError);
-    }
-  }
-}
+void Shell::EnterInputModeHook() { InstallInputModeHook(settings_, services_.hooks, services_.messages); }
 
 void Shell::LeaveInputModeHooks() {
   services_.hooks.RemoveMouseHook();

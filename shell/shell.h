@@ -22,6 +22,8 @@ inline constexpr unsigned WM_TRAYICON = 1024 + 50;
 inline constexpr unsigned WM_IMESTATE = 1024 + 100;
 inline constexpr unsigned WM_RELOADLAYOUT = 1024 + 110;
 inline constexpr unsigned WM_SCANSWITCH = 1024 + 200;
+// A tick of the scan timer, posted from the timer thread; wParam the timer generation.
+inline constexpr unsigned WM_SCANTICK = 1024 + 201;
 
 // Tray menu commands.
 inline constexpr int IDM_ABOUT = 40006;

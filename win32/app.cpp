@@ -8,6 +8,7 @@
 #include "input/stroke_player.h"
 #include "prediction/predictor.h"
 #include "win32/gdi_canvas.h"
+#include "win32/input_hooks.h"
 #include "win32/key_output.h"
 #include "win32/resource_ids.h"
 #include "win32/win32_platform.h"
@@ -77,6 +78,7 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_CREATE:
       app.keyboard = window;
+      if (app.scanTimer != nullptr) app.scanTimer->SetTarget(window);
       app.keyboardWindow->OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
     case WM_SIZE:
@@ -115,12 +117,16 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_SCANSWITCH:
       app.keyboardWindow->OnScanSwitch();
       return 0;
+    case WM_SCANTICK:
+      if (app.scan != nullptr) app.scan->OnTimerTick(static_cast<uint32_t>(wParam));
+      return 0;
     case WM_DESTROY:
       if (app.backBuffer != nullptr) {
         DeleteObject(app.backBuffer);
         app.backBuffer = nullptr;
       }
       app.keyboard = nullptr;
+      if (app.scanTimer != nullptr) app.scanTimer->SetTarget(nullptr);
       PostQuitMessage(0);
       return 0;
     default:
@@ -364,6 +370,8 @@ struct KeyboardRegistration {
     TheApp().frameController = nullptr;
     TheApp().keyboardWindow = nullptr;
     TheApp().pointer = nullptr;
+    TheApp().scan = nullptr;
+    TheApp().scanTimer = nullptr;
   }
 };
 }  // namespace
@@ -548,7 +556,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   KeyRepeat repeat(keyboardHost, keyboard, activate);
   KeyDrawing drawing(keyboard, app.settings);
   PointerInput pointer(keyboardHost, keyboard, drawing, app.settings, repeat, activate);
-  KeyboardWindow keyboardWindow(keyboardHost, keyboard, layouts, drawing, pointer, nullptr);
+  win32::Win32ScanTimer scanTimer;
+  ScanController scan(keyboardHost, keyboard, drawing, app.settings, scanTimer,
+                      [&activator](WindowId window, int index) { activator.ActivateKey(window, index); });
+  KeyboardWindow keyboardWindow(keyboardHost, keyboard, layouts, drawing, pointer, &scan);
   win32::Win32FrameHost frameHost;
   win32::GdiGlyphPainter glyphs;
   GlyphButton languageButton(glyphs), hideButton(glyphs);
@@ -560,6 +571,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.pointer = &pointer;
   app.keyboardWindow = &keyboardWindow;
   app.frameController = &frame;
+  app.scan = &scan;
+  app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
   std::atexit(win32::ReleaseModifiersAtExit);
   // The dictionaries arrive with word prediction; until then there is nothing to load.

@@ -7,11 +7,14 @@
 #include "input/key_repeat.h"
 #include "keyboard/frame.h"
 #include "keyboard/keyboard_model.h"
+#include "input/scan.h"
 #include "keyboard/keyboard_window.h"
 #include "layout/layout_loader.h"
 #include "shell/shell.h"
 
 namespace tessary::win32 {
+
+class Win32ScanTimer;
 
 // Handles and objects that live for the whole process; one instance of each window.
 struct App {
@@ -31,6 +34,8 @@ struct App {
   Frame* frameController = nullptr;
   KeyboardWindow* keyboardWindow = nullptr;
   PointerInput* pointer = nullptr;
+  ScanController* scan = nullptr;
+  Win32ScanTimer* scanTimer = nullptr;
   HBITMAP backBuffer = nullptr;  // the keyboard's last full repaint
 };
 
@@ -95,14 +100,5 @@ class Win32ShellHost final : public ShellHost {
   void PostQuit(int exitCode) override;
 };
 
-// The low-level hooks of click and scan mode. Until those modes arrive, installing
-// one succeeds without hooking anything.
-class Win32InputModeHooks final : public InputModeHooks {
- public:
-  bool InstallMouseHook() override { return true; }
-  void RemoveMouseHook() override {}
-  bool InstallKeyboardHook() override { return true; }
-  void RemoveKeyboardHook() override {}
-};
 
 }  // namespace tessary::win32

@@ -126,7 +126,7 @@ std::string ResourceTexts::LoadTextResource(int id) const {
   return std::string(text.substr(0, text.find('\0')));
 }
 
-void StartOneShotTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user) {
+UINT StartMultimediaTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user, UINT kind) {
   TIMECAPS caps{};
   TimerCaps limits;
   if (timeGetDevCaps(&caps, sizeof caps) == TIMERR_NOERROR) {
@@ -135,8 +135,13 @@ void StartOneShotTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user) {
   }
   const UINT resolution = TimerResolution(limits);
   timeBeginPeriod(resolution);
-  timeSetEvent(delay, resolution, callback, user, TIME_ONESHOT);
+  const UINT id = timeSetEvent(delay, resolution, callback, user, kind);
   timeEndPeriod(resolution);
+  return id;
+}
+
+void StartOneShotTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user) {
+  StartMultimediaTimer(delay, callback, user, TIME_ONESHOT);
 }
 
 }  // namespace tessary::win32

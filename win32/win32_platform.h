@@ -74,5 +74,8 @@ class UniqueHandle {
 // (TimerResolution); the timer id is not kept. The callback runs on the platform's
 // timer thread.
 void StartOneShotTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user);
+// The same rule for any multimedia timer (`kind` TIME_ONESHOT or TIME_PERIODIC); returns
+// its id, 0 when none could be made.
+UINT StartMultimediaTimer(UINT delay, LPTIMECALLBACK callback, DWORD_PTR user, UINT kind);
 
 }  // namespace tessary::win32

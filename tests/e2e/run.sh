@@ -301,6 +301,74 @@ dwell_types_into_the_focused_window() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+clicks_type_without_taking_the_focus() {
+  cd "$(fresh_dir click)"
+  expected_defaults >Tessary.cfg  # click mode is the default
+  start_keyboard 1
+  local hidden kbd frame target info point x y
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 0.5
+  info=$(drv info "$kbd")
+  # h, i, the left Shift, a (design units of the built-in layout).
+  for point in "196 93" "240 69" "33 117" "66 93"; do
+    read -r x y <<<"$(key_point "$info" $point)"
+    xdotool mousemove "$x" "$y"; sleep 0.2
+    xdotool click 1; sleep 0.4
+    check "the target keeps the focus" "$target" "$(drv foreground)"
+  done
+  sleep 0.3
+  check "typed" "char 104,char 105,char 65" "$(grep '^char ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  # The caption strip is the frame's: its clicks are not taken (a press there starts
+  # the window move, which the release ends).
+  frame=$(drv find Tessary_Main_Window)
+  info=$(drv info "$frame")
+  local left top
+  left=$(field left <<<"$info"); top=$(field top <<<"$info")
+  xdotool mousemove $((left + 150)) $((top + 8)); sleep 0.2
+  xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + 170)) $((top + 28)); sleep 0.3
+  xdotool mouseup 1; sleep 0.5
+  check "the caption drag moved the frame" "$((left + 20))" "$(drv info "$frame" | field left)"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+space_presses_scan_to_a_key() {
+  cd "$(fresh_dir scan)"
+  expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
+    -e 's/^scanDelay .*/scanDelay = 500\r/' >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 1
+  # Line 1 shows at once and each next line 0.5 s later: press in the middle of line 3.
+  # Times are from the first press, so the screenshot's time does not shift them.
+  local t0
+  t0=$(date +%s%N)
+  at() {  # MS: sleeps until MS milliseconds after t0
+    local left=$(( $1 * 1000000 - ($(date +%s%N) - t0) ))
+    [ $left -gt 0 ] && sleep "$((left / 1000000000)).$(printf %09d $((left % 1000000000)))"
+  }
+  xdotool key space                # line 1
+  at 1250; xdotool key space       # line 3 (1.0 s to 1.5 s): its block 1 shows at once
+  at 1500; xdotool key space       # the keys of that block: Tab at once, q from 2.0 s
+  at 2250; xdotool key space       # q
+  shoot keyboard-scan
+  sleep 0.8
+  check "typed" "char 32,char 32,char 32,char 32,char 113" \
+    "$(grep '^char ' keys.log | cut -d' ' -f1,2 | sort -t' ' -k2n | paste -sd, -)"
+  check "the target kept the focus" "$target" "$(drv foreground)"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -316,6 +384,8 @@ if [ "$suite" = all ]; then
   run_case a_missing_layout_set_falls_back_to_the_built_ins
   run_case a_layout_set_with_a_korean_name_loads
   run_case dwell_types_into_the_focused_window
+  run_case clicks_type_without_taking_the_focus
+  run_case space_presses_scan_to_a_key
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

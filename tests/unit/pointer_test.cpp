@@ -325,6 +325,7 @@ class RecordingScan : public ScanControl {
   }
   void StopScan() override { log.push_back("stop"); }
   void OnSwitch() override { log.push_back("switch"); }
+  void DrawHighlight(Canvas&) override { log.push_back("highlight"); }
 };
 
 TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {

@@ -1,0 +1,53 @@
+#include "input/input_modes.h"
+
+#include "keyboard/frame.h"
+#include "keyboard/keyboard_window.h"
+#include "platform/message_boxes.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+
+namespace tessary {
+
+bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCursor) {
+  if (code != 0) return false;  // HC_ACTION only
+  if (message != kLeftButtonDown && message != kLeftButtonUp && message != kRightButtonDown &&
+      message != kRightButtonUpMessage) {
+    return false;
+  }
+  return classUnderCursor == kKeyboardWindowClass;
+}
+
+bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey) {
+  return code == 0 && message == kKeyDownMessage && virtualKey == kSpaceKey;
+}
+
+void InstallInputModeHook(const Settings& settings, InputModeHooks& hooks, MessageBoxes& messages) {
+  if (settings.inputMode == IM_CLICK) {
+    if (!hooks.InstallMouseHook()) messages.Show(kMouseHookFailedText, kTitleSystemError);
+  } else if (settings.inputMode == IM_SCAN) {
+    if (!hooks.InstallKeyboardHook()) messages.Show(kKeyboardHookFailedText, kTitleSystemError);
+  }
+}
+
+void LeaveInputMode(InputModeContext& context) {
+  if (context.settings.inputMode == IM_CLICK) {
+    context.hooks.RemoveMouseHook();
+  } else if (context.settings.inputMode == IM_SCAN) {
+    context.hooks.RemoveKeyboardHook();
+    if (context.scan != nullptr) context.scan->StopScan();
+  }
+}
+
+void EnterInputMode(InputModeContext& context) {
+  Settings& settings = context.settings;
+  if (settings.inputMode == IM_SCAN && settings.useTransparency) {
+    if (context.frame != nullptr) context.frame->StopTransparency();
+    settings.useTransparency = false;
+  }
+  InstallInputModeHook(settings, context.hooks, context.messages);
+  if (settings.inputMode == IM_SCAN && context.scan != nullptr) {
+    context.scan->StartScan(context.keyboardWindow, static_cast<uint32_t>(settings.scanDelay));
+  }
+}
+
+}  // namespace tessary

@@ -1,0 +1,218 @@
+#include "input/scan.h"
+
+#include <algorithm>
+
+#include "keyboard/key_drawing.h"
+#include "keyboard/keyboard_model.h"
+#include "shell/settings.h"
+
+namespace tessary {
+
+// ---------------------------------------------------------------- states
+
+void ScanIdle::Switch(ScanController& controller, WindowId) {
+  controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), 1));
+}
+
+LineScan::LineScan(const Keyboard& keyboard, int32_t startLine) : nextLine(startLine) {
+  for (int32_t n = 1;; ++n) {
+    std::vector<int> keys = keyboard.KeysInScanLine(n);
+    if (keys.empty()) break;
+    lines.push_back(std::move(keys));
+  }
+  lineCount = static_cast<int32_t>(lines.size());
+}
+
+void LineScan::Exit(ScanController& controller) { controller.Unhighlight(shown); }
+
+void LineScan::Switch(ScanController& controller, WindowId) {
+  controller.SetScanState(std::make_unique<BlockScan>(nextLine, 1));
+}
+
+void LineScan::Tick(ScanController& controller) {
+  if (lineCount == 0) {
+    // No scan line 1: nothing to show.
+    controller.SetScanState(std::make_unique<ScanIdle>());
+    return;
+  }
+  if (nextLine > lineCount || nextLine < 1) {
+    if (++passes >= SCAN_LOOP_LIMIT) {
+      controller.SetScanState(std::make_unique<ScanIdle>());
+      return;
+    }
+    nextLine = 1;
+  }
+  controller.Unhighlight(shown);
+  shown = lines[static_cast<size_t>(nextLine - 1)];
+  controller.Highlight(shown);
+  ++nextLine;
+}
+
+void BlockScan::Exit(ScanController& controller) { controller.Unhighlight(shown); }
+
+void BlockScan::Switch(ScanController& controller, WindowId) {
+  controller.SetScanState(std::make_unique<KeyScan>(line, nextBlock));
+}
+
+void BlockScan::Tick(ScanController& controller) {
+  controller.Unhighlight(shown);
+  shown.clear();
+  std::vector<int> v = controller.keyboard().KeysInScanBlock(line - 1, nextBlock);
+  if (v.empty()) {
+    if (++passes >= SCAN_LOOP_LIMIT) {
+      controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), line));
+      return;
+    }
+    nextBlock = 1;
+    v = controller.keyboard().KeysInScanBlock(line - 1, 1);
+    if (v.empty()) {
+      // The line's blocks do not start at 1: nothing to show.
+      controller.SetScanState(std::make_unique<ScanIdle>());
+      return;
+    }
+  }
+  controller.Highlight(v);
+  shown = std::move(v);
+  ++nextBlock;
+}
+
+void KeyScan::Enter(ScanController& controller) { keys = controller.keyboard().KeysInScanBlock(line - 1, block - 1); }
+
+void KeyScan::Exit(ScanController& controller) { controller.Unhighlight(keys); }
+
+void KeyScan::Tick(ScanController& controller) {
+  if (keys.empty()) {
+    // An empty block: no key to show.
+    controller.SetScanState(std::make_unique<ScanIdle>());
+    return;
+  }
+  controller.Unhighlight(keys);
+  if (nextKey > static_cast<int32_t>(keys.size())) {
+    if (++passes >= SCAN_LOOP_LIMIT) {
+      controller.SetScanState(std::make_unique<BlockScan>(line, block));
+      return;
+    }
+    nextKey = 1;
+  }
+  controller.Highlight({keys[static_cast<size_t>(nextKey - 1)]});
+  ++nextKey;
+}
+
+void KeyScan::Switch(ScanController& controller, WindowId window) {
+  if (nextKey < 2 || nextKey - 2 >= static_cast<int32_t>(keys.size())) return;  // nothing shown
+  const int k = keys[static_cast<size_t>(nextKey - 2)];
+  const int32_t code = controller.keyboard().KeyCode(k);
+  controller.ActivateScanned(window, k);
+  keys.clear();
+  if (code == 21 || code == 135) {
+    // The language keys rebuild the keyboard: start over.
+    controller.SetScanState(std::make_unique<ScanIdle>());
+  } else {
+    controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), line - 1));
+  }
+}
+
+// ---------------------------------------------------------------- controller
+
+ScanController::~ScanController() { StopTimer(); }
+
+template <typename Operation>
+void ScanController::RunStateOperation(Operation&& operation) {
+  if (!state_) return;
+  inOperation_ = true;
+  operation(*state_);
+  inOperation_ = false;
+  while (pending_) Apply(std::move(pending_));
+}
+
+void ScanController::Apply(std::unique_ptr<ScanState> state) {
+  StopTimer();
+  if (state_) state_->Exit(*this);
+  state_ = std::move(state);
+  inOperation_ = true;
+  state_->Enter(*this);
+  state_->Tick(*this);  // the first step shows at once
+  inOperation_ = false;
+  // A tick that replaced its state leaves the replacement pending: that one starts the timer.
+  if (!pending_) {
+    timerRunning_ = true;
+    timer_.Start(delay_, ++generation_);
+  }
+}
+
+void ScanController::SetScanState(std::unique_ptr<ScanState> state) {
+  if (!state) return;
+  if (inOperation_) {
+    pending_ = std::move(state);
+    return;
+  }
+  Apply(std::move(state));
+  while (pending_) Apply(std::move(pending_));
+}
+
+void ScanController::StopTimer() {
+  if (timerRunning_) {
+    timer_.Stop();
+    timerRunning_ = false;
+  }
+  ++generation_;  // whatever the stopped timer still delivers is stale
+}
+
+void ScanController::ClearState() {
+  if (state_) {
+    state_->Exit(*this);
+    state_.reset();
+  }
+  pending_.reset();
+}
+
+void ScanController::StartScan(WindowId window, uint32_t delayMs) {
+  ClearState();
+  highlighted_.clear();
+  StopTimer();
+  window_ = window;
+  delay_ = delayMs;
+  state_ = std::make_unique<ScanIdle>();
+}
+
+void ScanController::StopScan() {
+  ClearState();
+  StopTimer();
+}
+
+void ScanController::OnSwitch() {
+  RunStateOperation([this](ScanState& state) { state.Switch(*this, window_); });
+}
+
+void ScanController::OnTimerTick(uint32_t generation) {
+  if (!timerRunning_ || generation != generation_) return;
+  RunStateOperation([this](ScanState& state) { state.Tick(*this); });
+}
+
+void ScanController::DrawHighlight(Canvas& window) {
+  for (int k : highlighted_) drawing_.DrawKeyHover(window, k);
+}
+
+void ScanController::Highlight(const std::vector<int>& keys) {
+  highlighted_.insert(highlighted_.end(), keys.begin(), keys.end());
+  if (keys.empty()) return;
+  host_.DrawDirect([this, &keys](Canvas& canvas) {
+    for (int k : keys) drawing_.DrawKeyHover(canvas, k);
+  });
+}
+
+void ScanController::Unhighlight(const std::vector<int>& keys) {
+  std::erase_if(highlighted_, [&keys](int k) { return std::find(keys.begin(), keys.end(), k) != keys.end(); });
+  if (keys.empty()) return;
+  host_.DrawDirect([this, &keys](Canvas& canvas) {
+    for (int k : keys) drawing_.DrawKeyNormal(canvas, k);
+  });
+}
+
+void ScanController::ActivateScanned(WindowId window, int keyIndex) {
+  activate_(window, keyIndex);
+  host_.InvalidateKeyboard();
+  if (settings_.useClickSound) host_.PlayClickSound();
+}
+
+}  // namespace tessary

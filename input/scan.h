@@ -1,0 +1,154 @@
+#pragma once
+// Single-switch scanning: a highlight steps over the scan lines, then the blocks of the
+// chosen line, then the keys of the chosen block; each switch press narrows the choice
+// and the press during the key step activates the highlighted key.
+//
+// Everything here runs on the user-interface thread. The platform's periodic timer only
+// posts its ticks to the keyboard window, each carrying the generation of the timer
+// that sent it; a tick of a timer that has since been stopped or replaced is ignored.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "input/key_output.h"
+#include "keyboard/keyboard_window.h"
+
+namespace tessary {
+
+class Keyboard;
+class KeyDrawing;
+struct Settings;
+
+inline constexpr int SCAN_LOOP_LIMIT = 2;
+
+// The periodic scan timer. Each tick must reach ScanController::OnTimerTick with
+// `generation`, on the user-interface thread.
+class ScanTimer {
+ public:
+  virtual ~ScanTimer() = default;
+  virtual void Start(uint32_t periodMs, uint32_t generation) = 0;
+  virtual void Stop() = 0;
+};
+
+class ScanController;
+
+class ScanState {
+ public:
+  virtual ~ScanState() = default;
+  virtual void Enter(ScanController& controller) = 0;
+  virtual void Exit(ScanController& controller) = 0;
+  virtual void Switch(ScanController& controller, WindowId window) = 0;
+  virtual void Tick(ScanController& controller) = 0;
+};
+
+class ScanIdle final : public ScanState {
+ public:
+  void Enter(ScanController&) override {}
+  void Exit(ScanController&) override {}
+  void Switch(ScanController& controller, WindowId window) override;
+  void Tick(ScanController&) override {}
+};
+
+class LineScan final : public ScanState {
+ public:
+  LineScan(const Keyboard& keyboard, int32_t startLine);
+  void Enter(ScanController&) override {}
+  void Exit(ScanController& controller) override;
+  void Switch(ScanController& controller, WindowId window) override;
+  void Tick(ScanController& controller) override;
+
+  std::vector<std::vector<int>> lines;
+  int32_t lineCount = 0;
+  int32_t nextLine = 1;
+  int32_t passes = 0;
+  std::vector<int> shown;
+};
+
+class BlockScan final : public ScanState {
+ public:
+  BlockScan(int32_t lineAfterChosen, int32_t firstBlock) : line(lineAfterChosen), nextBlock(firstBlock) {}
+  void Enter(ScanController&) override {}
+  void Exit(ScanController& controller) override;
+  void Switch(ScanController& controller, WindowId window) override;
+  void Tick(ScanController& controller) override;
+
+  int32_t line;  // the chosen line plus 1
+  int32_t nextBlock;
+  int32_t passes = 0;
+  std::vector<int> shown;
+};
+
+class KeyScan final : public ScanState {
+ public:
+  KeyScan(int32_t lineAfterChosen, int32_t blockAfterChosen) : line(lineAfterChosen), block(blockAfterChosen) {}
+  void Enter(ScanController& controller) override;
+  void Exit(ScanController& controller) override;
+  void Switch(ScanController& controller, WindowId window) override;
+  void Tick(ScanController& controller) override;
+
+  int32_t line;   // the chosen line plus 1
+  int32_t block;  // the chosen block plus 1
+  int32_t nextKey = 1;
+  int32_t passes = 0;
+  std::vector<int> keys;
+};
+
+class ScanController final : public ScanControl {
+ public:
+  using Activate = std::function<void(WindowId window, int keyIndex)>;
+  ScanController(KeyboardWindowHost& host, Keyboard& keyboard, KeyDrawing& drawing, const Settings& settings,
+                 ScanTimer& timer, Activate activate)
+      : host_(host),
+        keyboard_(keyboard),
+        drawing_(drawing),
+        settings_(settings),
+        timer_(timer),
+        activate_(std::move(activate)) {}
+  ~ScanController() override;
+
+  void StartScan(WindowId window, uint32_t delayMs) override;
+  void StopScan() override;
+  void OnSwitch() override;
+  void DrawHighlight(Canvas& window) override;
+  // A tick of the timer of `generation`; stale ones do nothing.
+  void OnTimerTick(uint32_t generation);
+  // Replaces the current state (a null state changes nothing): the old one is left, the
+  // new one entered and ticked once, and the timer restarted. Called from within a
+  // state's operation, the replacement happens as soon as that operation returns.
+  void SetScanState(std::unique_ptr<ScanState> state);
+
+  // For the states.
+  const Keyboard& keyboard() const { return keyboard_; }
+  void Highlight(const std::vector<int>& keys);
+  void Unhighlight(const std::vector<int>& keys);
+  void ActivateScanned(WindowId window, int keyIndex);
+
+  const ScanState* state() const { return state_.get(); }
+  bool timerRunning() const { return timerRunning_; }
+  uint32_t delay() const { return delay_; }
+
+ private:
+  void StopTimer();
+  void ClearState();
+  void Apply(std::unique_ptr<ScanState> state);
+  template <typename Operation>
+  void RunStateOperation(Operation&& operation);
+
+  KeyboardWindowHost& host_;
+  Keyboard& keyboard_;
+  KeyDrawing& drawing_;
+  const Settings& settings_;
+  ScanTimer& timer_;
+  Activate activate_;
+  WindowId window_ = 0;
+  uint32_t delay_ = 0;
+  std::unique_ptr<ScanState> state_;
+  std::unique_ptr<ScanState> pending_;
+  std::vector<int> highlighted_;  // what the last highlight drawing left on the window
+  bool inOperation_ = false;
+  bool timerRunning_ = false;
+  uint32_t generation_ = 0;
+};
+
+}  // namespace tessary

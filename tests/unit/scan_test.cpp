@@ -1,0 +1,359 @@
+// Scan mode and the input modes' hooks.
+#include "input/scan.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "input/input_modes.h"
+#include "input/key_activation.h"
+#include "keyboard/frame.h"
+#include "keyboard_rig.h"
+#include "prediction/predictor.h"
+#include "shell/shell.h"
+#include "window_fakes.h"
+
+namespace tessary {
+namespace {
+
+using testing::FakeKeyboardHost;
+
+// Key indices of the built-in Korean layout.
+constexpr int kEsc = 0, kTab = 33, kQ = 34, kW = 35, kR = 37, kT = 38, kCaps = 50, kHangul = 83;
+
+class FakeScanTimer : public ScanTimer {
+ public:
+  bool running = false;
+  uint32_t period = 0, generation = 0;
+  int starts = 0;
+  void Start(uint32_t periodMs, uint32_t gen) override {
+    running = true;
+    period = periodMs;
+    generation = gen;
+    ++starts;
+  }
+  void Stop() override { running = false; }
+};
+
+class NoStrokes : public StrokeSender {
+ public:
+  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
+};
+
+class ScanTest : public ::testing::Test, protected testing::KeyboardRig {
+ protected:
+  FakeKeyboardHost host;
+  FakeScanTimer timer;
+  NoStrokes strokes;
+  NoPredictor predictor;
+  KeyActivator activator{kb, strokes, predictor, env};
+  KeyDrawing drawing{kb, settings};
+  std::vector<int> activated;
+  ScanController scan{host, kb, drawing, settings, timer, [this](WindowId window, int k) {
+                        activated.push_back(k);
+                        activator.ActivateKey(window, k);
+                      }};
+
+  void SetUp() override {
+    ReloadLayout(kb, env, kDefaultLayoutName, IL_KOREAN);
+    kb.ScaleKeys(510, 155);
+    scan.StartScan(5, 500);
+  }
+  void Tick() { scan.OnTimerTick(timer.generation); }
+  // The keys whose last drawing on the window was the hover look.
+  std::set<int> Highlighted() {
+    std::map<std::string, bool> hovered;
+    for (const std::string& op : host.window.ops) {
+      if (op.rfind("key ", 0) != 0) continue;
+      const std::string rect = op.substr(4, op.find(')') - 3);
+      hovered[rect] = op.find("face CCCCFF") != std::string::npos;
+    }
+    std::set<int> keys;
+    for (size_t i = 0; i < kb.keys.size(); ++i) {
+      auto it = hovered.find(testing::RectText(kb.keys[i].rect));
+      if (it != hovered.end() && it->second) keys.insert(static_cast<int>(i));
+    }
+    return keys;
+  }
+  std::set<int> Line(int32_t line) {
+    const std::vector<int> keys = kb.KeysInScanLine(line);
+    return {keys.begin(), keys.end()};
+  }
+  std::set<int> Block(int32_t line, int32_t block) {
+    const std::vector<int> keys = kb.KeysInScanBlock(line, block);
+    return {keys.begin(), keys.end()};
+  }
+  int LineCount() {
+    int n = 0;
+    while (!kb.KeysInScanLine(n + 1).empty()) ++n;
+    return n;
+  }
+};
+
+TEST_F(ScanTest, StartsIdleAndTheFirstSwitchShowsLineOneAtOnce) {
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_FALSE(timer.running);
+  Tick();  // no timer yet: nothing happens
+  EXPECT_TRUE(Highlighted().empty());
+  scan.OnSwitch();
+  EXPECT_NE(dynamic_cast<const LineScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), Line(1));
+  EXPECT_TRUE(timer.running);
+  EXPECT_EQ(timer.period, 500u);
+  Tick();
+  EXPECT_EQ(Highlighted(), Line(2));
+}
+
+TEST_F(ScanTest, LineBlockAndKeyStepsActivateAKeyAndResumeOnTheSameLine) {
+  scan.OnSwitch();
+  Tick();
+  Tick();  // line 3 shown
+  scan.OnSwitch();
+  ASSERT_NE(dynamic_cast<const BlockScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  Tick();
+  EXPECT_EQ(Highlighted(), Block(3, 2));
+  Tick();
+  Tick();
+  Tick();  // blocks 3, 4, then back to 1
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  scan.OnSwitch();
+  ASSERT_NE(dynamic_cast<const KeyScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), (std::set<int>{kTab}));
+  Tick();
+  EXPECT_EQ(Highlighted(), (std::set<int>{kQ}));
+  scan.OnSwitch();
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(host.sounds, 1);
+  EXPECT_GE(host.invalidations, 1);
+  ASSERT_NE(dynamic_cast<const LineScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), Line(3));  // resumes on the chosen line
+}
+
+TEST_F(ScanTest, TwoPassesOverTheLinesWithoutASwitchReturnToIdle) {
+  scan.OnSwitch();
+  const int lines = LineCount();
+  ASSERT_EQ(lines, 6);
+  for (int step = 1; step < 2 * lines; ++step) Tick();
+  EXPECT_EQ(Highlighted(), Line(lines));
+  Tick();
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_TRUE(Highlighted().empty());
+  scan.OnSwitch();  // and a press starts over at line 1
+  EXPECT_EQ(Highlighted(), Line(1));
+}
+
+TEST_F(ScanTest, TwoPassesOverBlocksGoOnWithTheNextLine) {
+  scan.OnSwitch();
+  Tick();
+  Tick();
+  scan.OnSwitch();  // blocks of line 3 (four of them)
+  for (int step = 1; step < 8; ++step) Tick();
+  EXPECT_EQ(Highlighted(), Block(3, 4));
+  Tick();
+  ASSERT_NE(dynamic_cast<const LineScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), Line(4));
+}
+
+TEST_F(ScanTest, TwoPassesOverKeysGoOnWithTheNextBlock) {
+  scan.OnSwitch();
+  Tick();
+  Tick();
+  scan.OnSwitch();
+  scan.OnSwitch();  // the keys of line 3, block 1: Tab q w e r
+  for (int step = 1; step < 10; ++step) Tick();
+  EXPECT_EQ(Highlighted(), (std::set<int>{kR}));
+  Tick();
+  ASSERT_NE(dynamic_cast<const BlockScan*>(scan.state()), nullptr);
+  EXPECT_EQ(Highlighted(), Block(3, 2));
+  EXPECT_TRUE(Highlighted().count(kT));
+  EXPECT_TRUE(activated.empty());
+}
+
+TEST_F(ScanTest, TheHangulKeyReturnsToIdle) {
+  const KeyDef& hangul = kb.keys[kHangul];
+  ASSERT_EQ(hangul.code, 21);
+  const int32_t line = hangul.scanLine, block = hangul.scanBlock;
+  const std::vector<int> keys = kb.KeysInScanBlock(line, block);
+  const auto position = std::find(keys.begin(), keys.end(), kHangul) - keys.begin();
+  scan.OnSwitch();
+  for (int32_t n = 1; n < line; ++n) Tick();
+  scan.OnSwitch();
+  for (int32_t n = 1; n < block; ++n) Tick();
+  scan.OnSwitch();
+  for (long n = 0; n < position; ++n) Tick();
+  EXPECT_EQ(Highlighted(), (std::set<int>{kHangul}));
+  scan.OnSwitch();
+  EXPECT_EQ(activated, (std::vector<int>{kHangul}));
+  EXPECT_EQ(kb.language, IL_ENGLISH);
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+}
+
+TEST_F(ScanTest, StoppedOrReplacedTimersTickInVain) {
+  scan.OnSwitch();
+  const uint32_t old = timer.generation;
+  scan.StopScan();
+  EXPECT_FALSE(timer.running);
+  EXPECT_EQ(scan.state(), nullptr);
+  EXPECT_TRUE(Highlighted().empty());  // leaving un-highlights
+  scan.OnTimerTick(old);
+  scan.OnSwitch();  // stopped: a switch does nothing
+  EXPECT_EQ(scan.state(), nullptr);
+  EXPECT_TRUE(Highlighted().empty());
+
+  scan.StartScan(5, 500);
+  scan.OnSwitch();
+  scan.OnSwitch();  // the line timer was replaced by the block timer
+  const std::set<int> blocks = Highlighted();
+  scan.OnTimerTick(timer.generation - 1);
+  EXPECT_EQ(Highlighted(), blocks);
+  // A restart (after a language change, say) begins idle with nothing shown.
+  scan.StopScan();
+  scan.StartScan(5, 500);
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_TRUE(Highlighted().empty());
+}
+
+TEST_F(ScanTest, LayoutsWithGapsReturnToIdleInsteadOfReadingPastAList) {
+  // No scan line 1.
+  for (KeyDef& key : kb.keys) key.scanLine += 1;
+  scan.OnSwitch();
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_TRUE(Highlighted().empty());
+
+  // A line whose blocks start at 2.
+  for (KeyDef& key : kb.keys) {
+    key.scanLine -= 1;
+    if (key.scanLine == 1) key.scanBlock += 1;
+  }
+  scan.OnSwitch();
+  scan.OnSwitch();
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+
+  // An empty block, entered directly.
+  scan.SetScanState(std::make_unique<KeyScan>(3, 9));
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_TRUE(activated.empty());
+}
+
+TEST_F(ScanTest, ARepaintAfterTheActivationKeepsTheHighlight) {
+  scan.OnSwitch();
+  Tick();
+  Tick();
+  scan.OnSwitch();
+  scan.OnSwitch();
+  Tick();
+  scan.OnSwitch();  // q: the key list is repainted, then line 3 is shown again
+  testing::RecordingCanvas repaint;
+  scan.DrawHighlight(repaint);
+  std::set<int> drawn;
+  for (size_t i = 0; i < kb.keys.size(); ++i) {
+    for (const std::string& op : repaint.ops) {
+      if (op.find(testing::RectText(kb.keys[i].rect)) != std::string::npos && op.find("face CCCCFF") != std::string::npos)
+        drawn.insert(static_cast<int>(i));
+    }
+  }
+  EXPECT_EQ(drawn, Line(3));
+  scan.StopScan();
+  repaint.ops.clear();
+  scan.DrawHighlight(repaint);
+  EXPECT_TRUE(repaint.ops.empty());
+}
+
+TEST_F(ScanTest, ANullStateChangesNothing) {
+  scan.OnSwitch();
+  const ScanState* before = scan.state();
+  const int starts = timer.starts;
+  scan.SetScanState(nullptr);
+  EXPECT_EQ(scan.state(), before);
+  EXPECT_EQ(timer.starts, starts);
+  EXPECT_TRUE(timer.running);
+}
+
+TEST(InputHookTest, TheMouseHookTakesOnlyButtonsOverTheKeyboard) {
+  for (uint32_t message : {513u, 514u, 516u, 517u}) {
+    EXPECT_TRUE(TakesMouseEvent(0, message, kKeyboardWindowClass)) << message;
+    EXPECT_FALSE(TakesMouseEvent(0, message, kFrameWindowClass)) << message;  // the caption strip
+    EXPECT_FALSE(TakesMouseEvent(-1, message, kKeyboardWindowClass)) << message;
+  }
+  EXPECT_FALSE(TakesMouseEvent(0, 515, kKeyboardWindowClass));  // double click: passed on
+  EXPECT_FALSE(TakesMouseEvent(0, 512, kKeyboardWindowClass));  // moves
+  EXPECT_FALSE(TakesMouseEvent(0, 522, kKeyboardWindowClass));  // the wheel
+  EXPECT_FALSE(TakesMouseEvent(0, 513, "Tessary_Kbd_Window2"));
+  EXPECT_FALSE(TakesMouseEvent(0, 513, "Tessary_Kbd_Windo"));
+}
+
+TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
+  EXPECT_TRUE(IsScanSwitch(0, 256, 32));
+  EXPECT_FALSE(IsScanSwitch(0, 257, 32));  // key-up
+  EXPECT_FALSE(IsScanSwitch(0, 260, 32));  // with Alt: WM_SYSKEYDOWN
+  EXPECT_FALSE(IsScanSwitch(0, 256, 13));
+  EXPECT_FALSE(IsScanSwitch(3, 256, 32));
+}
+
+class RecordingHooks : public InputModeHooks {
+ public:
+  std::vector<std::string> calls;
+  bool fail = false;
+  bool InstallMouseHook() override { return calls.push_back("install mouse"), !fail; }
+  void RemoveMouseHook() override { calls.push_back("remove mouse"); }
+  bool InstallKeyboardHook() override { return calls.push_back("install keyboard"), !fail; }
+  void RemoveKeyboardHook() override { calls.push_back("remove keyboard"); }
+};
+
+class RecordingScan : public ScanControl {
+ public:
+  std::vector<std::string>& calls;
+  explicit RecordingScan(std::vector<std::string>& log) : calls(log) {}
+  void StartScan(WindowId window, uint32_t delay) override {
+    calls.push_back("start scan " + std::to_string(window) + " " + std::to_string(delay));
+  }
+  void StopScan() override { calls.push_back("stop scan"); }
+  void OnSwitch() override {}
+  void DrawHighlight(Canvas&) override {}
+};
+
+TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
+  Settings settings;
+  RecordingHooks hooks;
+  RecordingScan scan(hooks.calls);
+  testing::RecordingMessageBoxes messages;
+  testing::FakeFrameHost frameHost;
+  testing::FakeGlyphPainter painter;
+  GlyphButton a(painter), b(painter);
+  Frame frame(frameHost, settings, a, b);
+  frame.StartTransparency();
+  InputModeContext context{settings, hooks, messages, &scan, &frame, 7};
+
+  settings.inputMode = IM_SCAN;
+  LeaveInputMode(context);
+  settings.inputMode = IM_CLICK;
+  EnterInputMode(context);
+  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"remove keyboard", "stop scan", "install mouse"}));
+  EXPECT_TRUE(settings.useTransparency);
+
+  hooks.calls.clear();
+  LeaveInputMode(context);
+  settings.inputMode = IM_SCAN;
+  EnterInputMode(context);
+  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"remove mouse", "install keyboard", "start scan 7 3000"}));
+  EXPECT_FALSE(settings.useTransparency);  // entering scan mode turns translucency off
+  EXPECT_FALSE(frame.transparencyRunning());
+
+  hooks.calls.clear();
+  hooks.fail = true;
+  EnterInputMode(context);
+  settings.inputMode = IM_CLICK;
+  EnterInputMode(context);
+  settings.inputMode = IM_DWELL;
+  LeaveInputMode(context);
+  EnterInputMode(context);  // dwell mode has no hook
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_EQ(messages.shown[0].text, kKeyboardHookFailedText);
+  EXPECT_EQ(messages.shown[1].text, kMouseHookFailedText);
+  EXPECT_EQ(messages.shown[1].title, "시스템 오류");
+}
+
+}  // namespace
+}  // namespace tessary
