@@ -10,6 +10,7 @@
 #include "win32/gdi_canvas.h"
 #include "win32/input_hooks.h"
 #include "win32/key_output.h"
+#include "win32/language_bar.h"
 #include "win32/resource_ids.h"
 #include "win32/win32_platform.h"
 
@@ -78,6 +79,7 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
   switch (message) {
     case WM_CREATE:
       app.keyboard = window;
+      app.keyboardForTimers.store(window);
       if (app.scanTimer != nullptr) app.scanTimer->SetTarget(window);
       app.keyboardWindow->OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
@@ -126,6 +128,7 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
         app.backBuffer = nullptr;
       }
       app.keyboard = nullptr;
+      app.keyboardForTimers.store(nullptr);
       if (app.scanTimer != nullptr) app.scanTimer->SetTarget(nullptr);
       PostQuitMessage(0);
       return 0;
@@ -518,12 +521,14 @@ void Win32FrameHost::KillTransparencyTimer() {
 }
 
 namespace {
-// The image method's one-shot timer; it runs on the multimedia-timer thread and only
-// posts. The image detector arrives with Hangul/English detection; until then the
-// state is undetermined, which the keyboard ignores.
+// The image method's one-shot timer. It runs on the multimedia-timer thread: it reads
+// only the language bar's pixels and its own profile, and its one effect is the post.
+// The timer callbacks of the program never run at the same time.
 void CALLBACK ImageDetectionTimer(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
-  HWND keyboard = TheApp().keyboard;
-  if (keyboard != nullptr) PostMessageW(keyboard, WM_IMESTATE, 0, -1);
+  Win32LanguageBarFinder finder;
+  const int32_t state = DetectImeByImage(finder);
+  HWND keyboard = TheApp().keyboardForTimers.load();
+  if (keyboard != nullptr) PostMessageW(keyboard, WM_IMESTATE, 0, state);
 }
 }  // namespace
 

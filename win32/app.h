@@ -3,6 +3,8 @@
 // window. Their procedures decode messages and hand them to the core.
 #include <windows.h>
 
+#include <atomic>
+
 #include "input/key_activation.h"
 #include "input/key_repeat.h"
 #include "keyboard/frame.h"
@@ -22,6 +24,8 @@ struct App {
   HWND hidden = nullptr;
   HWND frame = nullptr;
   HWND keyboard = nullptr;
+  // The keyboard window for the timer thread's posts.
+  std::atomic<HWND> keyboardForTimers{nullptr};
   HHOOK focusHook = nullptr;
   HANDLE instanceSemaphore = nullptr;
   Settings settings;

@@ -243,11 +243,11 @@ a_layout_set_with_a_korean_name_loads() {
   cmp -s expected.cfg Tessary.cfg || fail "kbdName not kept"
 }
 
-start_target() {  # LOGFILE: the driver's logging window; prints its handle
-  wine tdriver.exe target "$1" >target.txt 2>/dev/null &
-  local i
-  for i in $(seq 100); do [ -s target.txt ] && break; sleep 0.1; done
-  head -n 1 target.txt | tr -d '\r'
+start_target() {  # LOGFILE [MODE]: the driver's logging window; prints its handle
+  local out=target.$1.txt i
+  wine tdriver.exe target "$@" >"$out" 2>/dev/null &
+  for i in $(seq 100); do [ -s "$out" ] && break; sleep 0.1; done
+  head -n 1 "$out" | tr -d '\r'
 }
 # The middle of a key of the built-in layouts on the screen: KEY_X KEY_Y in design
 # units (510 × 155) and the keyboard window's rectangle from `tdriver info`.
@@ -369,6 +369,44 @@ space_presses_scan_to_a_key() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+key_picture() {  # KBD_INFO KEY_X KEY_Y: a checksum of the pixels of the key there
+  local x y
+  read -r x y <<<"$(key_point "$1" "$2" "$3")"
+  import -display "$DISPLAY" -window root -crop "16x14+$((x - 8))+$((y - 7))" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1
+}
+
+the_focused_windows_input_mode_switches_the_layout() {
+  cd "$(fresh_dir imestate)"
+  command -v import >/dev/null || { fail "ImageMagick's import is needed"; return; }
+  start_keyboard 1
+  local hidden kbd info korean english alpha native
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  xdotool mousemove 900 700
+  sleep 1
+  info=$(drv info "$kbd")
+  korean=$(key_picture "$info" 58 69)  # the keyboard starts Korean: ㅂ on the q key
+  # A window in English mode takes the focus.
+  alpha=$(start_target alpha.log alpha); [ -n "$alpha" ] || { fail "no target window"; return; }
+  sleep 1
+  echo "    Wine's input context (English asked): $(head -n 1 alpha.log)"
+  english=$(key_picture "$info" 58 69)
+  [ "$english" != "$korean" ] || fail "the keyboard did not switch to English"
+  # One in Hangul mode.
+  native=$(start_target native.log native); [ -n "$native" ] || { fail "no second target"; return; }
+  sleep 1
+  echo "    Wine's input context (Hangul asked): $(head -n 1 native.log)"
+  check "back to the Korean layout" "$korean" "$(key_picture "$info" 58 69)"
+  # Back to the English window: English again.
+  drv focus "$alpha"
+  sleep 1
+  check "English again" "$english" "$(key_picture "$info" 58 69)"
+  drv post "$alpha" 16 0 0 >/dev/null
+  drv post "$native" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -386,6 +424,7 @@ if [ "$suite" = all ]; then
   run_case dwell_types_into_the_focused_window
   run_case clicks_type_without_taking_the_focus
   run_case space_presses_scan_to_a_key
+  run_case the_focused_windows_input_mode_switches_the_layout
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

@@ -9,17 +9,23 @@
 //   tdriver msgbox [TIMEOUT_MS]                wait for a message box, print "title: ..." and
 //                                              "text: ..." (UTF-8), press its OK button
 //   tdriver no-msgbox MS                       status 1 if a message box shows within MS
-//   tdriver target LOGFILE                     a focused window that logs every key and
-//                                              character message it receives, one per line
+//   tdriver target LOGFILE [native|alpha]      a focused window that logs every key and
+//                                              character message it receives, one per line;
+//                                              with a mode, its input context is set to
+//                                              Hangul (native) or English (alpha) before it
+//                                              takes the focus, and the status read back is
+//                                              logged ("conversion 0x...", or "no context")
 //   tdriver focus HWND                         make HWND the foreground window
 //   tdriver foreground                         print the foreground window
 //
 // Window handles are printed and read as decimal numbers. Status 0 means done, 1 means
 // not found or timed out, 2 means wrong arguments.
 #include <windows.h>
+#include <imm.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -172,7 +178,7 @@ LRESULT CALLBACK TargetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, m, wp, lp);
 }
 
-int Target(const char* logPath) {
+int Target(const char* logPath, const char* mode) {
   targetLog = std::fopen(logPath, "w");
   if (targetLog == nullptr) return 2;
   WNDCLASSW wc{};
@@ -181,8 +187,24 @@ int Target(const char* logPath) {
   wc.lpszClassName = L"TDriverTarget";
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassW(&wc);
-  HWND w = CreateWindowExW(0, L"TDriverTarget", L"tdriver target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
-                           300, 300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND w = CreateWindowExW(0, L"TDriverTarget", L"tdriver target", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200,
+                           nullptr, nullptr, wc.hInstance, nullptr);
+  if (mode != nullptr) {
+    HIMC context = ImmGetContext(w);
+    if (context == nullptr) {
+      std::fprintf(targetLog, "no context\n");
+    } else {
+      DWORD conversion = 0, sentence = 0;
+      ImmGetConversionStatus(context, &conversion, &sentence);
+      conversion = std::strcmp(mode, "native") == 0 ? (conversion | IME_CMODE_NATIVE) : (conversion & ~IME_CMODE_NATIVE);
+      ImmSetConversionStatus(context, conversion, sentence);
+      ImmGetConversionStatus(context, &conversion, &sentence);
+      std::fprintf(targetLog, "conversion 0x%lx\n", static_cast<unsigned long>(conversion));
+      ImmReleaseContext(w, context);
+    }
+    std::fflush(targetLog);
+  }
+  ShowWindow(w, SW_SHOW);
   SetForegroundWindow(w);
   SetFocus(w);
   PrintHandle(w);
@@ -221,7 +243,7 @@ int main(int argc, char** argv) {
   if (verb == "no-msgbox" && argc >= 3) {
     return WaitFor(L"#32770", nullptr, static_cast<DWORD>(Number(argv[2])), true) == nullptr ? 0 : 1;
   }
-  if (verb == "target" && argc >= 3) return Target(argv[2]);
+  if (verb == "target" && argc >= 3) return Target(argv[2], argc >= 4 ? argv[3] : nullptr);
   if (verb == "focus" && argc >= 3) return SetForegroundWindow(Handle(argv[2])) ? 0 : 1;
   if (verb == "foreground") {
     PrintHandle(GetForegroundWindow());

@@ -317,6 +317,17 @@ TEST_F(KeyboardViewTest, SizeChangesRescaleTheFontOnlyAfterStartUp) {
   EXPECT_EQ(settings.labelFont.lfHeight, 26);
 }
 
+TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {
+  window.OnImeState(IL_KOREAN);
+  window.OnRightButtonDown();  // the user switches the keyboard to English by hand
+  ASSERT_EQ(kb.language, IL_ENGLISH);
+  window.OnImeState(IL_KOREAN);  // another window in the same mode as before
+  EXPECT_EQ(kb.language, IL_ENGLISH);
+  window.OnImeState(IL_ENGLISH);
+  window.OnImeState(IL_KOREAN);
+  EXPECT_EQ(kb.language, IL_KOREAN);
+}
+
 class RecordingScan : public ScanControl {
  public:
   std::vector<std::string> log;
