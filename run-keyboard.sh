@@ -52,5 +52,5 @@ fi
 if [ -n "$notepad" ]; then
   wine notepad >/dev/null 2>&1 &
 fi
-echo "Running Tessary3.exe in $run; end it with Ctrl+C."
+echo "Running Tessary3.exe in $run; end it from its menu (테사리 종료) or with Ctrl+C."
 wine Tessary3.exe

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "input/stroke_playback.h"
+
 namespace tessary {
 
 class InputModeHooks;
@@ -15,7 +17,6 @@ struct Settings;
 // Mouse messages of the low-level hook.
 inline constexpr uint32_t kLeftButtonDown = 513, kLeftButtonUp = 514, kLeftButtonDoubleClick = 515,
                           kRightButtonDown = 516, kRightButtonUpMessage = 517;
-inline constexpr uint32_t kKeyDownMessage = 256;
 inline constexpr uint32_t kSpaceKey = 32;
 
 // Click mode: whether the low-level mouse event (hook `code`, `message`) over a window

@@ -7,6 +7,7 @@
 #include "hooklib/tyhook.h"
 #include "input/stroke_player.h"
 #include "prediction/predictor.h"
+#include "win32/dialogs.h"
 #include "win32/gdi_canvas.h"
 #include "win32/input_hooks.h"
 #include "win32/key_output.h"
@@ -35,9 +36,10 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       app.hidden = nullptr;
       return 0;
     case WM_COMMAND:
-      app.shell->OnCommand(LOWORD(wParam));
+      if (app.tray != nullptr) app.tray->OnCommand(LOWORD(wParam));
       return 0;
     case WM_TRAYICON:
+      if (app.tray != nullptr) app.tray->OnTrayIcon(static_cast<uint32_t>(lParam));
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -80,6 +82,7 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_CREATE:
       app.keyboard = window;
       app.keyboardForTimers.store(window);
+      if (app.modes != nullptr) app.modes->keyboardWindow = reinterpret_cast<WindowId>(window);
       if (app.scanTimer != nullptr) app.scanTimer->SetTarget(window);
       app.keyboardWindow->OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
@@ -347,6 +350,58 @@ void Win32ShellHost::StartTransparency() {
   if (TheApp().frameController != nullptr) TheApp().frameController->StartTransparency();
 }
 
+void Win32TrayUi::ShowKeyboard() {
+  HWND frame = TheApp().frame;
+  if (frame == nullptr) return;
+  SetWindowLongW(frame, GWL_EXSTYLE, GetWindowLongW(frame, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+  SetLayeredWindowAttributes(frame, 0, 255, LWA_ALPHA);
+  ShowWindow(frame, SW_SHOWNA);
+  SetForegroundWindow(frame);
+}
+
+void Win32TrayUi::ShowMenu(const TrayMenu& model) {
+  App& app = TheApp();
+  HMENU loaded = LoadMenuW(app.instance, MAKEINTRESOURCEW(kTrayMenuResource));
+  if (loaded == nullptr) return;
+  HMENU popup = GetSubMenu(loaded, 0);
+  HMENU layouts = popup != nullptr ? GetSubMenu(popup, kLayoutSubmenuPosition) : nullptr;
+  if (layouts != nullptr) {
+    for (const TrayMenu::LayoutItem& item : model.layouts) {
+      if (item.id != IDM_DEFAULTLAYOUT) {
+        AppendMenuW(layouts, MF_STRING, static_cast<UINT_PTR>(item.id), Wide(item.name).c_str());
+      }
+      if (item.checked) CheckMenuItem(layouts, static_cast<UINT>(item.id), MF_BYCOMMAND | MF_CHECKED);
+    }
+  }
+  if (popup != nullptr) {
+    for (const auto& [id, checked] : model.options) {
+      CheckMenuItem(popup, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+    POINT p{};
+    GetCursorPos(&p);
+    SetForegroundWindow(app.hidden);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, p.x, p.y, 0, app.hidden, nullptr);
+    SetForegroundWindow(app.hidden);
+  }
+  DestroyMenu(loaded);
+}
+
+void Win32TrayUi::RunAboutDialog() { win32::RunAboutDialog(TheApp().hidden); }
+
+bool Win32TrayUi::ChooseLabelFont(LabelFont& font) { return win32::ChooseLabelFont(TheApp().hidden, font); }
+
+void Win32TrayUi::RunSettingsDialog(Settings& settings) { win32::RunSettingsDialog(TheApp().hidden, settings); }
+
+void Win32TrayUi::RepaintFrame() {
+  if (TheApp().frame != nullptr) InvalidateRect(TheApp().frame, nullptr, FALSE);
+}
+
+void Win32TrayUi::PostReloadLayout() {
+  if (TheApp().frame != nullptr) PostMessageW(TheApp().frame, WM_RELOADLAYOUT, 0, 0);
+}
+
+void Win32TrayUi::EndProgram() { Win32ShellHost().DestroyHiddenWindow(); }
+
 void Win32ShellHost::DestroyHiddenWindow() {
   if (TheApp().hidden != nullptr) DestroyWindow(TheApp().hidden);
 }
@@ -374,6 +429,8 @@ struct KeyboardRegistration {
     TheApp().keyboardWindow = nullptr;
     TheApp().pointer = nullptr;
     TheApp().scan = nullptr;
+    TheApp().tray = nullptr;
+    TheApp().modes = nullptr;
     TheApp().scanTimer = nullptr;
   }
 };
@@ -577,6 +634,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.keyboardWindow = &keyboardWindow;
   app.frameController = &frame;
   app.scan = &scan;
+  InputModeContext modes{app.settings, hooks, messages, &scan, &frame, 0};
+  win32::Win32TrayUi trayUi;
+  Tray tray(app.settings, files, trayUi, modes);
+  app.modes = &modes;
+  app.tray = &tray;
   app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
   std::atexit(win32::ReleaseModifiersAtExit);

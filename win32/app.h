@@ -13,6 +13,7 @@
 #include "keyboard/keyboard_window.h"
 #include "layout/layout_loader.h"
 #include "shell/shell.h"
+#include "shell/tray.h"
 
 namespace tessary::win32 {
 
@@ -39,6 +40,8 @@ struct App {
   KeyboardWindow* keyboardWindow = nullptr;
   PointerInput* pointer = nullptr;
   ScanController* scan = nullptr;
+  Tray* tray = nullptr;
+  InputModeContext* modes = nullptr;
   Win32ScanTimer* scanTimer = nullptr;
   HBITMAP backBuffer = nullptr;  // the keyboard's last full repaint
 };
@@ -58,6 +61,19 @@ class Win32KeyboardHost final : public KeyboardWindowHost {
   void RequestLeaveNotice() override;
   void DrawDirect(const std::function<void(Canvas&)>& draw) override;
   void PlayClickSound() override;
+};
+
+// The tray menu, the dialogs and the keyboard's return to view.
+class Win32TrayUi final : public TrayUi {
+ public:
+  void ShowKeyboard() override;
+  void ShowMenu(const TrayMenu& menu) override;
+  void RunAboutDialog() override;
+  bool ChooseLabelFont(LabelFont& font) override;
+  void RunSettingsDialog(Settings& settings) override;
+  void RepaintFrame() override;
+  void PostReloadLayout() override;
+  void EndProgram() override;
 };
 
 // The frame window as the core drives it.

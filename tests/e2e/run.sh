@@ -407,6 +407,68 @@ the_focused_windows_input_mode_switches_the_layout() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+open_menu_by_the_caption_icon() {  # FRAME: a real click on the icon opens the tray menu
+  local info
+  info=$(drv info "$1")
+  xdotool mousemove $(( $(field left <<<"$info") + 10 )) $(( $(field top <<<"$info") + 10 ))
+  sleep 0.3
+  xdotool click 1
+  # Wine keeps a closed menu's window, hidden: wait for a visible one.
+  local i menu
+  for i in $(seq 50); do
+    menu=$(drv find "#32768")
+    [ -n "$menu" ] && [ "$(drv info "$menu" | field visible)" = 1 ] && { sleep 0.3; return 0; }
+    sleep 0.1
+  done
+  fail "no menu opened"
+}
+keys() {  # KEY COUNT: presses KEY COUNT times
+  local i
+  for i in $(seq "$2"); do xdotool key "$1"; sleep 0.1; done
+}
+
+the_tray_menu_changes_layout_and_settings() {
+  cd "$(fresh_dir menu)"
+  local name folder
+  for name in A B; do
+    folder="키보드/$name"
+    mkdir -p "$folder"
+    sed -e "s/^Description = .*/Description = \"$name\"/" "$here/../../layout/builtin_korean.kdf" \
+      | iconv -f UTF-8 -t CP949 >"$folder/korean.kdf"
+  done
+  start_keyboard 1
+  local hidden frame dialog info
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  sleep 1
+  # The layout submenu is the eighth item that takes the selection; its third entry is
+  # the second folder.
+  open_menu_by_the_caption_icon "$frame"
+  keys Down 8; keys Right 1; keys Down 2; keys Return 1
+  sleep 1
+  drv no-msgbox 1000 || fail "a message box was shown"
+  # The settings dialog, seventh item; dwell mode by its mnemonic, then OK.
+  open_menu_by_the_caption_icon "$frame"
+  keys Down 7; keys Return 1
+  dialog=$(drv wait "#32770" "테사리 설정 창" 5000); [ -n "$dialog" ] || { fail "no settings dialog"; return; }
+  sleep 0.5
+  xdotool key alt+h; sleep 0.3
+  if command -v import >/dev/null; then
+    info=$(drv info "$dialog")
+    mkdir -p "$build/screenshots"
+    import -display "$DISPLAY" -window root -crop \
+      "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
+      "$build/screenshots/settings-dialog.png" 2>/dev/null || true
+  fi
+  xdotool key Return; sleep 0.5
+  check "dialog closed" 0 "$(drv count "#32770")"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  # Wine lists the folders sorted: the menu shows 누리꽃(기본), A, B.
+  check "kbdName" 'kbdName          = "B"' "$(grep -a '^kbdName' Tessary.cfg | tr -d '\r')"
+  check "inputMode" "inputMode        = IM_DWELL" "$(grep -a '^inputMode' Tessary.cfg | tr -d '\r')"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -425,6 +487,7 @@ if [ "$suite" = all ]; then
   run_case clicks_type_without_taking_the_focus
   run_case space_presses_scan_to_a_key
   run_case the_focused_windows_input_mode_switches_the_layout
+  run_case the_tray_menu_changes_layout_and_settings
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

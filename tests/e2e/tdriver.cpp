@@ -22,6 +22,7 @@
 // not found or timed out, 2 means wrong arguments.
 #include <windows.h>
 #include <imm.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,14 +39,6 @@ std::string Utf8(const std::wstring& wide) {
   std::string out(static_cast<size_t>(n), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
                       nullptr);
-  return out;
-}
-
-std::wstring FromUtf8(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
   return out;
 }
 
@@ -101,12 +94,22 @@ HWND WaitFor(const std::wstring& className, const std::wstring* title, DWORD tim
   }
 }
 
+// Argument `index` as typed: the narrow argv has been through the ANSI code page, which
+// loses text outside it.
+std::wstring Arg(int index) {
+  int n = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &n);
+  std::wstring out = (args != nullptr && index < n) ? args[index] : L"";
+  if (args != nullptr) LocalFree(args);
+  return out;
+}
+
 int Wait(int argc, char** argv, bool wait) {
   if (argc < 3) return 2;
-  const std::wstring className = FromUtf8(argv[2]);
+  const std::wstring className = Arg(2);
   std::wstring title;
   const bool withTitle = argc > 3 && argv[3][0] != '\0';
-  if (withTitle) title = FromUtf8(argv[3]);
+  if (withTitle) title = Arg(3);
   const DWORD timeout = wait ? (argc > 4 ? static_cast<DWORD>(Number(argv[4])) : 10000) : 0;
   HWND w = WaitFor(className, withTitle ? &title : nullptr, timeout, false);
   if (w == nullptr) return 1;
@@ -226,7 +229,7 @@ int main(int argc, char** argv) {
   if (verb == "wait") return Wait(argc, argv, true);
   if (verb == "find") return Wait(argc, argv, false);
   if (verb == "count" && argc >= 3) {
-    std::printf("%zu\n", FindAll(FromUtf8(argv[2]), nullptr).size());
+    std::printf("%zu\n", FindAll(Arg(2), nullptr).size());
     return 0;
   }
   if (verb == "info" && argc >= 3) return Info(Handle(argv[2]));

@@ -1,0 +1,87 @@
+#include "shell/tray.h"
+
+#include "keyboard/frame.h"
+#include "platform/file_system.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+
+namespace tessary {
+
+void Tray::OnTrayIcon(uint32_t mouseMessage) {
+  if (mouseMessage == kLeftButtonDown) {
+    ui_.ShowKeyboard();
+  } else if (mouseMessage == kRightButtonUpMessage) {
+    ui_.ShowMenu(BuildMenu());
+  }
+}
+
+TrayMenu Tray::BuildMenu() {
+  TrayMenu menu;
+  layoutMenuTable[IDM_DEFAULTLAYOUT] = kDefaultLayoutName;
+  menu.layouts.push_back({IDM_DEFAULTLAYOUT, kDefaultLayoutName, settings_.kbdName == kDefaultLayoutName});
+  const std::string folder = files_.CurrentDirectory() + "\\" + kLayoutFolder;
+  if (const auto entries = files_.ListDirectory(folder)) {
+    int id = LayoutMenuFirstId;
+    for (const DirectoryEntry& entry : *entries) {
+      // Only folders are layout sets.
+      if (!entry.isDirectory || entry.name == "." || entry.name == "..") continue;
+      layoutMenuTable[id] = entry.name;
+      menu.layouts.push_back({id, entry.name, settings_.kbdName == entry.name});
+      ++id;
+    }
+  }
+  menu.options = {{IDM_CLICKSOUND, settings_.useClickSound},
+                  {IDM_KEYREPEAT, settings_.useKeyRepeat},
+                  {IDM_TRANSPARENCY, settings_.useTransparency},
+                  {IDM_SHIFTRELEASE, settings_.useShiftRelease}};
+  return menu;
+}
+
+void Tray::ChangeSettings() {
+  // The hooks come back even when the dialog is cancelled.
+  LeaveInputMode(modes_);
+  ui_.RunSettingsDialog(settings_);
+  EnterInputMode(modes_);
+}
+
+void Tray::OnCommand(int commandId) {
+  switch (commandId) {
+    case IDM_ABOUT:
+      ui_.RunAboutDialog();
+      return;
+    case IDM_CLICKSOUND:
+      settings_.useClickSound = !settings_.useClickSound;
+      return;
+    case IDM_KEYREPEAT:
+      settings_.useKeyRepeat = !settings_.useKeyRepeat;
+      return;
+    case IDM_SHIFTRELEASE:
+      settings_.useShiftRelease = !settings_.useShiftRelease;
+      return;
+    case IDM_TRANSPARENCY:
+      if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StopTransparency();
+      settings_.useTransparency = !settings_.useTransparency;
+      if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StartTransparency();
+      return;
+    case IDM_FONT:
+      if (ui_.ChooseLabelFont(settings_.labelFont)) ui_.RepaintFrame();
+      return;
+    case IDM_SETTINGS:
+      ChangeSettings();
+      return;
+    case IDM_EXIT:
+      ui_.EndProgram();
+      return;
+    default: {
+      const auto it = layoutMenuTable.find(commandId);
+      if (it == layoutMenuTable.end()) return;  // not a command of the menu
+      std::string name = it->second;
+      if (name.size() >= kKbdNameBufferSize) name.resize(kKbdNameBufferSize - 1);
+      settings_.kbdName = name;
+      ui_.PostReloadLayout();
+      return;
+    }
+  }
+}
+
+}  // namespace tessary

@@ -1,0 +1,167 @@
+#include "win32/dialogs.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <memory>
+
+#include "shell/settings.h"
+#include "shell/settings_dialog.h"
+#include "win32/win32_platform.h"
+
+namespace tessary::win32 {
+
+namespace {
+
+struct SettingsDialogState {
+  Settings& settings;
+  SettingsDialogModel model;
+};
+
+void SetLabel(HWND dialog, int labelId, const std::string& cp949) {
+  SetDlgItemTextW(dialog, labelId, Wide(cp949).c_str());
+}
+
+void CreateTrackbar(HWND dialog, const TrackbarRow& row, int32_t position) {
+  RECT r{row.left, row.top, row.right, row.bottom};
+  MapDialogRect(dialog, &r);
+  HWND bar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_NOTICKS, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, dialog,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr);
+  if (bar == nullptr) return;
+  SendMessageW(bar, TBM_SETRANGE, FALSE, MAKELPARAM(row.min, row.max));
+  SendMessageW(bar, TBM_SETPAGESIZE, 0, row.page);
+  SendMessageW(bar, TBM_SETPOS, TRUE, position);
+}
+
+const TrackbarRow* RowOf(int id) {
+  for (const TrackbarRow& row : kTrackbars) {
+    if (row.id == id) return &row;
+  }
+  return nullptr;
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = reinterpret_cast<SettingsDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG: {
+      InitCommonControls();
+      state = reinterpret_cast<SettingsDialogState*>(lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+      if (state->model.inputModeButton != 0) CheckDlgButton(dialog, state->model.inputModeButton, BST_CHECKED);
+      if (state->model.imeMethodButton != 0) CheckDlgButton(dialog, state->model.imeMethodButton, BST_CHECKED);
+      for (const TrackbarRow& row : kTrackbars) {
+        SetLabel(dialog, row.labelId, state->model.OpeningLabel(row.id));
+        CreateTrackbar(dialog, row, state->model.Position(row.id));
+      }
+      return TRUE;
+    }
+    case WM_HSCROLL: {
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+      if (const TrackbarRow* row = RowOf(id)) {
+        const auto position = static_cast<int32_t>(SendMessageW(reinterpret_cast<HWND>(lParam), TBM_GETPOS, 0, 0));
+        SetLabel(dialog, row->labelId, SettingsDialogModel::LabelForPosition(id, position));
+      }
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK && state != nullptr) {
+        SettingsDialogModel& model = state->model;
+        model.inputModeButton = 0;
+        for (int id : {IDC_CLICKMODE, IDC_DWELLMODE, IDC_SCANMODE}) {
+          if (model.inputModeButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.inputModeButton = id;
+        }
+        model.imeMethodButton = 0;
+        for (int id : {IDC_IDM_CBT, IDC_IDM_IMG}) {
+          if (model.imeMethodButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.imeMethodButton = id;
+        }
+        for (const TrackbarRow& row : kTrackbars) {
+          HWND bar = GetDlgItem(dialog, row.id);
+          if (bar != nullptr) model.SetPosition(row.id, static_cast<int32_t>(SendMessageW(bar, TBM_GETPOS, 0, 0)));
+        }
+        model.Apply(state->settings);
+        EndDialog(dialog, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+      }
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      InitCommonControls();
+      return TRUE;
+    case WM_COMMAND:
+      // Only OK closes it; Escape and the close box are ignored.
+      if (LOWORD(wParam) == IDOK) EndDialog(dialog, IDOK);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+}  // namespace
+
+void RunSettingsDialog(HWND owner, Settings& settings) {
+  SettingsDialogState state{settings, SettingsDialogModel(settings)};
+  DialogBoxParamW(Instance(), MAKEINTRESOURCEW(kSettingsDialogResource), owner, SettingsDialogProc,
+                  reinterpret_cast<LPARAM>(&state));
+}
+
+bool ChooseLabelFont(HWND owner, LabelFont& font) {
+  LOGFONTW lf{};
+  lf.lfHeight = font.lfHeight;
+  lf.lfWidth = font.lfWidth;
+  lf.lfEscapement = font.lfEscapement;
+  lf.lfOrientation = font.lfOrientation;
+  lf.lfWeight = font.lfWeight;
+  lf.lfItalic = font.lfItalic;
+  lf.lfUnderline = font.lfUnderline;
+  lf.lfStrikeOut = font.lfStrikeOut;
+  lf.lfCharSet = font.lfCharSet;
+  lf.lfOutPrecision = font.lfOutPrecision;
+  lf.lfClipPrecision = font.lfClipPrecision;
+  lf.lfQuality = font.lfQuality;
+  lf.lfPitchAndFamily = font.lfPitchAndFamily;
+  lstrcpynW(lf.lfFaceName, Wide(font.lfFaceName).c_str(), LF_FACESIZE);
+  CHOOSEFONTW choose{};
+  choose.lStructSize = sizeof choose;
+  choose.hwndOwner = owner;
+  choose.lpLogFont = &lf;
+  choose.Flags = CF_SCREENFONTS | CF_NOVERTFONTS | CF_INITTOLOGFONTSTRUCT;
+  if (!ChooseFontW(&choose)) return false;
+  font.lfHeight = lf.lfHeight;
+  font.lfWidth = lf.lfWidth;
+  font.lfEscapement = lf.lfEscapement;
+  font.lfOrientation = lf.lfOrientation;
+  font.lfWeight = lf.lfWeight;
+  font.lfItalic = lf.lfItalic;
+  font.lfUnderline = lf.lfUnderline;
+  font.lfStrikeOut = lf.lfStrikeOut;
+  font.lfCharSet = lf.lfCharSet;
+  font.lfOutPrecision = lf.lfOutPrecision;
+  font.lfClipPrecision = lf.lfClipPrecision;
+  font.lfQuality = lf.lfQuality;
+  font.lfPitchAndFamily = lf.lfPitchAndFamily;
+  // The face as CP949, cut to the setting's buffer.
+  std::string face = Cp949Codec().Utf16ToCp949(std::u16string(reinterpret_cast<const char16_t*>(lf.lfFaceName)));
+  if (face.size() >= kFaceNameBufferSize) face.resize(kFaceNameBufferSize - 1);
+  font.lfFaceName = face;
+  return true;
+}
+
+void RunAboutDialog(HWND owner) {
+  DialogBoxParamW(Instance(), MAKEINTRESOURCEW(kAboutDialogResource), owner, AboutDialogProc, 0);
+}
+
+}  // namespace tessary::win32
