@@ -12,7 +12,9 @@
 #include "prediction/predictor.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
+#include "prediction/hangul.h"
 #include "shell/settings.h"
+#include "platform/text_codec.h"
 
 namespace tessary {
 
@@ -23,6 +25,8 @@ constexpr const char* kUsage =
     "       tessary-cli strokes TEXT\n"
     "       tessary-cli layout [DIR] [--lang N]\n"
     "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
+    "       tessary-cli compose LETTERS\n"
+    "       tessary-cli jamo [--escape] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
     "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
@@ -36,7 +40,10 @@ constexpr const char* kUsage =
     "  a message box (title, text and the interpreter's reason on stderr).\n"
     "activate: builds the keyboard as layout does, activates the keys with the given\n"
     "  indices (from 0) in order and prints the events each sends, then its view,\n"
-    "  language and latched keys. Exit status as for layout.\n";
+    "  language and latched keys. Exit status as for layout.\n"
+    "compose: prints the Hangul the 2-set key letters LETTERS compose to (UTF-8).\n"
+    "jamo: prints the JamoCode of TEXT as hex bytes (--escape: the dictionary's\n"
+    "  escapes of % + ^ { } ~). Exit status 2 when TEXT is not Korean text.\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -320,6 +327,34 @@ int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
   return static_cast<int>(result);
 }
 
+int Compose(const std::vector<std::string>& args, CliPlatform& p) {
+  if (args.size() != 2) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  std::fprintf(p.out, "%s\n", Utf16ToUtf8(composeKeyLetters(args[1])).c_str());
+  return 0;
+}
+
+int Jamo(const std::vector<std::string>& args, CliPlatform& p) {
+  const bool escape = args.size() == 3 && args[1] == "--escape";
+  if (args.size() != (escape ? 3u : 2u)) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  const std::u16string text = widenKorean(p.codec, args.back());
+  if (text.empty() && !args.back().empty()) {
+    std::fputs("not CP949 text\n", p.err);
+    return kCliMessageShown;
+  }
+  const std::string code = textToJamoCode(text, escape);
+  for (size_t i = 0; i < code.size(); ++i) {
+    std::fprintf(p.out, i == 0 ? "%02X" : " %02X", static_cast<unsigned>(static_cast<uint8_t>(code[i])));
+  }
+  std::fputs("\n", p.out);
+  return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
@@ -327,6 +362,8 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "strokes") return Strokes(args, platform);
   if (!args.empty() && args[0] == "layout") return Layout(args, platform);
   if (!args.empty() && args[0] == "activate") return Activate(args, platform);
+  if (!args.empty() && args[0] == "compose") return Compose(args, platform);
+  if (!args.empty() && args[0] == "jamo") return Jamo(args, platform);
   std::fputs(kUsage, platform.err);
   return kCliUsage;
 }

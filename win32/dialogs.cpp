@@ -7,6 +7,7 @@
 
 #include "shell/settings.h"
 #include "shell/settings_dialog.h"
+#include "win32/gdi_canvas.h"
 #include "win32/win32_platform.h"
 
 namespace tessary::win32 {
@@ -119,44 +120,14 @@ void RunSettingsDialog(HWND owner, Settings& settings) {
 }
 
 bool ChooseLabelFont(HWND owner, LabelFont& font) {
-  LOGFONTW lf{};
-  lf.lfHeight = font.lfHeight;
-  lf.lfWidth = font.lfWidth;
-  lf.lfEscapement = font.lfEscapement;
-  lf.lfOrientation = font.lfOrientation;
-  lf.lfWeight = font.lfWeight;
-  lf.lfItalic = font.lfItalic;
-  lf.lfUnderline = font.lfUnderline;
-  lf.lfStrikeOut = font.lfStrikeOut;
-  lf.lfCharSet = font.lfCharSet;
-  lf.lfOutPrecision = font.lfOutPrecision;
-  lf.lfClipPrecision = font.lfClipPrecision;
-  lf.lfQuality = font.lfQuality;
-  lf.lfPitchAndFamily = font.lfPitchAndFamily;
-  lstrcpynW(lf.lfFaceName, Wide(font.lfFaceName).c_str(), LF_FACESIZE);
+  LOGFONTW lf = ToLogFont(font);
   CHOOSEFONTW choose{};
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = owner;
   choose.lpLogFont = &lf;
   choose.Flags = CF_SCREENFONTS | CF_NOVERTFONTS | CF_INITTOLOGFONTSTRUCT;
   if (!ChooseFontW(&choose)) return false;
-  font.lfHeight = lf.lfHeight;
-  font.lfWidth = lf.lfWidth;
-  font.lfEscapement = lf.lfEscapement;
-  font.lfOrientation = lf.lfOrientation;
-  font.lfWeight = lf.lfWeight;
-  font.lfItalic = lf.lfItalic;
-  font.lfUnderline = lf.lfUnderline;
-  font.lfStrikeOut = lf.lfStrikeOut;
-  font.lfCharSet = lf.lfCharSet;
-  font.lfOutPrecision = lf.lfOutPrecision;
-  font.lfClipPrecision = lf.lfClipPrecision;
-  font.lfQuality = lf.lfQuality;
-  font.lfPitchAndFamily = lf.lfPitchAndFamily;
-  // The face as CP949, cut to the setting's buffer.
-  std::string face = Cp949Codec().Utf16ToCp949(std::u16string(reinterpret_cast<const char16_t*>(lf.lfFaceName)));
-  if (face.size() >= kFaceNameBufferSize) face.resize(kFaceNameBufferSize - 1);
-  font.lfFaceName = face;
+  FromLogFont(lf, font);
   return true;
 }
 

@@ -52,7 +52,7 @@ void GdiCanvas::DrawLabel(const std::string& text, const KeyRect& rect, uint32_t
   if (old) SelectObject(dc_, old);
 }
 
-std::unique_ptr<Font> GdiCanvas::CreateLabelFont(const LabelFont& d) {
+LOGFONTW ToLogFont(const LabelFont& d) {
   LOGFONTW lf{};
   lf.lfHeight = d.lfHeight;
   lf.lfWidth = d.lfWidth;
@@ -67,8 +67,32 @@ std::unique_ptr<Font> GdiCanvas::CreateLabelFont(const LabelFont& d) {
   lf.lfClipPrecision = d.lfClipPrecision;
   lf.lfQuality = d.lfQuality;
   lf.lfPitchAndFamily = d.lfPitchAndFamily;
-  const std::wstring face = Wide(d.lfFaceName);
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, Wide(d.lfFaceName).c_str(), LF_FACESIZE);
+  return lf;
+}
+
+void FromLogFont(const LOGFONTW& lf, LabelFont& d) {
+  d.lfHeight = lf.lfHeight;
+  d.lfWidth = lf.lfWidth;
+  d.lfEscapement = lf.lfEscapement;
+  d.lfOrientation = lf.lfOrientation;
+  d.lfWeight = lf.lfWeight;
+  d.lfItalic = lf.lfItalic;
+  d.lfUnderline = lf.lfUnderline;
+  d.lfStrikeOut = lf.lfStrikeOut;
+  d.lfCharSet = lf.lfCharSet;
+  d.lfOutPrecision = lf.lfOutPrecision;
+  d.lfClipPrecision = lf.lfClipPrecision;
+  d.lfQuality = lf.lfQuality;
+  d.lfPitchAndFamily = lf.lfPitchAndFamily;
+  // The face as CP949, cut to the setting's buffer.
+  std::string face = Cp949Codec().Utf16ToCp949(std::u16string(reinterpret_cast<const char16_t*>(lf.lfFaceName)));
+  if (face.size() >= kFaceNameBufferSize) face.resize(kFaceNameBufferSize - 1);
+  d.lfFaceName = face;
+}
+
+std::unique_ptr<Font> GdiCanvas::CreateLabelFont(const LabelFont& d) {
+  const LOGFONTW lf = ToLogFont(d);
   HFONT font = CreateFontIndirectW(&lf);
   if (font == nullptr) return nullptr;
   return std::make_unique<GdiFont>(font);

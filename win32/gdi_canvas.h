@@ -56,6 +56,11 @@ class GdiGlyphPainter final : public GlyphPainter {
   void PaintGlyphButton(WindowId owner, const KeyRect& rect, char glyph, GlyphLook look) override;
 };
 
+// The label font description as the platform's record, and back (the face converted
+// between CP949 and UTF-16).
+LOGFONTW ToLogFont(const LabelFont& description);
+void FromLogFont(const LOGFONTW& font, LabelFont& description);
+
 inline RECT ToRect(const KeyRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace tessary::win32

@@ -69,6 +69,15 @@ TEST_F(CliTest, AMessageBoxBecomesStatusTwoWithItsTextInUtf8) {
   EXPECT_EQ(stdoutText, FormatSettings(Settings{}));
 }
 
+TEST_F(CliTest, ComposeAndJamo) {
+  EXPECT_EQ(Run({"compose", "rkfrk"}), 0);
+  EXPECT_EQ(stdoutText, "\xEA\xB0\x88\xEA\xB0\x80\n");  // 갈가 in UTF-8
+  EXPECT_EQ(Run({"jamo", "--escape", "\xB0\xA1+"}), 0);  // 가+ in CP949, as RunCli gets it
+  EXPECT_EQ(stdoutText, "82 96 B3 7B 2B 7D\n");
+  EXPECT_EQ(Run({"jamo", "\xFF\xFF"}), kCliMessageShown);
+  EXPECT_EQ(Run({"jamo"}), kCliUsage);
+}
+
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
   EXPECT_EQ(Run({}), kCliUsage);
   EXPECT_EQ(Run({"config"}), kCliUsage);
