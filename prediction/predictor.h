@@ -11,8 +11,9 @@ namespace tessary {
 class Predictor {
  public:
   virtual ~Predictor() = default;
-  // Types `text` (a word key's label) into the focused application.
-  virtual void typeText(WindowId window, const std::string& text) = 0;
+  // Types `text` (a word key's label) into the focused application; false when there
+  // was nothing to type or the strokes were refused.
+  virtual bool typeText(WindowId window, const std::string& text) = 0;
   // The candidate words after a key (code, with bit value 1 of `shiftState` for Shift);
   // empty when there are none.
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
@@ -22,7 +23,7 @@ class Predictor {
 // nothing.
 class NoPredictor final : public Predictor {
  public:
-  void typeText(WindowId, const std::string&) override {}
+  bool typeText(WindowId, const std::string&) override { return false; }
   std::vector<std::string> onKey(int32_t, int32_t) override { return {}; }
 };
 

@@ -13,6 +13,8 @@
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "prediction/hangul.h"
+#include "prediction/word_predictor.h"
+#include "shell/shell.h"
 #include "shell/settings.h"
 #include "platform/text_codec.h"
 
@@ -27,6 +29,7 @@ constexpr const char* kUsage =
     "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
     "       tessary-cli compose LETTERS\n"
     "       tessary-cli jamo [--escape] TEXT\n"
+    "       tessary-cli predict [--dict FILE] [--user FILE] KEYS [--type WORD]\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
     "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
@@ -43,7 +46,12 @@ constexpr const char* kUsage =
     "  language and latched keys. Exit status as for layout.\n"
     "compose: prints the Hangul the 2-set key letters LETTERS compose to (UTF-8).\n"
     "jamo: prints the JamoCode of TEXT as hex bytes (--escape: the dictionary's\n"
-    "  escapes of % + ^ { } ~). Exit status 2 when TEXT is not Korean text.\n";
+    "  escapes of % + ^ { } ~). Exit status 2 when TEXT is not Korean text.\n"
+    "predict: loads the dictionaries (default hangul.lex and user.lex), activates one key\n"
+    "  per character of KEYS (a small letter: its key, a capital: its key with Shift,\n"
+    "  anything else: the key of that character) and prints each key's candidates,\n"
+    "  tab-separated (UTF-8); --type WORD then types WORD as a word key would and prints\n"
+    "  \"SendStrokes <text>\" or \"nothing\". Exit status 2 when the dictionary is missing.\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -355,6 +363,50 @@ int Jamo(const std::vector<std::string>& args, CliPlatform& p) {
   return 0;
 }
 
+int Predict(const std::vector<std::string>& args, CliPlatform& p) {
+  std::string dict = kSystemDictionaryName, user = kUserDictionaryName, keys, word;
+  bool haveKeys = false, haveWord = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const bool more = i + 1 < args.size();
+    if (args[i] == "--dict" && more) {
+      dict = args[++i];
+    } else if (args[i] == "--user" && more) {
+      user = args[++i];
+    } else if (args[i] == "--type" && more) {
+      word = args[++i];
+      haveWord = true;
+    } else if (!haveKeys) {
+      keys = args[i];
+      haveKeys = true;
+    } else {
+      haveKeys = false;
+      break;
+    }
+  }
+  if (!haveKeys) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  PrintingStrokes strokes(p.out, p.codec);
+  WordPredictor predictor(strokes, p.codec);
+  const bool loaded = predictor.loadDictionaries(p.files, dict, user);
+  if (!loaded) std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
+  for (char c : keys) {
+    const auto u = static_cast<unsigned char>(c);
+    int32_t code = u, shift = 0;
+    if (u >= 'a' && u <= 'z') code = u - 0x20;
+    if (u >= 'A' && u <= 'Z') shift = 1;
+    const std::vector<std::string> candidates = predictor.onKey(code, shift);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+      std::fprintf(p.out, "%s%s", i == 0 ? "" : "\t", Cp949ToUtf8(p.codec, candidates[i]).c_str());
+    }
+    std::fputs("\n", p.out);
+  }
+  if (haveWord && !predictor.typeText(0, word)) std::fputs("nothing\n", p.out);
+  std::fflush(p.out);
+  return loaded ? 0 : kCliMessageShown;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
@@ -364,6 +416,7 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "activate") return Activate(args, platform);
   if (!args.empty() && args[0] == "compose") return Compose(args, platform);
   if (!args.empty() && args[0] == "jamo") return Jamo(args, platform);
+  if (!args.empty() && args[0] == "predict") return Predict(args, platform);
   std::fputs(kUsage, platform.err);
   return kCliUsage;
 }

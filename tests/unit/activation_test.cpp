@@ -33,7 +33,10 @@ class FakePredictor : public Predictor {
   std::vector<std::string> typed;
   std::vector<std::pair<int32_t, int32_t>> keys;
   std::vector<std::string> next;
-  void typeText(WindowId, const std::string& text) override { typed.push_back(text); }
+  bool typeText(WindowId, const std::string& text) override {
+    typed.push_back(text);
+    return true;
+  }
   std::vector<std::string> onKey(int32_t code, int32_t shift) override {
     keys.push_back({code, shift});
     return next;

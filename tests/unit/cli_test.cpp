@@ -78,6 +78,16 @@ TEST_F(CliTest, ComposeAndJamo) {
   EXPECT_EQ(Run({"jamo"}), kCliUsage);
 }
 
+TEST_F(CliTest, PredictPrintsEachKeysCandidates) {
+  // 가방, weight 50: its JamoCode reversed, a space, the weight.
+  files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";
+  EXPECT_EQ(Run({"predict", "rk", "--type", "\xB0\xA1\xB9\xE6"}), 0);  // 가방 in CP949
+  EXPECT_EQ(stdoutText, "\xEA\xB0\x80\xEB\xB0\xA9\n\nSendStrokes qkd\n");
+  EXPECT_EQ(Run({"predict", "--dict", "none.lex", "r"}), kCliMessageShown);
+  EXPECT_EQ(stdoutText, "\n");
+  EXPECT_EQ(Run({"predict"}), kCliUsage);
+}
+
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
   EXPECT_EQ(Run({}), kCliUsage);
   EXPECT_EQ(Run({"config"}), kCliUsage);

@@ -1,0 +1,193 @@
+// The dictionaries, the deap and the word predictor.
+#include "prediction/word_predictor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "fakes.h"
+#include "posix/iconv_codec.h"
+#include "prediction/hangul.h"
+
+namespace tessary {
+namespace {
+
+// Dictionary text is built from UTF-16 literals (narrow literals here are CP949).
+std::string Jamo(std::u16string_view text) { return textToJamoCode(text, false); }
+std::string SystemRecord(std::u16string_view word, const std::string& weight) {
+  std::string jamo = Jamo(word);
+  std::reverse(jamo.begin(), jamo.end());
+  return jamo + " " + weight + "\n";
+}
+
+class RecordingStrokes : public StrokeSender {
+ public:
+  std::vector<std::string> sent;
+  StrokeError SendStrokes(WindowId, std::string_view text) override {
+    sent.emplace_back(text);
+    return kStrokeOk;
+  }
+};
+
+class PredictionTest : public ::testing::Test {
+ protected:
+  testing::FakeFileSystem files;
+  IconvCodec codec;
+  RecordingStrokes strokes;
+  WordPredictor predictor{strokes, codec};
+
+  std::string Cp949(std::u16string_view text) { return narrowKorean(codec, text); }
+  std::vector<std::string> Words(std::initializer_list<std::u16string_view> words) {
+    std::vector<std::string> out;
+    for (auto w : words) out.push_back(Cp949(w));
+    return out;
+  }
+  std::vector<std::string> Type(std::string_view letters) {
+    std::vector<std::string> last;
+    for (char c : letters) last = predictor.onKey(std::toupper(static_cast<unsigned char>(c)), 0);
+    return last;
+  }
+};
+
+TEST_F(PredictionTest, SystemRecordsAreReversedJamoWithFormattedWeights) {
+  files.files["hangul.lex"] = SystemRecord(u"가방", "120") + SystemRecord(u"가", "-1") +
+                              SystemRecord(u"나무", "  7") + Jamo(u"각").substr(0, 0) + "\xB4\x96\x82 x\n" +
+                              std::string(" 5\n") + SystemRecord(u"다리", "99999999999") + "\xB3\x96\x82";
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  const auto& ga = predictor.systemBuckets()[0];
+  ASSERT_EQ(ga.size(), 3u);
+  EXPECT_EQ(ga[0], (DictEntry{Jamo(u"가방"), 120}));
+  EXPECT_EQ(ga[1].weight, 0xFFFFFFFFu);  // -1 ranks like a user word
+  EXPECT_EQ(ga[2], (DictEntry{Jamo(u"각"), 0}));  // "x" is no number: weight 0
+  // "x\n 5" then began a record whose word is "x\n" (no bucket), weight 5.
+  EXPECT_EQ(predictor.systemBuckets()[2], (std::vector<DictEntry>{{Jamo(u"나무"), 7}}));
+  EXPECT_EQ(predictor.systemBuckets()[3][0].weight, 0x7FFFFFFFu);  // held at the 32-bit maximum
+  // The last record is cut off before its space: dropped.
+  size_t total = 0;
+  for (const auto& bucket : predictor.systemBuckets()) total += bucket.size();
+  EXPECT_EQ(total, 5u);
+}
+
+TEST_F(PredictionTest, UserWordsComeInPiecesOf255Bytes) {
+  files.files["hangul.lex"] = "";
+  // 300 bytes: 가, 253 letters, 가, 43 letters. (A piece that cuts a double-byte
+  // character in two is no CP949 text and gives no word.)
+  const std::string longLine = Cp949(u"가") + std::string(253, 'a') + Cp949(u"가") + std::string(43, 'a');
+  files.files["user.lex"] = Cp949(u"사과") + "\r\n" + Cp949(u"사과") + "\r" + Cp949(u"뒤") + "\n" + longLine +
+                            "\nabc\n\n" + Cp949(u"가") + "+\n";
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  const auto& sa = predictor.userBuckets()[9];  // ㅅ
+  ASSERT_EQ(sa.size(), 2u);
+  EXPECT_EQ(sa[0], (DictEntry{Jamo(u"사과"), kUserWordWeight}));
+  EXPECT_EQ(sa[1].jamo, Jamo(u"사과"));
+  const auto& ga = predictor.userBuckets()[0];
+  ASSERT_EQ(ga.size(), 3u);
+  EXPECT_EQ(ga[0].jamo, Jamo(u"가") + std::string(253, 'a'));  // the first 255 bytes
+  EXPECT_EQ(ga[1].jamo, Jamo(u"가") + std::string(43, 'a'));   // the other 45
+  EXPECT_EQ(ga[2].jamo, Jamo(u"가") + "{+}");
+}
+
+TEST_F(PredictionTest, WithoutTheSystemDictionaryNothingIsRead) {
+  files.files["user.lex"] = Cp949(u"사과") + "\n";
+  EXPECT_FALSE(predictor.loadDictionaries(files));
+  EXPECT_TRUE(predictor.userBuckets()[9].empty());
+  EXPECT_TRUE(Type("rk").empty());
+}
+
+TEST(TopWeightHeapTest, DrainsInWeightOrderLikeASortedList) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 200; ++round) {
+    TopWeightHeap heap(20);
+    std::vector<uint32_t> kept;
+    std::vector<uint32_t> all;
+    const int n = 1 + static_cast<int>(random() % 40);
+    for (int i = 0; i < n; ++i) all.push_back(static_cast<uint32_t>(i * 7919u % 1000u) + round * 1000u);
+    std::shuffle(all.begin(), all.end(), random);
+    for (uint32_t w : all) {
+      if (heap.full()) {
+        if (w < heap.Min().weight) continue;
+        heap.DeleteMin();
+      }
+      heap.Insert({std::to_string(w), w});
+    }
+    std::sort(all.rbegin(), all.rend());
+    all.resize(std::min<size_t>(all.size(), 20));
+    std::vector<uint32_t> drained;
+    while (!heap.empty()) {
+      drained.push_back(heap.Max().weight);
+      heap.DeleteMax();
+    }
+    ASSERT_EQ(drained, all) << "round " << round;
+  }
+}
+
+TEST_F(PredictionTest, EqualWeightsLaterScannedDisplaceEarlierOnes) {
+  std::string dictionary;
+  std::vector<std::u16string> words;
+  for (char16_t i = 0; i < 25; ++i) {
+    words.push_back(std::u16string(u"가") + static_cast<char16_t>(u'가' + i * 28));
+    dictionary += SystemRecord(words.back(), "10");
+  }
+  files.files["hangul.lex"] = dictionary;
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  const std::vector<std::string> offered = Type("r");
+  ASSERT_EQ(offered.size(), 20u);
+  // The last scanned always get in: an entry as heavy as the lightest kept displaces it.
+  for (int i = 20; i < 25; ++i) {
+    EXPECT_EQ(std::count(offered.begin(), offered.end(), Cp949(words[static_cast<size_t>(i)])), 1) << i;
+  }
+  // The order among equals is the deap's: fixed, so the same on every run.
+  WordPredictor again(strokes, codec);
+  ASSERT_TRUE(again.loadDictionaries(files));
+  EXPECT_EQ(again.onKey('R', 0), offered);
+}
+
+TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
+  files.files["hangul.lex"] = SystemRecord(u"가방", "50") + SystemRecord(u"각도", "70") + SystemRecord(u"가", "10") +
+                              SystemRecord(u"고기", "90") + SystemRecord(u"나비", "5");
+  files.files["user.lex"] = Cp949(u"가위") + "\n";
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  EXPECT_EQ(Type("r"), Words({u"가위", u"고기", u"각도", u"가방", u"가"}));  // user words first
+  // The first seven shown for r are not offered again for r, k; nor is 가 itself.
+  EXPECT_TRUE(predictor.onKey('K', 0).empty());
+  predictor.onKey(' ', 0);  // Space ends the word
+  EXPECT_TRUE(predictor.typedLetters().empty());
+  Type("r");
+  predictor.onKey(0x10, 1);  // Shift keeps the word
+  predictor.onKey(0x11, 0);  // and Ctrl
+  EXPECT_EQ(predictor.typedLetters(), "r");
+  predictor.onKey(0x12, 0);  // Alt ends it
+  EXPECT_TRUE(predictor.typedLetters().empty());
+  // A query that ends in a final finds only words with that final.
+  EXPECT_EQ(predictor.search(u"각"), Words({u"각도"}));
+  EXPECT_EQ(predictor.search(u"ㄴ"), Words({u"나비"}));
+  // Shifted letters: Q W E R T O P give capitals, the others stay small.
+  predictor.onKey(' ', 0);
+  predictor.onKey('R', 1);
+  predictor.onKey('A', 1);
+  predictor.onKey(0x61, 2);  // the numeric keypad's 1 counts as a
+  EXPECT_EQ(predictor.typedLetters(), "Raa");
+}
+
+TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
+  files.files["hangul.lex"] = SystemRecord(u"가방", "50");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  Type("rk");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가방")));
+  EXPECT_EQ(strokes.sent.back(), "qkd");
+  // A word no longer than the letters typed types nothing.
+  EXPECT_FALSE(predictor.typeText(1, Cp949(u"가")));
+  // Vowel first: k, r composes ㄱ, and two letters are dropped.
+  predictor.onKey(0, 0);
+  Type("kr");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가방")));
+  EXPECT_EQ(strokes.sent.back(), "qkd");
+  // After the word ended the whole word is typed, signs as they are.
+  predictor.onKey(0, 0);
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가") + "%1"));
+  EXPECT_EQ(strokes.sent.back(), "rk%1");
+}
+
+}  // namespace
+}  // namespace tessary
