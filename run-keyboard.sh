@@ -25,6 +25,7 @@ case $mode in
 esac
 
 bash tools/setup.sh
+bash tools/build-dictionary.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc 2>/dev/null || echo 2)"
 
@@ -40,7 +41,8 @@ tessary_wine_prefix "$root/build/wineprefix"
 
 run="$root/build/run"
 mkdir -p "$run"
-cp build/win64/win32/Tessary3.exe build/win64/win32/tessary-cli.exe build/win64/hooklib/tyhook.dll "$run/"
+cp build/win64/win32/Tessary3.exe build/win64/win32/tessary-cli.exe build/win64/hooklib/tyhook.dll \
+  build/dictionary/hangul.lex "$run/"
 cd "$run"
 if [ -n "$mode" ]; then
   # The file as the program would write it, with the input mode changed.

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum)
+  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum
+  python3 nodejs npm hunspell-ko tesseract-ocr tesseract-ocr-kor)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 

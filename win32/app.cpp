@@ -6,7 +6,7 @@
 
 #include "hooklib/tyhook.h"
 #include "input/stroke_player.h"
-#include "prediction/predictor.h"
+#include "prediction/word_predictor.h"
 #include "win32/dialogs.h"
 #include "win32/gdi_canvas.h"
 #include "win32/input_hooks.h"
@@ -609,7 +609,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   LayoutEnvironment layouts{files, texts, messages, app.settings, {}};
   StrokePlayer strokes(keyOutput, keyLayout);
   keyOutput.Attach(&strokes);
-  NoPredictor predictor;  // word prediction arrives with the dictionaries
+  win32::Cp949Codec codec;
+  WordPredictor predictor(strokes, codec);
   KeyActivator activator(keyboard, strokes, predictor, layouts);
   const auto activate = [&activator](int index) {
     activator.ActivateKey(reinterpret_cast<WindowId>(win32::TheApp().keyboard), index);
@@ -642,8 +643,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
   std::atexit(win32::ReleaseModifiersAtExit);
-  // The dictionaries arrive with word prediction; until then there is nothing to load.
-  Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts, [] { return true; }});
+  Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts,
+                                          [&predictor, &files] { return predictor.loadDictionaries(files); }});
   app.shell = &shell;
   return shell.Run();
 }

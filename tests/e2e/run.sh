@@ -35,6 +35,8 @@ fresh_dir() {  # a fresh current directory holding the deliverables and the driv
   mkdir -p "$d"
   cp "$build/win32/Tessary3.exe" "$build/hooklib/tyhook.dll" "$build/tests/e2e/tdriver.exe" \
      "$build/tests/e2e/tstrokes.exe" "$build/win32/tessary-cli.exe" "$d/"
+  # The system dictionary (tools/build-dictionary.sh); without it the keyboard says so.
+  [ -f "$here/../../build/dictionary/hangul.lex" ] && cp "$here/../../build/dictionary/hangul.lex" "$d/"
   echo "$d"
 }
 drv() { wine tdriver.exe "$@" 2>/dev/null | tr -d '\r'; }
@@ -469,6 +471,20 @@ the_tray_menu_changes_layout_and_settings() {
   check "inputMode" "inputMode        = IM_DWELL" "$(grep -a '^inputMode' Tessary.cfg | tr -d '\r')"
 }
 
+a_missing_dictionary_is_reported() {
+  cd "$(fresh_dir nodict)"
+  rm -f hangul.lex
+  start_keyboard 1
+  local box hidden
+  box=$(drv msgbox 20000)
+  check "message title" "title: 오류" "$(sed -n 1p <<<"$box")"
+  check "message text" "text: 사전 파일(hangul.lex)을 찾지 못했습니다. 단어예측 기능이 정상적으로 작동하지 않습니다." \
+    "$(sed -n 2p <<<"$box")"
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "the keyboard did not go on"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -488,6 +504,7 @@ if [ "$suite" = all ]; then
   run_case space_presses_scan_to_a_key
   run_case the_focused_windows_input_mode_switches_the_layout
   run_case the_tray_menu_changes_layout_and_settings
+  run_case a_missing_dictionary_is_reported
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
