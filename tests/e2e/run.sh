@@ -253,11 +253,11 @@ start_target() {  # LOGFILE [MODE]: the driver's logging window; prints its hand
 }
 # The middle of a key of the built-in layouts on the screen: KEY_X KEY_Y in design
 # units (510 × 155) and the keyboard window's rectangle from `tdriver info`.
-key_point() {
+key_point() {  # INFO X Y [DESIGN_HEIGHT]
   local info=$1 left top width height
   left=$(field left <<<"$info"); top=$(field top <<<"$info")
   width=$(field width <<<"$info"); height=$(field height <<<"$info")
-  echo $((left + $2 * width / 510)) $((top + $3 * height / 155))
+  echo $((left + $2 * width / 510)) $((top + $3 * height / ${4:-155}))
 }
 shoot() {  # NAME: a picture of the keyboard's frame into the build's screenshots
   command -v import >/dev/null || return 0
@@ -485,6 +485,38 @@ a_missing_dictionary_is_reported() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+the_word_keys_show_and_type_candidates() {
+  cd "$(fresh_dir predict)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  config_with_kbdname "단어예측" >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target info point x y typed
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  drv no-msgbox 1000 || fail "a message box was shown"
+  target=$(start_target keys.log native); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 1
+  info=$(drv info "$kbd")
+  # r and k (가) in the Korean layout, which is 182 units high with its word row.
+  for point in "136 96" "248 120"; do
+    read -r x y <<<"$(key_point "$info" $point 182)"
+    xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.5
+  done
+  xdotool mousemove 900 700; sleep 0.5
+  shoot keyboard-prediction
+  # The first word key types the rest of its word.
+  read -r x y <<<"$(key_point "$info" 38 16 182)"
+  xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 1
+  typed=$(grep '^char ' keys.log | cut -d' ' -f2 | while read -r c; do printf "\\$(printf %o "$c")"; done)
+  echo "    typed: $typed"
+  [[ "$typed" == rk?* ]] || fail "the word key typed nothing after rk (got [$typed])"
+  check "the target kept the focus" "$target" "$(drv foreground)"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -505,6 +537,7 @@ if [ "$suite" = all ]; then
   run_case the_focused_windows_input_mode_switches_the_layout
   run_case the_tray_menu_changes_layout_and_settings
   run_case a_missing_dictionary_is_reported
+  run_case the_word_keys_show_and_type_candidates
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
