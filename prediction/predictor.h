@@ -19,7 +19,7 @@ class Predictor {
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
 };
 
-// Until the dictionaries and the predictor arrive: no candidates, and word keys type
+// For the tools and tests that need no prediction: no candidates, and word keys type
 // nothing.
 class NoPredictor final : public Predictor {
  public:
