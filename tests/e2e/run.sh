@@ -517,6 +517,28 @@ the_word_keys_show_and_type_candidates() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+a_latched_ctrl_is_released_at_exit() {
+  cd "$(fresh_dir stuck)"
+  start_keyboard 1
+  local hidden kbd target info x y
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 0.5
+  info=$(drv info "$kbd")
+  read -r x y <<<"$(key_point "$info" 19 141)"  # the left Ctrl: latched, held down
+  xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.5
+  xdotool mousemove 900 700
+  check "Ctrl went down" "keydown 17" "$(grep -E '^key(down|up) ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  sleep 0.5
+  check "and came up when the keyboard ended" "keydown 17,keyup 17" \
+    "$(grep -E '^key(down|up) 17' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  drv post "$target" 16 0 0 >/dev/null
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -538,6 +560,7 @@ if [ "$suite" = all ]; then
   run_case the_tray_menu_changes_layout_and_settings
   run_case a_missing_dictionary_is_reported
   run_case the_word_keys_show_and_type_candidates
+  run_case a_latched_ctrl_is_released_at_exit
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
