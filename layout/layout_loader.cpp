@@ -26,9 +26,20 @@ bool EndsWithKdf(const std::string& name) {
   return tail == ".kdf";
 }
 
+// Reads outside a protected call are raw: a metatable the script set must not run there,
+// since an error it raised would end the process.
+void RawGlobal(lua_State* L, const char* name) {
+  lua_pushstring(L, name);
+  lua_rawget(L, LUA_GLOBALSINDEX);
+}
+void RawField(lua_State* L, int table, const char* name) {
+  lua_pushstring(L, name);
+  lua_rawget(L, table < 0 ? table - 1 : table);
+}
+
 // Calls the prelude accessor `name` with key i; its results are left on the stack.
 bool CallAccessor(lua_State* L, const char* name, int i, int results) {
-  lua_getglobal(L, name);
+  RawGlobal(L, name);
   lua_pushnumber(L, i);
   return lua_pcall(L, 1, results, 0) == 0;
 }
@@ -51,14 +62,14 @@ bool Text(lua_State* L, int index, std::string& out) {
 std::optional<KeyDef> ReadKey(ScriptState& script, int i, std::string& error) {
   lua_State* L = script.lua();
   const int top = lua_gettop(L);
-  lua_getglobal(L, "Keys");
+  RawGlobal(L, "Keys");
   if (!lua_istable(L, -1)) script.Fatal(kNotAValidTable);
   lua_rawgeti(L, -1, i);
   if (!lua_istable(L, -1)) script.Fatal(kInvalidTable);
   KeyDef key;
-  lua_getfield(L, -1, "code");
+  RawField(L, -1, "code");
   key.code = Integer(L, -1);
-  lua_getfield(L, -2, "type");
+  RawField(L, -2, "type");
   key.type = Integer(L, -1);
   lua_settop(L, top);
 

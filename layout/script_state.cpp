@@ -66,9 +66,11 @@ void ScriptState::ArmLimits() {
   if (state_ != nullptr) ArmInstructionLimit(state_, budget_);
 }
 
+// Raw: a script's metatable on the globals must not run here, outside any protected
+// call, where an error it raised would end the process.
 void ScriptState::PushGlobal(const char* name) {
   lua_pushstring(state_, name);
-  lua_gettable(state_, LUA_GLOBALSINDEX);
+  lua_rawget(state_, LUA_GLOBALSINDEX);
 }
 
 bool ScriptState::GetNumber(const char* name, int32_t& out) {

@@ -245,6 +245,15 @@ TEST_F(LayoutLoaderTest, NumericStringsCountAndTheDescriptionIsCut) {
   EXPECT_EQ(kb.description, std::string(1023, 'd'));
 }
 
+TEST_F(LayoutLoaderTest, MetatablesThatRaiseErrorsCannotEndTheProgram) {
+  // Read outside a protected call, a raising __index would end the process.
+  AddSet({{"k.kdf", Script(1) + "local boom = { __index = function() error('boom') end }\n"
+                                 "Keys[1].type = nil\nsetmetatable(Keys[1], boom)\nsetmetatable(_G, boom)\n"}});
+  ASSERT_TRUE(LoadLayoutSet(kb, env, "Mine"));
+  ASSERT_TRUE(BuildKeyboard(kb, env, 1));
+  EXPECT_EQ(kb.keys[0].type, 0);
+}
+
 TEST_F(LayoutLoaderTest, ChangingLanguageResetsTheModifiersOnlyWhenItChanges) {
   ReloadLayout(kb, env, kDefaultLayoutName, IL_KOREAN);
   output.sent.clear();
