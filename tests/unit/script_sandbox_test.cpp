@@ -18,7 +18,7 @@ bool IsTrue(ScriptState& state, const std::string& expression) {
 TEST(ScriptSandboxTest, WhatStartsProgramsEndsTheProcessOrChangesFilesIsGone) {
   ScriptState state;
   for (const char* name : {"os.execute", "os.exit", "os.remove", "os.rename", "os.tmpname",
-                           "os.setlocale", "io.popen", "io.tmpfile"}) {
+                           "os.setlocale", "io.popen", "io.tmpfile", "newproxy"}) {
     EXPECT_TRUE(IsTrue(state, std::string(name) + " == nil")) << name;
   }
   // The rest of the libraries the scripts may use is still there.
