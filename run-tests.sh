@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests (with AddressSanitizer
-# and UndefinedBehaviorSanitizer), then the end-to-end tests of the 64-bit and the
-# 32-bit Windows builds under Wine. Installs what is missing first (needs root then).
+# and UndefinedBehaviorSanitizer), a bounded run of every fuzzing target
+# (TESSARY_FUZZ_SECONDS a target, default 20; 0 skips the stage), then the end-to-end
+# tests of the 64-bit and the 32-bit Windows builds under Wine. Installs what is missing
+# first (needs root then).
 set -uo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -37,6 +39,19 @@ if cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs";
   [ "$status" -eq 0 ] && [ -n "$summary" ] || steps_failed+=("unit tests")
 else
   steps_failed+=("native build")
+fi
+
+fuzz_seconds=${TESSARY_FUZZ_SECONDS:-20}
+if [ "$fuzz_seconds" -gt 0 ]; then
+  echo "== fuzzing build and ${fuzz_seconds} s of fuzzing a target"
+  if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$jobs" >"$logs/fuzz-build.log" 2>&1; then
+    bash tests/fuzz/run.sh build/fuzz "$fuzz_seconds" 2>&1 | tee "$logs/fuzz.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("fuzzing")
+    count "$logs/fuzz.log"
+  else
+    tail -n 30 "$logs/fuzz-build.log"
+    steps_failed+=("fuzzing build")
+  fi
 fi
 
 for arch in win64 win32; do

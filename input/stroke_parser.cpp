@@ -113,9 +113,16 @@ class Parser {
     if (shift) {
       if (StrokeError e = Append(kShiftItem)) return e;
     }
+    // A key whose code is a modifier's ("{BREAK}" is 17, the Ctrl key's code) would only
+    // toggle that modifier and leave it down after the playback: it is pressed and
+    // released like any other key.
+    const bool modifierCode = code == kShiftItem || code == kCtrlItem || code == kAltItem;
     // A negative count never reaches zero: it runs until the queue is full.
     for (long i = 0; i != count; ++i) {
       if (StrokeError e = Append(code)) return e;
+      if (modifierCode) {
+        if (StrokeError e = Append(code)) return e;
+      }
     }
     if (shift) return Append(kShiftItem);
     return kStrokeOk;

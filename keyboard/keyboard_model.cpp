@@ -1,6 +1,8 @@
 #include "keyboard/keyboard_model.h"
 
+#include <atomic>
 #include <climits>
+#include <cstdlib>
 
 #include "input/key_output.h"
 #include "input/stroke_player.h"
@@ -45,6 +47,22 @@ Keyboard::~Keyboard() {
 }
 
 void Keyboard::ReleaseModifiers() { ReleaseModifierKeys(output_, layout_); }
+
+namespace {
+std::atomic<Keyboard*> keyboardReleasedAtExit{nullptr};
+
+void ReleaseRegisteredKeyboard() {
+  if (Keyboard* keyboard = keyboardReleasedAtExit.exchange(nullptr)) keyboard->ReleaseModifiers();
+}
+}  // namespace
+
+ModifierReleaseAtExit::ModifierReleaseAtExit(Keyboard& keyboard) {
+  static const bool registered = std::atexit(ReleaseRegisteredKeyboard) == 0;
+  (void)registered;
+  previous_ = keyboardReleasedAtExit.exchange(&keyboard);
+}
+
+ModifierReleaseAtExit::~ModifierReleaseAtExit() { keyboardReleasedAtExit.store(previous_); }
 
 int Keyboard::HitTest(int32_t x, int32_t y) const {
   for (size_t i = 0; i < keys.size(); ++i) {

@@ -66,6 +66,7 @@ struct KeyDef {
   bool Has(int32_t flag) const { return (type & flag) != 0; }
   const std::string& Label(int view) const;
   void SetAllLabels(const std::string& text) { ncns = ncys = ycns = ycys = text; }
+  bool operator==(const KeyDef&) const = default;
 };
 
 class Keyboard {
@@ -116,6 +117,20 @@ class Keyboard {
  private:
   KeyOutput& output_;
   const KeyLayout& layout_;
+};
+
+// While it lives, an exit() from anywhere in the process (a Fatal stop of the script
+// host ends the program that way) first releases the modifiers of its keyboard. One
+// keyboard at a time: a newer guard takes over from an older one.
+class ModifierReleaseAtExit {
+ public:
+  explicit ModifierReleaseAtExit(Keyboard& keyboard);
+  ~ModifierReleaseAtExit();
+  ModifierReleaseAtExit(const ModifierReleaseAtExit&) = delete;
+  ModifierReleaseAtExit& operator=(const ModifierReleaseAtExit&) = delete;
+
+ private:
+  Keyboard* previous_;
 };
 
 }  // namespace tessary

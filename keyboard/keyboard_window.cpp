@@ -222,4 +222,9 @@ void KeyboardWindow::OnScanSwitch() {
   if (scan_ != nullptr) scan_->OnSwitch();
 }
 
+void KeyboardWindow::OnDestroy() {
+  if (scan_ != nullptr) scan_->StopScan();
+  keyboard_.ReleaseModifiers();
+}
+
 }  // namespace tessary

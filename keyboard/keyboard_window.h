@@ -118,6 +118,9 @@ class KeyboardWindow {
   void OnImeState(int32_t state);
   void OnReloadLayout();
   void OnScanSwitch();
+  // The window is going away, and with it the program: the scan stops and every
+  // modifier the keyboard holds down comes up.
+  void OnDestroy();
 
   bool sizeGuard = true;
   int32_t sizeCount = 0;

@@ -10,6 +10,16 @@
 
 namespace tessary {
 
+namespace {
+FatalStopHandler fatalStopHandler = nullptr;
+}  // namespace
+
+FatalStopHandler SetFatalStopHandler(FatalStopHandler handler) {
+  FatalStopHandler previous = fatalStopHandler;
+  fatalStopHandler = handler;
+  return previous;
+}
+
 ScriptState::ScriptState(FileSystem* files, ScriptLimits limits) : files_(files) {
   budget_.limits = limits;
   state_ = OpenSandboxedState(budget_);
@@ -121,6 +131,7 @@ void ScriptState::Fatal(const char* message) {
     lua_close(state_);
     state_ = nullptr;
   }
+  if (fatalStopHandler != nullptr) fatalStopHandler(message);
   std::exit(1);
 }
 

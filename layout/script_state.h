@@ -46,7 +46,7 @@ class ScriptState {
   bool GetString(const char* name, std::string& out, size_t bufferSize);
 
   // Writes `message` to the standard error stream, closes the interpreter and ends the
-  // process with exit status 1.
+  // process with exit status 1 (or leaves through the stop handler, see below).
   [[noreturn]] void Fatal(const char* message);
 
   // Starts a fresh instruction budget for calls made through lua() (the layout
@@ -67,6 +67,14 @@ class ScriptState {
   FileSystem* files_;
   std::string lastError_;
 };
+
+// What a Fatal stop calls after closing the interpreter, before it ends the process.
+// A handler may leave by throwing (the fuzzing harnesses turn stops into exceptions, so
+// one run can go on to the next input); Fatal is only ever reached from C++ frames, never
+// from inside the interpreter. When the handler returns, the process ends as usual.
+using FatalStopHandler = void (*)(const char* message);
+// Installs `handler` (null for none) and returns the previous one.
+FatalStopHandler SetFatalStopHandler(FatalStopHandler handler);
 
 // Messages of the Fatal stops, exactly as they reach the standard error stream.
 inline constexpr const char* kShouldBeNumber = "should be a number";

@@ -1,5 +1,6 @@
 #include "shell/settings.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "layout/script_state.h"
@@ -111,6 +112,17 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 // The text between the double quotes of a written string. Lua reads it back as the
 // same bytes: a quote, a backslash or a line break would otherwise break the file.
 // (CP949 trail bytes never fall on these characters.)
+// A real as "%g" writes it, except the values "%g" would write as words ("inf", "nan"),
+// which the next start would read as missing numbers and stop at: those are written as
+// the expressions that give them back.
+std::string Real(double value) {
+  if (std::isnan(value)) return "0/0";
+  if (std::isinf(value)) return value > 0 ? "1/0" : "-1/0";
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
 std::string Quoted(const std::string& text) {
   std::string out;
   for (char c : text) {
@@ -145,7 +157,7 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("useTransparency = %s\n", Bool(s.useTransparency));
   lines.Add("useShiftRelease = %s\n", Bool(s.useShiftRelease));
   lines.Add("opacity           = %3d      -- %s\n", s.opacity, "0 = transparent,  255 = opaque");
-  lines.Add("transparencyDelay = %g\n", s.transparencyDelay);
+  lines.Add("transparencyDelay = %s\n", Real(s.transparencyDelay).c_str());
   lines.Blank();
   // Values without a name are written as numbers, which read back the same.
   switch (s.inputMode) {
@@ -162,7 +174,7 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("idmImgDelay      = %d\n", s.idmImgDelay);
   lines.Blank();
   lines.Add("keyRepeatDelay        = %3d\n", s.keyRepeatDelay);
-  lines.Add("keyRepeatAcceleration = %g\n", s.keyRepeatAcceleration);
+  lines.Add("keyRepeatAcceleration = %s\n", Real(s.keyRepeatAcceleration).c_str());
   lines.Add("dwellDelay            = %3d\n", s.dwellDelay);
   lines.Add("scanDelay             = %3d\n", s.scanDelay);
   lines.Add("scanMaxLoop           = %3d\n", s.scanMaxLoop);

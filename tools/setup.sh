@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
-  libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev
+  libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev clang-14
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum
   python3 hunspell-ko tesseract-ocr tesseract-ocr-kor)

@@ -126,6 +126,7 @@ LRESULT CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LP
       if (app.scan != nullptr) app.scan->OnTimerTick(static_cast<uint32_t>(wParam));
       return 0;
     case WM_DESTROY:
+      if (app.keyboardWindow != nullptr) app.keyboardWindow->OnDestroy();
       if (app.backBuffer != nullptr) {
         DeleteObject(app.backBuffer);
         app.backBuffer = nullptr;
@@ -413,12 +414,6 @@ void CALLBACK RepeatTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   if (TheApp().repeat != nullptr) TheApp().repeat->Tick();
 }
 
-// A Fatal stop ends the process through exit(): the keyboard still releases what it
-// holds down.
-void ReleaseModifiersAtExit() {
-  if (TheApp().keyboardModel != nullptr) TheApp().keyboardModel->ReleaseModifiers();
-}
-
 // Forgets the keyboard before it goes away at the end of WinMain.
 struct KeyboardRegistration {
   ~KeyboardRegistration() {
@@ -642,7 +637,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.tray = &tray;
   app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
-  std::atexit(win32::ReleaseModifiersAtExit);
+  // A Fatal stop ends the process through exit(): the keyboard still releases what it
+  // holds down.
+  ModifierReleaseAtExit releaseAtExit(keyboard);
   Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts,
                                           [&predictor, &files] { return predictor.loadDictionaries(files); }});
   app.shell = &shell;

@@ -1,0 +1,127 @@
+// However the program ends, no modifier the keyboard put down stays down.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+#include "input/key_activation.h"
+#include "input/stroke_player.h"
+#include "keyboard/key_drawing.h"
+#include "keyboard/keyboard_window.h"
+#include "keyboard_rig.h"
+#include "prediction/predictor.h"
+#include "window_fakes.h"
+
+namespace tessary {
+namespace {
+
+using testing::FakeKeyboardHost;
+
+// Key indices of the built-in Korean layout.
+constexpr int kCtrl = 79, kAlt = 80, kWin = 81, kShiftLeft = 66, kLanguageKey = 65;
+
+class StopRecordingScan : public ScanControl {
+ public:
+  bool stopped = false;
+  void StartScan(WindowId, uint32_t) override {}
+  void StopScan() override { stopped = true; }
+  void OnSwitch() override {}
+  void DrawHighlight(Canvas&) override {}
+};
+
+// The modifier codes whose last event in `sent` is a key-down.
+std::vector<uint16_t> StillDown(const std::vector<KeyInputRecord>& sent) {
+  std::map<uint16_t, bool> down;
+  for (const KeyInputRecord& r : sent) down[r.code] = !r.keyUp;
+  std::vector<uint16_t> held;
+  for (auto [code, isDown] : down) {
+    if (isDown) held.push_back(code);
+  }
+  return held;
+}
+
+class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
+ protected:
+  FakeKeyboardHost host;
+  StrokePlayer strokes{output, layout};
+  NoPredictor predictor;
+  KeyActivator activator{kb, strokes, predictor, env};
+  KeyRepeat repeat{host, kb, [this](int k) { activator.ActivateKey(1, k); }};
+  KeyDrawing drawing{kb, settings};
+  PointerInput pointer{host, kb, drawing, settings, repeat, [this](int k) { activator.ActivateKey(1, k); }};
+  StopRecordingScan scan;
+  KeyboardWindow window{host, kb, env, drawing, pointer, &scan};
+
+  void SetUp() override {
+    output.journal = testing::FakeKeyOutput::Journal::kRefused;  // strokes go through SendInput
+    window.OnCreate(1);
+    for (int key : {kCtrl, kShiftLeft, kAlt, kWin}) activator.ActivateKey(1, key);
+    ASSERT_EQ(StillDown(output.sent), (std::vector<uint16_t>{16, 17, 18, 91}));
+  }
+};
+
+TEST_F(EndPathTest, TheKeyboardWindowGoingAwayReleasesEveryLatchedModifier) {
+  window.OnDestroy();
+  EXPECT_TRUE(StillDown(output.sent).empty());
+  EXPECT_TRUE(scan.stopped);
+}
+
+TEST_F(EndPathTest, TheExitCommandEndsWithTheKeyboardGoneAndNothingHeld) {
+  // The exit command destroys the windows and returns from the main loop; the keyboard
+  // is the last thing to go, and on its own it still releases what it holds.
+  testing::FakeKeyOutput own;
+  auto doomed = std::make_unique<Keyboard>(own, layout);
+  doomed->keys = kb.keys;
+  for (KeyDef& key : doomed->keys) key.latched = false;
+  KeyActivator act(*doomed, strokes, predictor, env);
+  act.ActivateKey(1, kCtrl);
+  act.ActivateKey(1, kShiftLeft);
+  ASSERT_EQ(StillDown(own.sent), (std::vector<uint16_t>{16, 17}));
+  doomed.reset();
+  EXPECT_TRUE(StillDown(own.sent).empty());
+}
+
+// Writes every key event to stderr, so a test can see what a process sent on its way out.
+class PrintingKeyOutput : public testing::FakeKeyOutput {
+ public:
+  bool SendInput(const std::vector<KeyInputRecord>& records) override {
+    for (const KeyInputRecord& r : records) std::fprintf(stderr, " %c%d", r.keyUp ? 'u' : 'd', r.code);
+    return FakeKeyOutput::SendInput(records);
+  }
+};
+
+TEST(EndPathDeathTest, AFatalStopReleasesTheModifiersOnItsWayOut) {
+  const auto run = [] {
+    testing::KeyboardRig rig;
+    PrintingKeyOutput output;
+    Keyboard kb(output, rig.layout);
+    ModifierReleaseAtExit guard(kb);
+    ReloadLayout(kb, rig.env, kDefaultLayoutName, IL_KOREAN);
+    kb.layoutSet[IL_ENGLISH] = "Version = {}\n";  // a global of the wrong type
+    StrokePlayer strokes(output, rig.layout);
+    NoPredictor predictor;
+    KeyActivator activator(kb, strokes, predictor, rig.env);
+    activator.ActivateKey(1, kCtrl);
+    std::fputs(" |", stderr);
+    activator.ActivateKey(1, kLanguageKey);  // switches to the broken English layout
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(1), "d17 \\|.*should be a number u17 u16 u18 u91$");
+}
+
+TEST(EndPathDeathTest, AGuardThatIsGoneLeavesNothingToReleaseAtExit) {
+  const auto run = [] {
+    {
+      testing::KeyboardRig rig;
+      PrintingKeyOutput output;
+      Keyboard kb(output, rig.layout);
+      ModifierReleaseAtExit guard(kb);
+    }
+    std::fputs("|", stderr);
+    std::exit(1);
+  };
+  EXPECT_EXIT(run(), ::testing::ExitedWithCode(1), "u91\\|$");
+}
+
+}  // namespace
+}  // namespace tessary
