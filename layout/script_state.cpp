@@ -125,13 +125,13 @@ bool ScriptState::GetString(const char* name, std::string& out, size_t bufferSiz
 }
 
 void ScriptState::Fatal(const char* message) {
-  std::fputs(message, stderr);
-  std::fflush(stderr);
   if (state_ != nullptr) {
     lua_close(state_);
     state_ = nullptr;
   }
   if (fatalStopHandler != nullptr) fatalStopHandler(message);
+  std::fputs(message, stderr);
+  std::fflush(stderr);
   std::exit(1);
 }
 

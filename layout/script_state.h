@@ -68,10 +68,11 @@ class ScriptState {
   std::string lastError_;
 };
 
-// What a Fatal stop calls after closing the interpreter, before it ends the process.
-// A handler may leave by throwing (the fuzzing harnesses turn stops into exceptions, so
-// one run can go on to the next input); Fatal is only ever reached from C++ frames, never
-// from inside the interpreter. When the handler returns, the process ends as usual.
+// What a Fatal stop calls after closing the interpreter, before it writes its message
+// and ends the process. A handler may leave by throwing, which takes the stop over (the
+// fuzzing harnesses turn stops into exceptions, so one run can go on to the next input);
+// Fatal is only ever reached from C++ frames, never from inside the interpreter. When
+// the handler returns, the stop goes on as usual.
 using FatalStopHandler = void (*)(const char* message);
 // Installs `handler` (null for none) and returns the previous one.
 FatalStopHandler SetFatalStopHandler(FatalStopHandler handler);

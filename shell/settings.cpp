@@ -118,6 +118,9 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 std::string Real(double value) {
   if (std::isnan(value)) return "0/0";
   if (std::isinf(value)) return value > 0 ? "1/0" : "-1/0";
+  // Minus zero is zero to every reader of the value, and the interpreter may read a 0
+  // in the file as either; it is written as "0", so what is written reads back the same.
+  if (value == 0) value = 0;
   char text[64];
   std::snprintf(text, sizeof text, "%g", value);
   return text;

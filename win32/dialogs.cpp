@@ -43,11 +43,18 @@ const TrackbarRow* RowOf(int id) {
   return nullptr;
 }
 
+// The trackbar class, registered as version 6 of the common controls (the program's
+// manifest asks for it) wants it.
+void RegisterCommonControls() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+}
+
 INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<SettingsDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG: {
-      InitCommonControls();
+      RegisterCommonControls();
       state = reinterpret_cast<SettingsDialogState*>(lParam);
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       if (state->model.inputModeButton != 0) CheckDlgButton(dialog, state->model.inputModeButton, BST_CHECKED);
@@ -98,7 +105,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
-      InitCommonControls();
+      RegisterCommonControls();
       return TRUE;
     case WM_COMMAND:
       // Only OK closes it; Escape and the close box are ignored.
