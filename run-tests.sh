@@ -2,8 +2,8 @@
 # Builds everything and runs every test: the native unit tests (with AddressSanitizer
 # and UndefinedBehaviorSanitizer), a bounded run of every fuzzing target
 # (TESSARY_FUZZ_SECONDS a target, default 20; 0 skips the stage), then the end-to-end
-# tests of the 64-bit and the 32-bit Windows builds under Wine. Installs what is missing
-# first (needs root then).
+# tests of the 64-bit and the 32-bit Windows builds and of their release archives
+# (tools/release.sh) under Wine. Installs what is missing first (needs root then).
 set -uo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -54,15 +54,25 @@ if [ "$fuzz_seconds" -gt 0 ]; then
   fi
 fi
 
+built=()
 for arch in win64 win32; do
-  echo "== $arch build and end-to-end tests"
+  echo "== $arch build"
   if cmake --preset "$arch" >/dev/null && cmake --build --preset "$arch" -j "$jobs"; then
-    bash tests/e2e/run.sh "build/$arch" 2>&1 | tee "$logs/$arch.log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("$arch end-to-end tests")
-    count "$logs/$arch.log"
+    built+=("$arch")
   else
     steps_failed+=("$arch build")
   fi
+done
+# The release archives, which the end-to-end tests unzip and start.
+if [ ${#built[@]} -eq 2 ]; then
+  echo "== release archives"
+  bash tools/release.sh || steps_failed+=("release")
+fi
+for arch in "${built[@]}"; do
+  echo "== $arch end-to-end tests"
+  bash tests/e2e/run.sh "build/$arch" 2>&1 | tee "$logs/$arch.log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("$arch end-to-end tests")
+  count "$logs/$arch.log"
 done
 
 echo

@@ -539,6 +539,54 @@ a_latched_ctrl_is_released_at_exit() {
   drv post "$target" 16 0 0 >/dev/null
 }
 
+# The release archive of this build's architecture (tools/release.sh), unzipped into a
+# Wine prefix of its own and started from its own folder: it runs on what it holds.
+the_release_archive_runs_from_its_own_folder() {
+  local arch zip tools folder hidden f
+  arch=$(basename "$build")
+  zip=$(ls "$here/../../build/release/"Tessary3-*-"$arch".zip 2>/dev/null | head -n 1)
+  [ -n "$zip" ] || { fail "no release archive for $arch (tools/release.sh makes it)"; return; }
+  tools="$work/release-tools"
+  mkdir -p "$tools" && cp "$build/tests/e2e/tdriver.exe" "$tools/"
+  rdrv() { wine "$tools/tdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+  tessary_wine_prefix "$work/release-prefix"
+  python3 -m zipfile -e "$zip" "$WINEPREFIX/drive_c/" || { fail "the archive does not unzip"; return; }
+  folder=$(ls -d "$WINEPREFIX/drive_c/"Tessary3-*-"$arch" | head -n 1)
+  cd "$folder" || { fail "no top folder in the archive"; return; }
+  for f in Tessary3.exe tyhook.dll tessary-cli.exe hangul.lex hangul.lex.NOTICE.md user.lex 읽어보기.txt \
+           README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt docs/user-guide.md docs/layouts.md \
+           키보드/단어예측/korean.kdf 키보드/단어예측/english.kdf; do
+    [ -e "$f" ] || fail "the archive lacks $f"
+  done
+  python3 - Tessary3.exe <<'PY' || fail "Tessary3.exe lacks its version record or manifest"
+import sys
+data = open(sys.argv[1], "rb").read()
+for needed in ["ProductName".encode("utf-16-le"), "Tessary3".encode("utf-16-le"), "3.1".encode("utf-16-le"),
+               b"Microsoft.Windows.Common-Controls", b"supportedOS"]:
+    if needed not in data:
+        sys.exit(1)
+PY
+
+  start_keyboard 1
+  hidden=$(rdrv wait Tessary_Hidden_Window "" 30000); [ -n "$hidden" ] || fail "no hidden window"
+  [ -n "$(rdrv wait Tessary_Kbd_Window "" 10000)" ] || fail "no keyboard window"
+  rdrv no-msgbox 2000 || fail "a message box was shown"
+  rdrv post "$hidden" 273 40002 0 >/dev/null
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+
+  # Again with the shipped prediction set: its layouts and the dictionary are found.
+  LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
+  start_keyboard 2
+  hidden=$(rdrv wait Tessary_Hidden_Window "" 30000); [ -n "$hidden" ] || fail "no hidden window (2)"
+  rdrv no-msgbox 3000 || fail "a message box was shown with the prediction set"
+  rdrv post "$hidden" 273 40002 0 >/dev/null
+  check "exit status (2)" 0 "$(wait_status "$STATUS_FILE")"
+  grep -q "^kbdName .*$(printf '단어예측' | iconv -f UTF-8 -t CP949)" Tessary.cfg || fail "the set was not kept"
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -561,6 +609,7 @@ if [ "$suite" = all ]; then
   run_case a_missing_dictionary_is_reported
   run_case the_word_keys_show_and_type_candidates
   run_case a_latched_ctrl_is_released_at_exit
+  run_case the_release_archive_runs_from_its_own_folder
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

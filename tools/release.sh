@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the two Windows releases from the tree:
+#   build/release/Tessary3-<version>-win32.zip   (32-bit Windows, and 32-bit programs)
+#   build/release/Tessary3-<version>-win64.zip   (64-bit Windows and 64-bit programs)
+# Each unzips to one folder that runs as it is: the program, its hook library, the
+# layout checker, the dictionaries, the shipped layout sets, read-mes, guides, licences.
+# Installs what is missing first (needs root then).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc 2>/dev/null || echo 2)
+
+bash tools/setup.sh
+bash tools/build-dictionary.sh
+version=$(sed -n 's/^project(Tessary3 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+out="$root/build/release"
+mkdir -p "$out"
+
+for arch in win32 win64; do
+  cmake --preset "$arch" >/dev/null
+  cmake --build --preset "$arch" -j "$jobs"
+  name="Tessary3-$version-$arch"
+  stage="$out/stage/$name"
+  rm -rf "$stage"
+  mkdir -p "$stage/docs"
+  cp "build/$arch/win32/Tessary3.exe" "build/$arch/win32/tessary-cli.exe" "build/$arch/hooklib/tyhook.dll" "$stage/"
+  cp build/dictionary/hangul.lex build/dictionary/hangul.lex.NOTICE.md "$stage/"
+  : >"$stage/user.lex"   # the user's own words, one a line, in CP949
+  bash tools/install-layouts.sh "$stage"
+  python3 tools/make_release.py text "$stage" "$version" "$arch"
+  python3 tools/make_release.py zip "$stage" "$out/$name.zip"
+  echo "release: $out/$name.zip"
+done
