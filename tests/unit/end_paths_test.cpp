@@ -11,6 +11,7 @@
 #include "keyboard/keyboard_window.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
+#include "fuzz_targets.h"
 #include "window_fakes.h"
 
 namespace tessary {
@@ -30,16 +31,8 @@ class StopRecordingScan : public ScanControl {
   void DrawHighlight(Canvas&) override {}
 };
 
-// The modifier codes whose last event in `sent` is a key-down.
-std::vector<uint16_t> StillDown(const std::vector<KeyInputRecord>& sent) {
-  std::map<uint16_t, bool> down;
-  for (const KeyInputRecord& r : sent) down[r.code] = !r.keyUp;
-  std::vector<uint16_t> held;
-  for (auto [code, isDown] : down) {
-    if (isDown) held.push_back(code);
-  }
-  return held;
-}
+// The codes whose last event in `sent` is a key-down.
+std::vector<uint16_t> StillDown(const std::vector<KeyInputRecord>& sent) { return fuzz::KeysLeftDown(sent); }
 
 class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "fakes.h"
 
 namespace tessary {
@@ -178,6 +180,22 @@ TEST_F(SettingsTest, NamesWithQuotesAndBackslashesSurviveTheRoundTrip) {
   Settings read;
   ReadSettings(read, files, texts, messages);
   EXPECT_EQ(read.kbdName, original.kbdName);
+}
+
+TEST_F(SettingsTest, RealsThatPrintfWritesAsWordsAreWrittenSoTheNextStartReadsThem) {
+  // "inf" or "nan" in the file would be missing numbers, a Fatal stop at every start.
+  const Settings s = ReadWith("transparencyDelay = 1/0\nkeyRepeatAcceleration = -1/0\n");
+  EXPECT_EQ(Line(s, 12), "transparencyDelay = 1/0");
+  EXPECT_EQ(Line(s, 19), "keyRepeatAcceleration = -1/0");
+  Settings odd;
+  odd.transparencyDelay = std::nan("");
+  odd.keyRepeatAcceleration = -0.0;
+  EXPECT_EQ(Line(odd, 12), "transparencyDelay = 0/0");
+  EXPECT_EQ(Line(odd, 19), "keyRepeatAcceleration = 0");
+  files.files[kConfigFileName] = FormatSettings(s);
+  Settings again;
+  EXPECT_EQ(ReadSettings(again, files, texts, messages), ConfigReadResult::kRead);
+  EXPECT_EQ(FormatSettings(again), FormatSettings(s));
 }
 
 TEST_F(SettingsTest, ModesWithoutANameAreWrittenAsNumbers) {
