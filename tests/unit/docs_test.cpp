@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "input/input_modes.h"
+#include "input/stroke_parser.h"
 #include "layout/layout_loader.h"
 #include "layout/script_state.h"
 #include "platform/message_boxes.h"
@@ -157,6 +158,31 @@ TEST_F(UserGuideTest, NamesEveryMenuItemAndDialogControlAndOnlyThose) {
       if (item.rfind(group, 0) == 0) item.erase(0, group.size());
       EXPECT_TRUE(texts.count(item)) << "not in the program: " << item;
     }
+  }
+}
+
+TEST(LayoutGuideTest, NamesEveryKeyNameTypeFlagGlobalAndKeyField) {
+  const std::string guide = Slurp("docs/layouts.md");
+  ASSERT_FALSE(guide.empty());
+  for (const KeyName* entry = kKeyNameTable; entry->code != 0; ++entry) {
+    EXPECT_NE(guide.find(std::string("{") + entry->name + "}"), std::string::npos) << entry->name;
+  }
+  const std::string prelude = Slurp("layout/layout_prelude.lua");
+  const std::regex flag("^(TK_[A-Z]+) *= *(\\d+)");
+  int flags = 0;
+  for (const std::string& line : Lines(prelude)) {
+    std::smatch m;
+    if (!std::regex_search(line, m, flag)) continue;
+    ++flags;
+    EXPECT_NE(guide.find("| `" + m[1].str() + "` | " + m[2].str() + " |"), std::string::npos) << m[1];
+  }
+  EXPECT_EQ(flags, 7);
+  for (const char* global : {"Version", "Language", "Description", "Prediction", "Width", "Height", "FontSize",
+                             "KeyCount"}) {
+    EXPECT_NE(guide.find(std::string("`") + global + "`"), std::string::npos) << global;
+  }
+  for (const char* field : {"code", "type", "stroke", "label", "pos", "normal", "press", "scan"}) {
+    EXPECT_NE(guide.find(std::string("| `") + field + "` |"), std::string::npos) << field;
   }
 }
 
