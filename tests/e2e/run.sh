@@ -534,8 +534,12 @@ a_latched_ctrl_is_released_at_exit() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   sleep 0.5
-  check "and came up when the keyboard ended" "keydown 17,keyup 17" \
-    "$(grep -E '^key(down|up) 17' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  # The keyboard window's end releases it, and the keyboard's own end once more (a
+  # key-up of a key that is up changes nothing): one key-down, and the last word is up.
+  local ctrl
+  ctrl=$(grep -E '^key(down|up) 17' keys.log | cut -d' ' -f1,2 | paste -sd, -)
+  check "Ctrl went down once" 1 "$(grep -o 'keydown 17' <<<"$ctrl" | wc -l)"
+  check "and came up when the keyboard ended" "keyup 17" "${ctrl##*,}"
   drv post "$target" 16 0 0 >/dev/null
 }
 
