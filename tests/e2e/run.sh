@@ -251,6 +251,16 @@ start_target() {  # LOGFILE [MODE]: the driver's logging window; prints its hand
   for i in $(seq 100); do [ -s "$out" ] && break; sleep 0.1; done
   head -n 1 "$out" | tr -d '\r'
 }
+# After start_keyboard: waits for the keyboard's windows and starts the driver's logging
+# target with the focus. Sets the caller's `hidden`, `kbd` and `target`; fails without a
+# target. SETTLE: seconds to let the focus settle.
+keyboard_and_target() {  # SETTLE
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return 1; }
+  drv focus "$target"
+  sleep "$1"
+}
 # The middle of a key of the built-in layouts on the screen: KEY_X KEY_Y in design
 # units (510 × 155) and the keyboard window's rectangle from `tdriver info`.
 key_point() {  # INFO X Y [DESIGN_HEIGHT]
@@ -274,11 +284,7 @@ dwell_types_into_the_focused_window() {
   expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_DWELL\r/' >Tessary.cfg
   start_keyboard 1
   local hidden kbd target info point
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 0.5
+  keyboard_and_target 0.5 || return
   shoot keyboard-korean
   info=$(drv info "$kbd")
   # q, w and e of the letter row: rest on each (a second small move arms the dwell,
@@ -308,11 +314,7 @@ clicks_type_without_taking_the_focus() {
   expected_defaults >Tessary.cfg  # click mode is the default
   start_keyboard 1
   local hidden kbd frame target info point x y
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 0.5
+  keyboard_and_target 0.5 || return
   info=$(drv info "$kbd")
   # h, i, the left Shift, a (design units of the built-in layout).
   for point in "196 93" "240 69" "33 117" "66 93"; do
@@ -344,11 +346,7 @@ space_presses_scan_to_a_key() {
     -e 's/^scanDelay .*/scanDelay = 500\r/' >Tessary.cfg
   start_keyboard 1
   local hidden kbd target
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 1
+  keyboard_and_target 1 || return
   # Line 1 shows at once and each next line 0.5 s later: press in the middle of line 3.
   # Times are from the first press, so the screenshot's time does not shift them.
   local t0
@@ -521,11 +519,7 @@ a_latched_ctrl_is_released_at_exit() {
   cd "$(fresh_dir stuck)"
   start_keyboard 1
   local hidden kbd target info x y
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 0.5
+  keyboard_and_target 0.5 || return
   info=$(drv info "$kbd")
   read -r x y <<<"$(key_point "$info" 19 141)"  # the left Ctrl: latched, held down
   xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.5

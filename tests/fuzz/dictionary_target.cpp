@@ -11,20 +11,6 @@
 
 namespace tessary::fuzz {
 
-namespace {
-
-class PlayingStrokes : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view text) override {
-    CheckStrokeString(text);
-    ++sent;
-    return kStrokeOk;
-  }
-  int sent = 0;
-};
-
-}  // namespace
-
 void FuzzDictionary(std::string_view data) {
   size_t at = 0;
   const size_t keyCount = data.empty() ? 0 : static_cast<uint8_t>(data[at++]) % 32;
@@ -40,7 +26,7 @@ void FuzzDictionary(std::string_view data) {
   }
   files.files[kSystemDictionaryName] = std::string(data.substr(at));
 
-  PlayingStrokes strokes;
+  CheckingStrokes strokes;
   IconvCodec codec;
   WordPredictor predictor(strokes, codec);
   FUZZ_CHECK(predictor.loadDictionaries(files));

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/key_activation.h"
 #include "input/key_output.h"
 #include "input/stroke_playback.h"
 
@@ -44,6 +45,17 @@ void CheckPlayback(const std::vector<OfferedEvent>& events);
 std::vector<uint16_t> KeysLeftDown(const std::vector<KeyInputRecord>& sent);
 // Parses and plays `text` both ways (journal and SendInput) and checks both.
 void CheckStrokeString(std::string_view text);
+
+// A stroke sender that checks every stroke string it is given, and counts them.
+class CheckingStrokes final : public StrokeSender {
+ public:
+  StrokeError SendStrokes(WindowId, std::string_view text) override {
+    CheckStrokeString(text);
+    ++sent;
+    return kStrokeOk;
+  }
+  int sent = 0;
+};
 
 void FuzzStrokes(std::string_view data);
 void FuzzLayout(std::string_view data);

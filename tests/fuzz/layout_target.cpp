@@ -25,14 +25,6 @@ struct Snapshot {
   bool operator==(const Snapshot&) const = default;
 };
 
-class PlayingStrokes : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view text) override {
-    CheckStrokeString(text);
-    return kStrokeOk;
-  }
-};
-
 }  // namespace
 
 void FuzzLayout(std::string_view data) {
@@ -67,7 +59,7 @@ void FuzzLayout(std::string_view data) {
   for (int32_t line = 0; line <= 3; ++line) {
     for (int index : kb.KeysInScanLine(line)) FUZZ_CHECK(kb.keys[static_cast<size_t>(index)].scanLine == line);
   }
-  PlayingStrokes strokes;
+  CheckingStrokes strokes;
   NoPredictor predictor;
   KeyActivator activator(kb, strokes, predictor, rig->env);
   const size_t count = std::min<size_t>(kb.keys.size(), 128);

@@ -31,8 +31,7 @@ class StopRecordingScan : public ScanControl {
   void DrawHighlight(Canvas&) override {}
 };
 
-// The codes whose last event in `sent` is a key-down.
-std::vector<uint16_t> StillDown(const std::vector<KeyInputRecord>& sent) { return fuzz::KeysLeftDown(sent); }
+using fuzz::KeysLeftDown;  // the codes whose last event is a key-down
 
 class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:
@@ -50,13 +49,13 @@ class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
     output.journal = testing::FakeKeyOutput::Journal::kRefused;  // strokes go through SendInput
     window.OnCreate(1);
     for (int key : {kCtrl, kShiftLeft, kAlt, kWin}) activator.ActivateKey(1, key);
-    ASSERT_EQ(StillDown(output.sent), (std::vector<uint16_t>{16, 17, 18, 91}));
+    ASSERT_EQ(KeysLeftDown(output.sent), (std::vector<uint16_t>{16, 17, 18, 91}));
   }
 };
 
 TEST_F(EndPathTest, TheKeyboardWindowGoingAwayReleasesEveryLatchedModifier) {
   window.OnDestroy();
-  EXPECT_TRUE(StillDown(output.sent).empty());
+  EXPECT_TRUE(KeysLeftDown(output.sent).empty());
   EXPECT_TRUE(scan.stopped);
 }
 
@@ -70,9 +69,9 @@ TEST_F(EndPathTest, TheExitCommandEndsWithTheKeyboardGoneAndNothingHeld) {
   KeyActivator act(*doomed, strokes, predictor, env);
   act.ActivateKey(1, kCtrl);
   act.ActivateKey(1, kShiftLeft);
-  ASSERT_EQ(StillDown(own.sent), (std::vector<uint16_t>{16, 17}));
+  ASSERT_EQ(KeysLeftDown(own.sent), (std::vector<uint16_t>{16, 17}));
   doomed.reset();
-  EXPECT_TRUE(StillDown(own.sent).empty());
+  EXPECT_TRUE(KeysLeftDown(own.sent).empty());
 }
 
 // Writes every key event to stderr, so a test can see what a process sent on its way out.
