@@ -8,8 +8,15 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev clang-14
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-nanum
+  wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-nanum
   python3 hunspell-ko tesseract-ocr tesseract-ocr-kor)
+# The 32-bit Wine only where this machine can execute 32-bit programs: elsewhere it
+# cannot start, and Debian's wine launcher would pick it even for 64-bit programs.
+if bash tools/can-run-32bit.sh; then
+  packages+=(wine32:i386)
+else
+  echo "setup: this machine cannot execute 32-bit programs; the 32-bit Wine is left out"
+fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
@@ -24,7 +31,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
   fi
   echo "setup: installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [[ " ${missing[*]} " == *' wine32:i386 '* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386   # wine32 comes from the i386 architecture
   fi
   apt-get update -qq

@@ -5,7 +5,11 @@
 #   smoke      only starting and ending the program
 #   CASE       only the case of that name
 # Pictures of the keyboard go to BUILD_DIR/screenshots.
-# Ends with "N passed, N failed"; exit status 1 when anything failed.
+# First the static checks of the deliverables (tests/e2e/static-check.sh: machine type,
+# imports, the hook's export), of the build and of its release archive; then the cases
+# under Wine, unless this machine cannot run programs of the build's bitness: then
+# they are reported as skipped, with the reason, on a line of their own.
+# Ends with "N passed, N failed[, N skipped]"; exit status 1 when anything failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run.sh BUILD_DIR [all|smoke]}" && pwd)
@@ -16,7 +20,29 @@ suite=${2:-all}
 work=$(mktemp -d /tmp/tessary-e2e.XXXXXX)
 passed=0
 failed=0
+skipped=0
 failures=()
+arch=$(basename "$build")
+bits=64
+[ "$arch" = win32 ] && bits=32
+
+# ------------------------------------------------------------------ static checks
+static_check() {  # NAME DIR
+  local out
+  out=$(bash "$here/static-check.sh" "$2" "$bits")
+  sed 's/^/  /' <<<"$out" | grep -v '^  static '
+  passed=$((passed + $(sed -nE 's/^static .*: ([0-9]+) passed.*/\1/p' <<<"$out")))
+  failed=$((failed + $(sed -nE 's/^static .*passed, ([0-9]+) failed.*/\1/p' <<<"$out")))
+  grep -q ' 0 failed$' <<<"$out" || failures+=("$1")
+}
+echo "e2e: static checks of $arch"
+mkdir -p "$work/static/build" "$work/static/release"
+cp "$build/win32/Tessary3.exe" "$build/win32/tessary-cli.exe" "$build/hooklib/tyhook.dll" "$work/static/build/" 2>/dev/null
+static_check "static checks of the build" "$work/static/build"
+release_zip=$(ls "$here/../../build/release/"Tessary3-*-"$arch".zip 2>/dev/null | head -n 1)
+if [ -n "$release_zip" ] && python3 -m zipfile -e "$release_zip" "$work/static/release/" 2>/dev/null; then
+  static_check "static checks of the release archive" "$(ls -d "$work/static/release/"*/ | head -n 1)"
+fi
 
 cleanup() {
   wineserver -k 2>/dev/null || true
@@ -25,9 +51,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The number of cases under Wine, for the skipped count.
+wine_cases=$(grep -cE '^  (all \| smoke\) )?run_case ' "$0")
+if ! tessary_wine_for "$bits"; then
+  echo "e2e $arch: skipped: the $wine_cases cases under Wine, because $TESSARY_WINE_WHY"
+  [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
+  echo "e2e $arch: $passed passed, $failed failed, $wine_cases skipped"
+  [ "$failed" -eq 0 ]
+  exit
+fi
+
 tessary_display private || exit 1
-echo "e2e: $(basename "$build") on DISPLAY=$DISPLAY, prefix in $work/prefix"
-tessary_wine_prefix "$work/prefix"
+echo "e2e: $arch under $TESSARY_WINE on DISPLAY=$DISPLAY, prefix in $work/prefix"
+tessary_wine_prefix "$work/prefix" || exit 1
 
 # ------------------------------------------------------------------ helpers
 fresh_dir() {  # a fresh current directory holding the deliverables and the driver
