@@ -13,26 +13,50 @@ bool InRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int3
 }
 }  // namespace
 
-int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, int32_t f) {
+FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h) {
+  FrameMetrics m;
+  // The strip grows with the frame's width as the labels do (18 at the default 522),
+  // never below its design height on this screen nor above a fifth of the frame.
+  const int32_t designCaption = ScaleForDpi(18, dpi);
+  const int64_t grown = static_cast<int64_t>(w > 0 ? w : 0) * 18 / 522;
+  const int64_t ceiling = (h > 0 ? h : 0) / 5;
+  int64_t caption = grown < ceiling ? grown : ceiling;
+  if (caption < designCaption) caption = designCaption;
+  if (caption > 4096) caption = 4096;
+  m.caption = static_cast<int32_t>(caption);
+  m.button = m.caption - 2;
+  m.side = sizingFrame > 0 ? sizingFrame : 1;
+  const int32_t edge = ScaleForDpi(8, dpi);
+  m.edge = edge > m.side ? edge : m.side;
+  m.grip = 3 * m.edge;
+  return m;
+}
+
+int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics& m) {
+  // Beside the caption strip the edges are the system's thin frame, so the icon and
+  // the buttons keep their width; beside and below the keys they are `edge` wide.
+  const int32_t side = y < m.caption ? m.side : m.edge;
+  const int32_t top = m.side, bottom = m.edge;
+  const int32_t buttons = 2 * (m.button + 1) + 1;
   int32_t zone;
-  if (x <= f) {
-    zone = y <= f ? ZONE_TOPLEFT : (y < h - f ? ZONE_LEFT : ZONE_BOTTOMLEFT);
-  } else if (x >= w - f) {
-    zone = y <= f ? ZONE_TOPRIGHT : (y <= h - f ? ZONE_RIGHT : ZONE_NONE);
-  } else if (y <= f) {
+  if (x < side) {
+    zone = y <= top ? ZONE_TOPLEFT : (y < h - bottom ? ZONE_LEFT : ZONE_BOTTOMLEFT);
+  } else if (x >= w - side) {
+    zone = y <= top ? ZONE_TOPRIGHT : (y < h - bottom ? ZONE_RIGHT : ZONE_NONE);
+  } else if (y <= top) {
     zone = ZONE_TOP;
-  } else if (y >= h - f) {
+  } else if (y >= h - bottom) {
     zone = ZONE_BOTTOM;
-  } else if (InRect(x, y, f + 20, 0, w - 40, kCaptionHeight)) {
+  } else if (InRect(x, y, m.side + m.button + 4, 0, w - buttons - 4, m.caption)) {
     zone = ZONE_DRAG;
-  } else if (InRect(x, y, f, 0, 20, kCaptionHeight)) {
+  } else if (InRect(x, y, m.side, 0, m.button + 4, m.caption)) {
     zone = ZONE_ICON;
   } else {
     zone = ZONE_NONE;
   }
   // The diagonal grip: the bottom-right corner is easy to catch. In 64 bits, so no
   // coordinate can overflow the sum.
-  if (static_cast<int64_t>(w) - x + static_cast<int64_t>(h) - y < 12) zone = ZONE_BOTTOMRIGHT;
+  if (static_cast<int64_t>(w) - x + static_cast<int64_t>(h) - y < m.grip) zone = ZONE_BOTTOMRIGHT;
   return zone;
 }
 
@@ -55,18 +79,19 @@ uint32_t ZoneCursor(int32_t zone) {
   }
 }
 
-FrameLayout LayOutFrame(int32_t w, int32_t h, int32_t f) {
+FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m) {
   FrameLayout layout;
-  layout.languageButton = {w - 35, 1, w - 35 + 17, 1 + 16};
-  layout.hideButton = {w - 18, 1, w - 18 + 17, 1 + 16};
-  layout.keyboard = {f, 19, f + (w - 2 * f), 19 + (h - f - 18)};
-  layout.borderOuter = {0, kCaptionHeight, w, h};
-  layout.borderInner = {f, f + kCaptionHeight, w - f - 2, h - f - 2};
-  layout.caption = {0, 0, w, kCaptionHeight};
+  const int32_t bw = m.button + 1, bh = m.button;
+  layout.hideButton = {w - 1 - bw, 1, w - 1, 1 + bh};
+  layout.languageButton = {w - 1 - 2 * bw, 1, w - 1 - bw, 1 + bh};
+  layout.keyboard = {m.edge, m.caption + 1, w - m.edge, h - m.edge};
+  layout.borderOuter = {0, m.caption, w, h};
+  layout.borderInner = layout.keyboard;
+  layout.caption = {0, 0, w, m.caption};
   layout.lineLeft = 1;
   layout.lineRight = w - 1;
-  layout.lineY = kCaptionHeight;
-  layout.title = {20, 0, w, kCaptionHeight};
+  layout.lineY = m.caption;
+  layout.title = {m.button + 4, 0, w, m.caption};
   return layout;
 }
 
@@ -84,7 +109,14 @@ int32_t WheelFontHeight(int32_t current, int16_t wheelDelta) {
   return static_cast<int32_t>(height);
 }
 
+FrameMetrics Frame::Metrics() {
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  return FrameMetricsFor(dpi_, host_.SizingFrame(), w, h);
+}
+
 void Frame::OnCreate(WindowId frame) {
+  dpi_ = host_.Dpi();
   languageButton_.Init(frame, 0, 0, 0, 0, kLanguageGlyph);
   hideButton_.Init(frame, 0, 0, 0, 0, kHideGlyph);
 }
@@ -95,13 +127,22 @@ void Frame::OnSize(int32_t w, int32_t h) {
     host_.SetLayered(false);
     host_.SetAlpha(255);
   }
-  const FrameLayout layout = LayOutFrame(w, h, host_.SizingFrame());
+  const FrameLayout layout = LayOutFrame(w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h));
   const auto place = [](CaptionButton& button, const KeyRect& r) {
     button.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
   };
   place(languageButton_, layout.languageButton);
   place(hideButton_, layout.hideButton);
   host_.MoveKeyboardWindow(layout.keyboard);
+  // The caption and the border are laid out anew: paint all of them, or a band the
+  // frame grew by keeps what was there before.
+  host_.InvalidateFrame();
+}
+
+void Frame::OnDpiChanged(int32_t dpi, const KeyRect& suggested) {
+  dpi_ = dpi > 0 ? dpi : kDesignDpi;
+  host_.SetFrameRect(suggested);
+  host_.InvalidateFrame();
 }
 
 void Frame::DrawButtons() {
@@ -126,7 +167,7 @@ void Frame::OnActivate(bool clickActivated, WindowId previous) {
 void Frame::OnMouseMove(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, host_.SizingFrame())));
+  host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h))));
   languageButton_.Track(x, y);
   hideButton_.Track(x, y);
 }
@@ -134,7 +175,7 @@ void Frame::OnMouseMove(int32_t x, int32_t y) {
 void Frame::OnLButtonDown(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  const int32_t zone = FrameZone(x, y, w, h, host_.SizingFrame());
+  const int32_t zone = FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h));
   if (zone == ZONE_DRAG) {
     host_.SendSysCommand(kSysCommandDragMove);
   } else if (zone == ZONE_ICON) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "input/key_output.h"
+#include "platform/numbers.h"
 #include "keyboard/caption_button.h"
 #include "keyboard/keyboard_model.h"
 
@@ -12,7 +13,20 @@ namespace tessary {
 
 struct Settings;
 
-inline constexpr int32_t kCaptionHeight = 18;
+// The frame's sizes, in pixels of the screen it is on. At 96 DPI and the default size
+// the caption strip is 18 pixels high, the buttons 17 × 16 and the icon 16; on a
+// denser screen everything scales, and on a large frame the strip (with its buttons
+// and icon) grows with the frame, as the key labels do, up to a fifth of its height.
+struct FrameMetrics {
+  int32_t caption = 18;  // the caption strip's height
+  int32_t button = 16;   // the side of the icon; the buttons are one wider
+  int32_t side = 4;      // the sizing edges beside the caption strip (the system's frame)
+  int32_t edge = 8;      // the sizing edges beside and below the keys: the keyboard window leaves them
+  int32_t grip = 24;     // the bottom-right grip: points nearer the corner than this (x + y)
+};
+// For a client area of w × h on a screen of `dpi`; `sizingFrame` the system's
+// sizing-frame thickness there.
+FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h);
 
 // Pointer zones of the frame; 1 to 8 are the platform's sizing-edge codes.
 enum FrameZoneId : int32_t {
@@ -29,9 +43,8 @@ enum FrameZoneId : int32_t {
   ZONE_ICON = 10,
 };
 
-// The zone of a point in frame client coordinates; w, h the client size, f the
-// sizing-frame thickness.
-int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, int32_t f);
+// The zone of a point in frame client coordinates; w, h the client size.
+int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics& m);
 // The platform cursor id shown over a zone (IDC_ARROW, IDC_SIZEWE, ...).
 uint32_t ZoneCursor(int32_t zone);
 
@@ -51,7 +64,7 @@ struct FrameLayout {
   int32_t lineLeft = 0, lineRight = 0, lineY = 0;  // the grey line under it, right end excluded
   KeyRect title;
 };
-FrameLayout LayOutFrame(int32_t w, int32_t h, int32_t f);
+FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m);
 
 // The label font height after the keyboard window's client width became `clientWidth`,
 // for a layout of design width `designWidth` and font size `fontSize`: unsigned
@@ -64,6 +77,10 @@ class FrameHost {
  public:
   virtual ~FrameHost() = default;
   virtual int32_t SizingFrame() = 0;                        // SM_CXFRAME
+  // The dots per inch of the monitor the frame is on (96 where the system cannot tell).
+  virtual int32_t Dpi() = 0;
+  // Moves and sizes the frame to a screen rectangle.
+  virtual void SetFrameRect(const KeyRect& rect) = 0;
   virtual void PointerInClient(int32_t& x, int32_t& y) = 0;  // frame client coordinates
   virtual void ClientSize(int32_t& w, int32_t& h) = 0;
   virtual bool IsVisible() = 0;
@@ -101,6 +118,12 @@ class Frame {
   // The frame's WM_CREATE, after it made the keyboard window.
   void OnCreate(WindowId frame);
   void OnSize(int32_t w, int32_t h);
+  // The frame moved to a monitor of another density: `suggested` is the system's
+  // rectangle for it, which keeps the frame's physical size.
+  void OnDpiChanged(int32_t dpi, const KeyRect& suggested);
+  // The frame's sizes now, for its client area.
+  FrameMetrics Metrics();
+  int32_t dpi() const { return dpi_; }
   // The caption buttons' part of the frame's paint.
   void DrawButtons();
   // `clickActivated`: the frame was activated by a click; `previous` the window that
@@ -128,6 +151,7 @@ class Frame {
   CaptionButton& hideButton_;
   WindowId returnWindow_ = 0;
   bool transparencyTimer_ = false;
+  int32_t dpi_ = kDesignDpi;
 };
 
 }  // namespace tessary

@@ -1,5 +1,7 @@
 #include "keyboard/key_drawing.h"
 
+#include "platform/numbers.h"
+
 #include <cmath>
 
 #include "shell/settings.h"
@@ -44,7 +46,9 @@ void KeyDrawing::DrawPressedLook(Canvas& canvas, const KeyDef& key) {
 void KeyDrawing::DrawKeyboard(Canvas& canvas, const KeyRect& client, uint32_t background) {
   canvas.FillSolid(client, background);
   keyboard_.font.reset();
-  keyboard_.font = canvas.CreateLabelFont(settings_.labelFont);
+  LabelFont font = settings_.labelFont;
+  font.lfHeight = ScaleForDpi(font.lfHeight, keyboard_.dpi);
+  keyboard_.font = canvas.CreateLabelFont(font);
   const int32_t w = client.right - client.left, h = client.bottom - client.top;
   keyboard_.ScaleKeys(static_cast<uint32_t>(w > 0 ? w : 0), static_cast<uint32_t>(h > 0 ? h : 0));
   for (size_t i = 0; i < keyboard_.keys.size(); ++i) DrawKeyNormal(canvas, static_cast<int>(i));

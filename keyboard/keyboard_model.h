@@ -110,6 +110,9 @@ class Keyboard {
   std::map<int32_t, std::string> layoutSet;
   // The label font, made afresh at every full repaint; null before the first.
   std::unique_ptr<Font> font;
+  // The density of the screen the keys are drawn on; the configured label height is
+  // in design pixels (96 DPI) and drawn scaled to it.
+  int32_t dpi = 96;
 
   KeyOutput& output() { return output_; }
   const KeyLayout& layout() const { return layout_; }

@@ -1,5 +1,7 @@
 #include "keyboard/keyboard_window.h"
 
+#include "platform/numbers.h"
+
 #include "keyboard/frame.h"
 #include "layout/layout_loader.h"
 #include "shell/settings.h"
@@ -177,9 +179,15 @@ void KeyboardWindow::OnSize(uint32_t clientWidth) {
     if (++sizeCount >= 2) sizeGuard = false;
     return;
   }
+  // The label height follows the width in design pixels, so the stored height means the
+  // same size on every screen.
   LabelFont& font = layouts_.settings.labelFont;
-  font.lfHeight = ScaledFontHeight(clientWidth, keyboard_.fontSize, keyboard_.width, font.lfHeight);
+  const int32_t designWidth = UnscaleForDpi(static_cast<int32_t>(clientWidth & 0x7FFFFFFF), keyboard_.dpi);
+  font.lfHeight = ScaledFontHeight(static_cast<uint32_t>(designWidth), keyboard_.fontSize, keyboard_.width,
+                                   font.lfHeight);
 }
+
+void KeyboardWindow::SetDpi(int32_t dpi) { keyboard_.dpi = dpi > 0 ? dpi : kDesignDpi; }
 
 void KeyboardWindow::PaintImage(Canvas& image, const KeyRect& client) {
   drawing_.DrawKeyboard(image, client, layouts_.settings.bgndColor);

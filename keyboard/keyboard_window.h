@@ -109,6 +109,8 @@ class KeyboardWindow {
   void OnCreate(WindowId self);
   // The low word of WM_SIZE's lParam: the new client width.
   void OnSize(uint32_t clientWidth);
+  // The screen's density, at creation and when the frame moves to another monitor.
+  void SetDpi(int32_t dpi);
   // The full repaint into the off-screen image...
   void PaintImage(Canvas& image, const KeyRect& client);
   // ...and, after it is copied to the window, the scan highlight and the key under the

@@ -2,6 +2,7 @@
 
 #include "input/input_modes.h"
 #include "platform/message_boxes.h"
+#include "platform/numbers.h"
 
 namespace tessary {
 
@@ -17,6 +18,16 @@ int Shell::Run() {
   }
   const ConfigReadResult config =
       ReadSettings(settings_, services_.files, services_.texts, services_.messages);
+  if (config != ConfigReadResult::kRead) {
+    // The default place and size are design pixels: on a denser screen the keyboard
+    // starts as large as it would be at 96 DPI. A stored place and size are the
+    // screen's own pixels and stand as they are.
+    const int32_t dpi = host.SystemDpi();
+    settings_.left = ScaleForDpi(settings_.left, dpi);
+    settings_.top = ScaleForDpi(settings_.top, dpi);
+    settings_.width = ScaleForDpi(settings_.width, dpi);
+    settings_.height = ScaleForDpi(settings_.height, dpi);
+  }
   if (services_.loadDictionaries && !services_.loadDictionaries()) {
     services_.messages.Show(kDictionaryMissingText, kTitleError);
   }

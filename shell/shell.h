@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/numbers.h"
 #include "shell/settings.h"
 
 namespace tessary {
@@ -68,6 +69,8 @@ class ShellHost {
   virtual void StartTransparency() = 0;
   virtual void DestroyHiddenWindow() = 0;
   virtual void PostQuit(int exitCode) = 0;
+  // The density of the main screen, in dots per inch.
+  virtual int32_t SystemDpi() { return kDesignDpi; }
 };
 
 // The low-level hooks of click and scan mode.

@@ -24,6 +24,26 @@ constexpr DWORD kFrameStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_VISIBLE;  /
 
 std::wstring WideAscii(const char* ascii) { return std::wstring(ascii, ascii + strlen(ascii)); }
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+// The screen's density: the monitor's where the system knows it per window (Windows 10
+// and later), otherwise the system's.
+int32_t WindowDpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (window != nullptr && getDpiForWindow != nullptr) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi > 0) return static_cast<int32_t>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   App& app = TheApp();
   switch (message) {
@@ -148,7 +168,8 @@ void PaintFrame(HWND window) {
   HDC dc = BeginPaint(window, &paint);
   RECT client{};
   GetClientRect(window, &client);
-  const FrameLayout layout = LayOutFrame(client.right, client.bottom, GetSystemMetrics(SM_CXFRAME));
+  const FrameMetrics metrics = app.frameController->Metrics();
+  const FrameLayout layout = LayOutFrame(client.right, client.bottom, metrics);
 
   const RECT outerRect = ToRect(layout.borderOuter), innerRect = ToRect(layout.borderInner);
   HRGN outer = CreateRectRgnIndirect(&outerRect);
@@ -178,13 +199,14 @@ void PaintFrame(HWND window) {
 
   app.frameController->DrawButtons();
 
-  HICON icon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_TESSARY), IMAGE_ICON, 16, 16, 0));
+  const int side = metrics.button;
+  HICON icon = static_cast<HICON>(LoadImageW(app.instance, MAKEINTRESOURCEW(IDI_TESSARY), IMAGE_ICON, side, side, 0));
   if (icon != nullptr) {
-    DrawIconEx(dc, 1, 1, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 1, 1, icon, side, side, 0, nullptr, DI_NORMAL);
     DestroyIcon(icon);
   }
 
-  HFONT font = CreateFontW(18, 0, 0, 0, 700, FALSE, FALSE, FALSE, 0, 0, 0, 0, 2, L"MS Sans Serif");
+  HFONT font = CreateFontW(metrics.caption, 0, 0, 0, 700, FALSE, FALSE, FALSE, 0, 0, 0, 0, 2, L"MS Sans Serif");
   HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
@@ -204,10 +226,18 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       CreateWindowExW(0, WideAscii(kKeyboardWindowClass).c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0, 0,
                       0, window, nullptr, app.instance, nullptr);
       app.frameController->OnCreate(reinterpret_cast<WindowId>(window));
+      app.keyboardWindow->SetDpi(app.frameController->dpi());
       return 0;
     case WM_SIZE:
       app.frameController->OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      app.keyboardWindow->SetDpi(HIWORD(wParam));
+      app.frameController->OnDpiChanged(HIWORD(wParam),
+                                        {suggested->left, suggested->top, suggested->right, suggested->bottom});
+      return 0;
+    }
     case WM_PAINT:
       PaintFrame(window);
       return 0;
@@ -271,6 +301,8 @@ App& TheApp() {
   static App app;
   return app;
 }
+
+int32_t Win32ShellHost::SystemDpi() { return WindowDpi(nullptr); }
 
 bool Win32ShellHost::IsWindows2000OrLater() {
   OSVERSIONINFOA version{};
@@ -490,6 +522,15 @@ void Win32KeyboardHost::PlayClickSound() {
 
 int32_t Win32FrameHost::SizingFrame() { return GetSystemMetrics(SM_CXFRAME); }
 
+int32_t Win32FrameHost::Dpi() { return WindowDpi(TheApp().frame); }
+
+void Win32FrameHost::SetFrameRect(const KeyRect& r) {
+  if (TheApp().frame != nullptr) {
+    SetWindowPos(TheApp().frame, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void Win32FrameHost::PointerInClient(int32_t& x, int32_t& y) {
   POINT p{};
   GetCursorPos(&p);
@@ -546,7 +587,8 @@ void Win32FrameHost::HideFrame() {
 }
 
 void Win32FrameHost::InvalidateCaption(int32_t width) {
-  const RECT strip{0, 0, width, kCaptionHeight};
+  const int32_t height = TheApp().frameController != nullptr ? TheApp().frameController->Metrics().caption : 18;
+  const RECT strip{0, 0, width, height};
   if (TheApp().frame != nullptr) InvalidateRect(TheApp().frame, &strip, FALSE);
 }
 

@@ -80,6 +80,8 @@ class Win32TrayUi final : public TrayUi {
 class Win32FrameHost final : public FrameHost {
  public:
   int32_t SizingFrame() override;
+  int32_t Dpi() override;
+  void SetFrameRect(const KeyRect& rect) override;
   void PointerInClient(int32_t& x, int32_t& y) override;
   void ClientSize(int32_t& w, int32_t& h) override;
   bool IsVisible() override;
@@ -107,6 +109,7 @@ App& TheApp();
 class Win32ShellHost final : public ShellHost {
  public:
   bool IsWindows2000OrLater() override;
+  int32_t SystemDpi() override;
   bool IsAlreadyRunning(const char* name) override;
   bool RegisterWindowClasses() override;
   bool CreateHiddenWindow() override;

@@ -12,17 +12,20 @@ using testing::FakeFrameHost;
 using testing::FakeGlyphPainter;
 
 TEST(FrameZoneTest, ZonesOfATypicalFrame) {
-  // f = 4, client 520 × 198.
-  const auto zone = [](int32_t x, int32_t y) { return FrameZone(x, y, 520, 198, 4); };
+  // f = 4, client 520 × 198, 96 DPI.
+  const FrameMetrics m = FrameMetricsFor(96, 4, 520, 198);
+  const auto zone = [&m](int32_t x, int32_t y) { return FrameZone(x, y, 520, 198, m); };
   EXPECT_EQ(zone(2, 2), ZONE_TOPLEFT);
   EXPECT_EQ(zone(10, 10), ZONE_ICON);
   EXPECT_EQ(zone(22, 10), ZONE_NONE);  // between the icon and the drag strip
   EXPECT_EQ(zone(100, 10), ZONE_DRAG);
   EXPECT_EQ(zone(490, 10), ZONE_NONE);  // the buttons' area does not move the window
   EXPECT_EQ(zone(519, 197), ZONE_BOTTOMRIGHT);
-  EXPECT_EQ(zone(514, 193), ZONE_BOTTOMRIGHT);  // the diagonal grip: sum 11
-  EXPECT_EQ(zone(514, 192), ZONE_NONE);         // sum 12
+  EXPECT_EQ(zone(514, 192), ZONE_BOTTOMRIGHT);  // 6 pixels inside the corner: the grip
+  EXPECT_EQ(zone(506, 182), ZONE_NONE);         // x + y 30 from the corner: the keys'
   EXPECT_EQ(zone(2, 100), ZONE_LEFT);
+  EXPECT_EQ(zone(7, 100), ZONE_LEFT);    // beside the keys the edges are 8 pixels wide
+  EXPECT_EQ(zone(300, 190), ZONE_BOTTOM);
   EXPECT_EQ(zone(2, 194), ZONE_BOTTOMLEFT);
   EXPECT_EQ(zone(518, 2), ZONE_TOPRIGHT);
   EXPECT_EQ(zone(518, 100), ZONE_RIGHT);
@@ -30,7 +33,8 @@ TEST(FrameZoneTest, ZonesOfATypicalFrame) {
   EXPECT_EQ(zone(300, 195), ZONE_BOTTOM);
   EXPECT_EQ(zone(300, 100), ZONE_NONE);
   // Extreme points neither overflow nor crash.
-  EXPECT_EQ(FrameZone(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 4), ZONE_TOPLEFT);
+  EXPECT_EQ(FrameZone(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, FrameMetricsFor(96, 4, INT32_MAX, INT32_MAX)),
+            ZONE_TOPLEFT);
 }
 
 TEST(FrameZoneTest, CursorsFollowTheSizingEdges) {
@@ -44,15 +48,37 @@ TEST(FrameZoneTest, CursorsFollowTheSizingEdges) {
 }
 
 TEST(FrameLayoutTest, ButtonsKeyboardAndBorder) {
-  const FrameLayout layout = LayOutFrame(520, 198, 4);
+  const FrameLayout layout = LayOutFrame(520, 198, FrameMetricsFor(96, 4, 520, 198));
   EXPECT_EQ(layout.languageButton, (KeyRect{485, 1, 502, 17}));
   EXPECT_EQ(layout.hideButton, (KeyRect{502, 1, 519, 17}));
-  EXPECT_EQ(layout.keyboard, (KeyRect{4, 19, 516, 195}));  // 512 × 176
+  EXPECT_EQ(layout.keyboard, (KeyRect{8, 19, 512, 190}));  // the sizing edges stay the frame's
   EXPECT_EQ(layout.borderOuter, (KeyRect{0, 18, 520, 198}));
-  EXPECT_EQ(layout.borderInner, (KeyRect{4, 22, 514, 192}));
+  EXPECT_EQ(layout.borderInner, (KeyRect{8, 19, 512, 190}));
   EXPECT_EQ(layout.caption, (KeyRect{0, 0, 520, 18}));
   EXPECT_EQ(layout.lineRight, 519);
   EXPECT_EQ(layout.title, (KeyRect{20, 0, 520, 18}));
+}
+
+TEST(FrameLayoutTest, EveryZoneScalesWithTheScreenAndTheStripWithALargeFrame) {
+  // 150 %: the default frame is 783 × 300 (client 781 × 298 with a 6-pixel frame).
+  const FrameMetrics m = FrameMetricsFor(144, 6, 781, 298);
+  EXPECT_EQ(m.caption, 27);
+  EXPECT_EQ(m.button, 25);
+  EXPECT_EQ(m.edge, 12);
+  const FrameLayout layout = LayOutFrame(781, 298, m);
+  EXPECT_EQ(layout.hideButton, (KeyRect{754, 1, 780, 26}));
+  EXPECT_EQ(layout.languageButton, (KeyRect{728, 1, 754, 26}));
+  EXPECT_EQ(layout.keyboard, (KeyRect{12, 28, 769, 286}));
+  EXPECT_EQ(FrameZone(20, 20, 781, 298, m), ZONE_ICON);
+  EXPECT_EQ(FrameZone(40, 20, 781, 298, m), ZONE_DRAG);
+  EXPECT_EQ(FrameZone(10, 150, 781, 298, m), ZONE_LEFT);
+  EXPECT_EQ(FrameZone(781 - 9, 298 - 9, 781, 298, m), ZONE_BOTTOMRIGHT);
+
+  // At 96 DPI a frame twice the default width has a strip twice as high, but never
+  // more than a fifth of the frame's height.
+  EXPECT_EQ(FrameMetricsFor(96, 4, 1044, 400).caption, 36);
+  EXPECT_EQ(FrameMetricsFor(96, 4, 1044, 150).caption, 30);
+  EXPECT_EQ(FrameMetricsFor(96, 4, 200, 60).caption, 18);  // small: the design height stands
 }
 
 TEST(FontScalingTest, ResizeAndWheel) {
@@ -195,6 +221,17 @@ TEST_F(FrameTest, TranslucentOnlyWhileThePointerIsAway) {
   frame.OnSize(520, 198);
   EXPECT_FALSE(host.layered);
   EXPECT_EQ(host.alpha, 255);
+}
+
+TEST_F(FrameTest, AnotherMonitorsDensityTakesTheSuggestedRectangle) {
+  host.dpi = 144;
+  frame.OnCreate(77);
+  EXPECT_EQ(frame.dpi(), 144);
+  frame.OnDpiChanged(96, {10, 20, 532, 220});
+  EXPECT_EQ(frame.dpi(), 96);
+  EXPECT_EQ(host.log, (std::vector<std::string>{"frame rect (10,20,532,220)", "invalidate frame"}));
+  frame.OnDpiChanged(0, {10, 20, 532, 220});  // no answer: the design density
+  EXPECT_EQ(frame.dpi(), 96);
 }
 
 TEST_F(FrameTest, TransparencyPeriodIsTruncatedAndSane) {

@@ -315,6 +315,14 @@ TEST_F(KeyboardViewTest, SizeChangesRescaleTheFontOnlyAfterStartUp) {
   EXPECT_FALSE(window.sizeGuard);
   window.OnSize(1020);
   EXPECT_EQ(settings.labelFont.lfHeight, 26);
+
+  // On a 150 % screen the stored height stays in design pixels and is drawn scaled.
+  window.SetDpi(144);
+  window.OnSize(1530);
+  EXPECT_EQ(settings.labelFont.lfHeight, 26);
+  RecordingCanvas image;
+  drawing.DrawKeyboard(image, {0, 0, 1530, 465}, settings.bgndColor);
+  EXPECT_EQ(image.ops[1], "font 39");
 }
 
 TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {

@@ -28,7 +28,9 @@ class FakeHost : public ShellHost, public InputModeHooks {
   std::function<void()> whileRunning = [this] { shell->OnCommand(IDM_EXIT); };
   WindowRect frameAtExit{30, 30, 552, 230};
 
+  int32_t dpi = 96;
   bool IsWindows2000OrLater() override { return Call("version"), !oldWindows; }
+  int32_t SystemDpi() override { return dpi; }
   bool IsAlreadyRunning(const char* name) override {
     Call(std::string("semaphore ") + name);
     return otherInstance;
@@ -104,6 +106,18 @@ TEST_F(ShellTest, StartsInOrderAndWritesTheSettingsAfterTheLoop) {
   EXPECT_EQ(host.calls, expected);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(files.files[kConfigFileName], FormatSettings(Settings{}));
+}
+
+TEST_F(ShellTest, OnADenseScreenTheDefaultsScaleAndAStoredSizeStands) {
+  host.dpi = 144;
+  Run();
+  EXPECT_EQ(host.calls[6], "frame 45,45 783x300");  // no file: the default, 1.5 times
+  host.calls.clear();
+  WriteConfig("");  // a stored 522 × 200 is the user's own size on this screen
+  Settings stored;
+  settings = stored;
+  Run();
+  EXPECT_EQ(host.calls[6], "frame 30,30 522x200");
 }
 
 TEST_F(ShellTest, TheFrameRectangleAtExitIsWhatIsWritten) {

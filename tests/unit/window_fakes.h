@@ -118,7 +118,10 @@ class FakeFrameHost : public FrameHost {
   int alpha = -1;
   bool timerWorks = true;
 
+  int32_t dpi = 96;
   int32_t SizingFrame() override { return f; }
+  int32_t Dpi() override { return dpi; }
+  void SetFrameRect(const KeyRect& r) override { log.push_back("frame rect " + RectText(r)); }
   void PointerInClient(int32_t& x, int32_t& y) override {
     x = pointerX;
     y = pointerY;
