@@ -99,8 +99,9 @@ std::unique_ptr<Font> GdiCanvas::CreateLabelFont(const LabelFont& d) {
 }
 
 namespace {
-HFONT GlyphFont(BYTE charSet) {
-  return CreateFontW(15, 0, 0, 0, 600, FALSE, FALSE, FALSE, charSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+// The glyph fills its button: 15 pixels in the 16 of the design size.
+HFONT GlyphFont(BYTE charSet, int height) {
+  return CreateFontW(height, 0, 0, 0, 600, FALSE, FALSE, FALSE, charSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      ANTIALIASED_QUALITY, 0, L"Marlett");
 }
 }  // namespace
@@ -124,20 +125,21 @@ void GdiGlyphPainter::PaintGlyphButton(WindowId owner, const KeyRect& rect, char
       OffsetRect(&r, 1, 1);
     }
   }
-  HFONT font = GlyphFont(DEFAULT_CHARSET);
+  const int height = (rect.bottom - rect.top - 1) > 8 ? (rect.bottom - rect.top - 1) : 8;
+  HFONT font = GlyphFont(DEFAULT_CHARSET, height);
   HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
   wchar_t face[LF_FACESIZE] = {};
   if (font != nullptr && (GetTextFaceW(dc.get(), LF_FACESIZE, face) == 0 || lstrcmpiW(face, L"Marlett") != 0)) {
     // Some systems map the default character set to a font of the locale's script,
     // which draws the glyph as a letter; the symbol set finds the glyph font itself.
-    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET)) {
+    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET, height)) {
       SelectObject(dc.get(), symbol);
       DeleteObject(font);
       font = symbol;
     }
   }
   SetBkMode(dc.get(), TRANSPARENT);
-  DrawTextA(dc.get(), &glyph, 1, &r, DT_CENTER | DT_VCENTER);
+  DrawTextA(dc.get(), &glyph, 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   if (old) SelectObject(dc.get(), old);
   if (font) DeleteObject(font);
 }

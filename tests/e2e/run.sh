@@ -599,6 +599,53 @@ a_latched_ctrl_is_released_at_exit() {
   drv post "$target" 16 0 0 >/dev/null
 }
 
+set_screen_dpi() {  # DPI: Wine's screen density for the programs started after it
+  local hex
+  hex=$(printf '0x%x' "$1")
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$hex" /f >/dev/null 2>&1
+  wine reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$hex" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+}
+
+# At 144 DPI a keyboard without settings starts 1.5 times the default size, its labels
+# and caption drawn at that scale; the grip drags it larger from 6 pixels inside the
+# corner. Pictures at 96 and 144 DPI go to the screenshots.
+the_keyboard_scales_with_the_screens_density() {
+  cd "$(fresh_dir dpi)"
+  local hidden frame info width height x y
+  start_keyboard 1
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000)
+  sleep 1; shoot keyboard-96dpi
+  exit_command "$hidden"
+  check "exit status at 96 DPI" 0 "$(wait_status "$STATUS_FILE")"
+  rm -f Tessary.cfg
+
+  set_screen_dpi 144
+  start_keyboard 2
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window at 144 DPI"
+  frame=$(drv wait Tessary_Main_Window "" 10000)
+  sleep 1; shoot keyboard-144dpi
+  info=$(drv info "$frame")
+  check "frame left" 45 "$(field left <<<"$info")"
+  check "frame width" 783 "$(field width <<<"$info")"
+  check "frame height" 300 "$(field height <<<"$info")"
+  width=$(field width <<<"$info"); height=$(field height <<<"$info")
+  x=$(( $(field left <<<"$info") + width - 6 )); y=$(( $(field top <<<"$info") + height - 6 ))
+  xdotool mousemove "$x" "$y"; sleep 0.3
+  xdotool mousedown 1; sleep 0.3
+  xdotool mousemove $((x + 60)) $((y + 40)); sleep 0.5
+  xdotool mouseup 1; sleep 0.8
+  info=$(drv info "$frame")
+  check "the grip widened the frame" $((width + 60)) "$(field width <<<"$info")"
+  check "the grip heightened the frame" $((height + 40)) "$(field height <<<"$info")"
+  shoot keyboard-144dpi-grown
+  exit_command "$hidden"
+  check "exit status at 144 DPI" 0 "$(wait_status "$STATUS_FILE")"
+  check "the physical size is stored" "width            = $((width + 60))" "$(grep -a '^width' Tessary.cfg | tr -d '\r')"
+  set_screen_dpi 96
+}
+
 # The release archive of this build's architecture (tools/release.sh), unzipped into a
 # Wine prefix of its own and started from its own folder: it runs on what it holds.
 the_release_archive_runs_from_its_own_folder() {
@@ -669,6 +716,7 @@ if [ "$suite" = all ]; then
   run_case a_missing_dictionary_is_reported
   run_case the_word_keys_show_and_type_candidates
   run_case a_latched_ctrl_is_released_at_exit
+  run_case the_keyboard_scales_with_the_screens_density
   run_case the_release_archive_runs_from_its_own_folder
 fi
 
