@@ -32,7 +32,7 @@ count() {  # LOG: adds the counts of its closing line to the totals
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 
-echo "== native build and unit tests"
+echo "== native build and unit tests (at ${SECONDS} s)"
 if cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs"; then
   ctest --preset native 2>&1 | tee "$logs/unit.log"
   status=${PIPESTATUS[0]}
@@ -49,7 +49,7 @@ fi
 
 fuzz_seconds=${TESSARY_FUZZ_SECONDS:-20}
 if [ "$fuzz_seconds" -gt 0 ]; then
-  echo "== fuzzing build and ${fuzz_seconds} s of fuzzing a target"
+  echo "== fuzzing build and ${fuzz_seconds} s of fuzzing a target (at ${SECONDS} s)"
   if cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$jobs" >"$logs/fuzz-build.log" 2>&1; then
     bash tests/fuzz/run.sh build/fuzz "$fuzz_seconds" 2>&1 | tee "$logs/fuzz.log"
     [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("fuzzing")
@@ -62,7 +62,7 @@ fi
 
 built=()
 for arch in win64 win32; do
-  echo "== $arch build"
+  echo "== $arch build (at ${SECONDS} s)"
   if cmake --preset "$arch" >/dev/null && cmake --build --preset "$arch" -j "$jobs"; then
     built+=("$arch")
   else
@@ -71,11 +71,11 @@ for arch in win64 win32; do
 done
 # The release archives, which the end-to-end tests unzip and start.
 if [ ${#built[@]} -eq 2 ]; then
-  echo "== release archives"
+  echo "== release archives (at ${SECONDS} s)"
   bash tools/release.sh || steps_failed+=("release")
 fi
 for arch in "${built[@]}"; do
-  echo "== $arch end-to-end tests"
+  echo "== $arch end-to-end tests (at ${SECONDS} s)"
   bash tests/e2e/run.sh "build/$arch" 2>&1 | tee "$logs/$arch.log"
   [ "${PIPESTATUS[0]}" -eq 0 ] || steps_failed+=("$arch end-to-end tests")
   count "$logs/$arch.log"

@@ -99,6 +99,7 @@ check() {  # DESCRIPTION EXPECTED ACTUAL
 }
 run_case() {
   local name=$1
+  local started=$SECONDS
   echo "  - $name"
   rm -f "$work/case.failures"
   if ("$name") && [ ! -s "$work/case.failures" ]; then
@@ -107,6 +108,7 @@ run_case() {
     failed=$((failed + 1))
     failures+=("$name")
   fi
+  echo "    ($((SECONDS - started)) s)"
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 }
