@@ -157,6 +157,32 @@ FunctionEnd
 !insertmacro CloseKeyboardFunction ""
 !insertmacro CloseKeyboardFunction "un."
 
+; Removes the hook library. The programs the keyboard typed into hold it for a while
+; after the keyboard's end (until they next take a message): it is tried for 10 s, then
+; moved out of the way, to go when Windows starts next.
+!macro FreeHookLibraryFunction UN
+Function ${UN}FreeHookLibrary
+  StrCpy $1 0
+  ${DoWhile} ${FileExists} "$INSTDIR\tyhook.dll"
+    Delete "$INSTDIR\tyhook.dll"
+    ${IfNot} ${FileExists} "$INSTDIR\tyhook.dll"
+      Return
+    ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 >= 50
+      GetTempFileName $2
+      Delete $2
+      Rename "$INSTDIR\tyhook.dll" $2
+      Delete /REBOOTOK $2
+      Return
+    ${EndIf}
+    Sleep 200
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro FreeHookLibraryFunction ""
+!insertmacro FreeHookLibraryFunction "un."
+
 ; ------------------------------------------------------------------ installing
 Section "!$(SecProgram)" SecProgram
   SectionIn RO
@@ -172,6 +198,7 @@ Section "!$(SecProgram)" SecProgram
     ExecWait '"$INSTDIR\${UNINSTALLER}" /S _?=$INSTDIR'
     Delete "$INSTDIR\${UNINSTALLER}"
   ${EndIf}
+  Call FreeHookLibrary
   !insertmacro InstallProgramFiles
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
   ${If} $AllUsers == 1
@@ -359,6 +386,7 @@ Section "Uninstall"
     SetErrorLevel 3
     Abort
   ${EndIf}
+  Call un.FreeHookLibrary
   !insertmacro RemoveProgramFiles
   Delete "$SMPROGRAMS\${SHORTCUT}.lnk"
   Delete "$SMSTARTUP\${SHORTCUT}.lnk"
