@@ -642,7 +642,8 @@ the_installer_installs_upgrades_and_uninstalls() {
     [ "$1" = Startup ] && where+='/Startup'
     find "$WINEPREFIX/drive_c/users" -ipath "$where/테사리 (Tessary3).lnk" | head -n 1
   }
-  tessary_wine_prefix "$work/installer-prefix"
+  tessary_wine_prefix "$work/installer-prefix" || { fail "no Wine prefix"; return; }
+  trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT  # this prefix's, at the case's end
 
   wine "$setup" /S /STARTUP 2>/dev/null; status=$?
   check "installer exit status" 0 "$status"
