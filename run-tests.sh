@@ -21,7 +21,7 @@ count() {  # LOG: adds the counts of its closing line to the totals
   local line p f
   line=$(grep -E '^(e2e [^:]*: )?[0-9]+ passed, [0-9]+ failed' "$1" | tail -n 1)
   if [ -n "$line" ]; then
-    p=$(sed -E 's/.* ?([0-9]+) passed.*/\1/' <<<"$line")
+    p=$(sed -E 's/^(e2e [^:]*: )?([0-9]+) passed.*/\2/' <<<"$line")
     f=$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")
     total_passed=$((total_passed + p)); total_failed=$((total_failed + f))
     if grep -qE ', [0-9]+ skipped' <<<"$line"; then

@@ -118,6 +118,30 @@ expected_defaults() {  # the defaults as the Windows build writes them (CR LF)
 exit_command() { drv post "$1" 273 40002 0; }  # WM_COMMAND 40002 to the hidden window
 
 # ------------------------------------------------------------------ cases
+# The caption buttons' glyphs come from Wine's symbol font; without it the letters
+# "a" and "0" stand in. In the right end of the caption strip the ✔ must be a stroke
+# over several rows and the _ a bar of at most three rows (a "0" spans many).
+caption_glyphs() {  # FRAME_INFO
+  command -v import >/dev/null || return 0
+  import -display "$DISPLAY" -window root -crop "44x20+$(( $(field left <<<"$1") + $(field width <<<"$1") - 44 ))+$(field top <<<"$1")" \
+    -colorspace gray -depth 8 gray:- 2>/dev/null | python3 -c '
+import sys
+d = sys.stdin.buffer.read()
+w, h = 44, 20
+if len(d) != w * h: sys.exit(1)
+cols = [[y for y in range(1, h - 1) if d[y * w + x] < 80] for x in range(w)]
+groups, cur = [], []
+for x, c in enumerate(cols):
+    if c: cur.append(x)
+    elif cur: groups.append(cur); cur = []
+if cur: groups.append(cur)
+if len(groups) != 2: sys.exit(1)
+rows = [sorted({y for x in g for y in cols[x]}) for g in groups]
+check, bar = rows
+ok = len(check) >= 5 and len(bar) <= 3 and len(groups[1]) >= 5
+sys.exit(0 if ok else 1)'
+}
+
 starts_with_three_windows_and_exits_cleanly() {
   cd "$(fresh_dir start)"
   start_keyboard 1
@@ -137,6 +161,8 @@ starts_with_three_windows_and_exits_cleanly() {
     "$(( ($(field style <<<"$info") & 0x80880000) == 0x80880000 ))"
   check "keyboard parent" "$frame" "$(drv info "$kbd" | field parent)"
   check "hidden window hidden" 0 "$(drv info "$hidden" | field visible)"
+  sleep 0.5
+  caption_glyphs "$info" || fail "the caption buttons are not drawn with their glyphs (is fonts-wine installed?)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "lines" 47 "$(wc -l <Tessary.cfg)"

@@ -47,14 +47,13 @@ for f in Tessary3.exe tyhook.dll tessary-cli.exe; do
   for dll in $("$objdump" -p "$dir/$f" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
     case " $(tr '\n' ' ' <<<"$system") " in *" $dll "*) continue ;; esac
     [[ $dll == api-ms-win-* ]] && continue
-    ls "$dir" | tr '[:upper:]' '[:lower:]' | grep -qx "$dll" || bad+=" $dll"
+    ls "$dir" | tr "[:upper:]" "[:lower:]" | grep -x "$dll" >/dev/null || bad+=" $dll"
   done
   [ -z "$bad" ]; result $? "$f imports only system DLLs and shipped ones${bad:+ (missing:$bad)}"
 done
-
 if [ -f "$dir/tyhook.dll" ]; then
-  # grep -c reads to the end: with pipefail, an early exit (grep -q) would fail objdump.
-  "$objdump" -p "$dir/tyhook.dll" | grep -Ec '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$' >/dev/null
+  exports=$("$objdump" -p "$dir/tyhook.dll")   # read whole: grep -q would cut the pipe short
+  grep -Eq '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$' <<<"$exports"
   result $? "tyhook.dll exports CbtProc"
 fi
 echo "static $(basename "$dir"): $passed passed, $failed failed"
