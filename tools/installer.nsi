@@ -1,6 +1,8 @@
 ; The installer of one Windows build; tools/release.sh makes it beside the zip:
 ;   make_release.py nsis STAGE FILES.nsh
 ;   makensis -DVERSION=3.1 -DARCH=win64|win32 -DFILES=FILES.nsh -DOUTFILE=SETUP.exe tools/installer.nsi
+; (absolute paths: makensis works in this script's folder). FILES.nsh lists the program's
+; files; which files are the user's is decided there (USER_FILES in make_release.py).
 ;
 ; For the user who runs it, without administrator rights (into %LOCALAPPDATA%\Programs,
 ; entry under HKCU); when it runs elevated it offers all users of the computer as well
@@ -17,7 +19,8 @@
 Unicode true
 !if "${ARCH}" == "win64"
   ; A 64-bit installer: 32-bit Windows refuses to start it with its own message
-  ; that the program does not suit this version of Windows.
+  ; that the program does not suit this version of Windows (and it needs no 32-bit
+  ; support where it is tested).
   Target amd64-unicode
   !define PROGRAM_FILES_DIR "$PROGRAMFILES64"
 !else
