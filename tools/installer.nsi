@@ -175,8 +175,15 @@ Function ${UN}FreeHookLibrary
     ${If} $1 >= 50
       GetTempFileName $2
       Delete $2
+      ClearErrors
       Rename "$INSTDIR\tyhook.dll" $2
+      ${If} ${Errors}  ; TEMP on another drive: beside it, then
+        StrCpy $2 "$INSTDIR\tyhook.dll.old"
+        Delete $2
+        Rename "$INSTDIR\tyhook.dll" $2
+      ${EndIf}
       Delete /REBOOTOK $2
+      SetRebootFlag false  ; a file left in TEMP is no reason to ask for a restart
       Return
     ${EndIf}
     Sleep 200
@@ -391,6 +398,7 @@ Section "Uninstall"
   ${EndIf}
   Call un.FreeHookLibrary
   !insertmacro RemoveProgramFiles
+  Delete "$INSTDIR\tyhook.dll.old"
   Delete "$SMPROGRAMS\${SHORTCUT}.lnk"
   Delete "$SMSTARTUP\${SHORTCUT}.lnk"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
