@@ -6,7 +6,7 @@
 #   CASE       only the case of that name
 # Pictures of the keyboard go to BUILD_DIR/screenshots.
 # First the static checks of the deliverables (tests/e2e/static-check.sh: machine type,
-# imports, the hook's export), of the build and of its release archive; then the cases
+# imports, the hook's export), of the build, its release archive and its installer; then the cases
 # under Wine, unless this machine cannot run programs of the build's bitness: then
 # they are reported as skipped, with the reason, on a line of their own.
 # Ends with "N passed, N failed[, N skipped]"; exit status 1 when anything failed.
