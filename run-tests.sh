@@ -2,7 +2,7 @@
 # Builds everything and runs every test: the native unit tests (with AddressSanitizer
 # and UndefinedBehaviorSanitizer), a bounded run of every fuzzing target
 # (TESSARY_FUZZ_SECONDS a target, default 20; 0 skips the stage), then the end-to-end
-# tests of the 64-bit and the 32-bit Windows builds and of their release archives
+# tests of the 64-bit and the 32-bit Windows builds and of their release archives and installers
 # (tools/release.sh) under Wine. On a machine that cannot execute 32-bit programs the
 # 32-bit build is still built and checked statically, and its cases under Wine are
 # reported as skipped, with the reason. Installs what is missing first (needs root then).
@@ -69,9 +69,9 @@ for arch in win64 win32; do
     steps_failed+=("$arch build")
   fi
 done
-# The release archives, which the end-to-end tests unzip and start.
+# The release archives and installers, which the end-to-end tests unzip, install and start.
 if [ ${#built[@]} -eq 2 ]; then
-  echo "== release archives (at ${SECONDS} s)"
+  echo "== release archives and installers (at ${SECONDS} s)"
   bash tools/release.sh || steps_failed+=("release")
 fi
 for arch in "${built[@]}"; do

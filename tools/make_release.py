@@ -3,6 +3,7 @@
 
     make_release.py text STAGE VERSION ARCH   read-mes, guides and licences into STAGE
     make_release.py zip STAGE ZIPFILE         STAGE as ZIPFILE, one top folder
+    make_release.py nsis STAGE NSHFILE        STAGE's files as installer macros (tools/installer.nsi)
 
 Text files get CR LF line ends (Notepad); the Korean ones are UTF-8 with a byte-order
 mark, which every Notepad reads. Entries are sorted and dated at the last commit, so the
@@ -16,6 +17,12 @@ import time
 import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+
+# The user's own files in the program's folder. The installer never overwrites them
+# (an empty user.lex comes with the release) and the uninstaller removes them only when
+# the user agrees. The learned words are kept in a file of their own beside user.lex;
+# its name is here and nowhere else in the installer.
+USER_FILES = ["Tessary.cfg", "user.lex", "learned.lex"]
 
 
 def windows_text(text, bom=False):
@@ -69,11 +76,52 @@ def archive(stage, zipfile_path):
             z.writestr(info, b"" if path.is_dir() else path.read_bytes())
 
 
+def nsis_path(text):
+    return text.replace("$", "$$").replace('"', '$\\"')
+
+
+def installer_lists(stage, nsh):
+    """Two macros for the installer: InstallProgramFiles (every staged file; the user's
+    files only where none is there yet) and RemoveProgramFiles (the program's files and
+    then its folders, deepest first, each only when empty: what the user put into them
+    stays)."""
+    stage = pathlib.Path(stage).resolve()
+    files = sorted(p for p in stage.rglob("*") if p.is_file())
+    folders = sorted({f for p in files for f in p.relative_to(stage).parents} - {pathlib.Path(".")},
+                     key=lambda p: (-len(p.parts), p.as_posix()))
+    out = ["; Made by tools/make_release.py from the release's folder; do not edit.",
+           f"!define PROGRAM_SIZE_KB {sum(p.stat().st_size for p in files) // 1024 + 1}",
+           "!macro InstallProgramFiles"]
+    current = None
+    for path in files:
+        relative = path.relative_to(stage)
+        folder = "$INSTDIR" + "".join("\\" + nsis_path(part) for part in relative.parent.parts)
+        if folder != current:
+            out.append(f'  SetOutPath "{folder}"')
+            current = folder
+        if relative.as_posix() in USER_FILES:
+            out += ["  SetOverwrite off", f'  File "{nsis_path(str(path))}"', "  SetOverwrite on"]
+        else:
+            out.append(f'  File "{nsis_path(str(path))}"')
+    out += ['  SetOutPath "$INSTDIR"', "!macroend", "!macro RemoveProgramFiles"]
+    for path in files:
+        relative = path.relative_to(stage)
+        if relative.as_posix() not in USER_FILES:
+            out.append(f'  Delete "$INSTDIR\\{nsis_path(str(relative).replace("/", chr(92)))}"')
+    for folder in folders:
+        out.append(f'  RMDir "$INSTDIR\\{nsis_path(str(folder).replace("/", chr(92)))}"')
+    out.append("!macroend")
+    # UTF-8 with a byte-order mark: makensis reads it as UTF-8 (the layout folder is Korean).
+    pathlib.Path(nsh).write_bytes(b"\xef\xbb\xbf" + ("\n".join(out) + "\n").encode("utf-8"))
+
+
 def main(argv):
     if len(argv) == 5 and argv[1] == "text":
         text(argv[2], argv[3], argv[4])
     elif len(argv) == 4 and argv[1] == "zip":
         archive(argv[2], argv[3])
+    elif len(argv) == 4 and argv[1] == "nsis":
+        installer_lists(argv[2], argv[3])
     else:
         print(__doc__, file=sys.stderr)
         return 2

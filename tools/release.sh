@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds the two Windows releases from the tree:
-#   build/release/Tessary3-<version>-win32.zip   (32-bit Windows, and 32-bit programs)
-#   build/release/Tessary3-<version>-win64.zip   (64-bit Windows and 64-bit programs)
-# Each unzips to one folder that runs as it is: the program, its hook library, the
-# layout checker, the dictionaries, the shipped layout sets, read-mes, guides, licences.
+#   build/release/Tessary3-<version>-win32.zip         (32-bit Windows, and 32-bit programs)
+#   build/release/Tessary3-<version>-win64.zip         (64-bit Windows and 64-bit programs)
+#   build/release/Tessary3-<version>-win32-setup.exe   the same as installers (NSIS,
+#   build/release/Tessary3-<version>-win64-setup.exe   tools/installer.nsi)
+# Each zip unzips to one folder that runs as it is: the program, its hook library, the
+# layout checker, the dictionaries, the shipped layout sets, read-mes, guides, licences;
+# each installer installs that folder, with shortcuts and an uninstaller.
 # Installs what is missing first (needs root then).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,4 +33,8 @@ for arch in win32 win64; do
   python3 tools/make_release.py text "$stage" "$version" "$arch"
   python3 tools/make_release.py zip "$stage" "$out/$name.zip"
   echo "release: $out/$name.zip"
+  python3 tools/make_release.py nsis "$stage" "$out/stage/$name-files.nsh"
+  makensis -V2 -DVERSION="$version" -DARCH="$arch" -DFILES="$out/stage/$name-files.nsh" \
+    -DOUTFILE="$out/$name-setup.exe" "$root/tools/installer.nsi"
+  echo "release: $out/$name-setup.exe"
 done

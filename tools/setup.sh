@@ -9,7 +9,7 @@ packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev clang-14
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-nanum
-  python3 hunspell-ko tesseract-ocr tesseract-ocr-kor)
+  python3 hunspell-ko tesseract-ocr tesseract-ocr-kor nsis)
 # The 32-bit Wine only where this machine can execute 32-bit programs: elsewhere it
 # cannot start, and Debian's wine launcher would pick it even for 64-bit programs.
 if bash tools/can-run-32bit.sh; then

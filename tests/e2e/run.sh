@@ -6,7 +6,7 @@
 #   CASE       only the case of that name
 # Pictures of the keyboard go to BUILD_DIR/screenshots.
 # First the static checks of the deliverables (tests/e2e/static-check.sh: machine type,
-# imports, the hook's export), of the build and of its release archive; then the cases
+# imports, the hook's export), of the build, its release archive and its installer; then the cases
 # under Wine, unless this machine cannot run programs of the build's bitness: then
 # they are reported as skipped, with the reason, on a line of their own.
 # Ends with "N passed, N failed[, N skipped]"; exit status 1 when anything failed.
@@ -43,6 +43,8 @@ release_zip=$(ls "$here/../../build/release/"Tessary3-*-"$arch".zip 2>/dev/null 
 if [ -n "$release_zip" ] && python3 -m zipfile -e "$release_zip" "$work/static/release/" 2>/dev/null; then
   static_check "static checks of the release archive" "$(ls -d "$work/static/release/"*/ | head -n 1)"
 fi
+release_setup=$(ls "$here/../../build/release/"Tessary3-*-"$arch"-setup.exe 2>/dev/null | head -n 1)
+[ -z "$release_setup" ] || static_check "static checks of the installer" "$release_setup"
 
 cleanup() {
   wineserver -k 2>/dev/null || true
@@ -696,6 +698,96 @@ PY
   wineserver -w 2>/dev/null || true
 }
 
+# The installer of this build (tools/release.sh) in a Wine prefix of its own: a silent
+# per-user installation that starts with Windows, the keyboard started by its Start-menu
+# shortcut, a second installation over the running keyboard that keeps the user's files,
+# then the silent uninstallation, which keeps them too and removes everything else.
+the_installer_installs_upgrades_and_uninstalls() {
+  local setup tools key lnk name folder info unix hidden f status kept
+  setup=$(ls "$here/../../build/release/"Tessary3-*-"$arch"-setup.exe 2>/dev/null | head -n 1)
+  [ -n "$setup" ] || { fail "no installer for $arch (tools/release.sh makes it)"; return; }
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"  # no menu entries on this machine
+  tools="$work/installer-tools"
+  mkdir -p "$tools" && cp "$build/tests/e2e/tdriver.exe" "$build/win32/tessary-cli.exe" "$tools/"
+  idrv() { wine "$tools/tdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+  key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessary3'
+  entry() { wine reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_[A-Z]* *//p"; }
+  shortcut() {  # Programs|Startup: the shortcut's path in the prefix
+    local where='*/Start Menu/Programs'
+    [ "$1" = Startup ] && where+='/Startup'
+    find "$WINEPREFIX/drive_c/users" -ipath "$where/테사리 (Tessary3).lnk" | head -n 1
+  }
+  tessary_wine_prefix "$work/installer-prefix" || { fail "no Wine prefix"; return; }
+  trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT  # this prefix's, at the case's end
+
+  wine "$setup" /S /STARTUP 2>/dev/null; status=$?
+  check "installer exit status" 0 "$status"
+  folder=$(entry InstallLocation)
+  [[ $folder == *'\AppData\Local\Programs\Tessary3' ]] || fail "installed into [$folder], not the user's programs folder"
+  check "uninstall command" "\"$folder\\uninstall.exe\" /S" "$(entry QuietUninstallString)"
+  for name in Programs Startup; do
+    lnk=$(shortcut "$name"); [ -n "$lnk" ] || { fail "no shortcut in $name"; return; }
+    info=$(python3 "$here/lnk.py" "$lnk")
+    check "$name shortcut target" "$folder\\Tessary3.exe" "$(field target <<<"$info")"
+    check "$name shortcut working folder" "$folder" "$(field workdir <<<"$info")"
+  done
+  unix=$(wine winepath -u "$folder" 2>/dev/null | tr -d '\r')
+  cd "$unix" 2>/dev/null || { fail "the installation folder is not there"; return; }
+  for f in Tessary3.exe tyhook.dll tessary-cli.exe hangul.lex user.lex uninstall.exe 키보드/단어예측/korean.kdf; do
+    [ -e "$f" ] || fail "not installed: $f"
+  done
+
+  # Started as Windows starts it: by the shortcut, in the folder the shortcut names (the
+  # shell returns at once; the settings file, written at the end, tells the end).
+  wine start "$(wine winepath -w "$(shortcut Programs)" 2>/dev/null | tr -d '\r')" 2>/dev/null
+  hidden=$(idrv wait Tessary_Hidden_Window "" 30000); [ -n "$hidden" ] || fail "no hidden window"
+  [ -n "$(idrv wait Tessary_Main_Window "" 10000)" ] || fail "no frame window"
+  [ -n "$(idrv wait Tessary_Kbd_Window "" 10000)" ] || fail "no keyboard window"
+  idrv no-msgbox 2000 || fail "a message box was shown"
+  idrv post "$hidden" 273 40002 0 >/dev/null
+  for _ in $(seq 150); do [ -s Tessary.cfg ] && break; sleep 0.1; done
+  check "settings written in the program's folder" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  sleep 1
+  check "keyboards running" 0 "$(idrv count Tessary_Hidden_Window)"
+
+  # The user's own files, and the keyboard running again with the changed settings.
+  LC_ALL=C sed -i -e 's/^left .*/left = 100\r/' -e 's/^top .*/top = 80\r/' Tessary.cfg
+  wine "$tools/tessary-cli.exe" config Tessary.cfg "$work/installer-expected.cfg" 2>/dev/null
+  kept=$(python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import make_release; print(*make_release.USER_FILES)' \
+         "$here/../../tools" | sed 's/Tessary.cfg//')  # the word files: user.lex, the learned words
+  for name in $kept; do printf 'kept\r\n' >"$name"; done
+  mkdir -p "키보드/내 자판" && cp 키보드/단어예측/korean.kdf "키보드/내 자판/"
+  STATUS_FILE=$work/installer-status.2
+  (wine Tessary3.exe 2>/dev/null; echo $? >"$STATUS_FILE") &
+  hidden=$(idrv wait Tessary_Hidden_Window "" 30000); [ -n "$hidden" ] || fail "no hidden window (2)"
+  check "frame at the changed place" 100 "$(idrv info "$(idrv wait Tessary_Main_Window "" 10000)" | field left)"
+
+  # Installing over it ends the running keyboard (its settings are written) and keeps
+  # the user's files and the start with Windows.
+  wine "$setup" /S 2>/dev/null; status=$?
+  check "second installer exit status" 0 "$status"
+  check "the keyboard's exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "keyboards running after the installation" 0 "$(idrv count Tessary_Hidden_Window)"
+  [ -e Tessary3.exe ] && [ -e tyhook.dll ] || fail "the second installation did not install the program"
+  cmp -s "$work/installer-expected.cfg" Tessary.cfg || fail "Tessary.cfg was not kept"
+  for name in $kept; do check "$name kept" kept "$(tr -d '\r' <"$name" 2>/dev/null)"; done
+  [ -e "키보드/내 자판/korean.kdf" ] || fail "the user's layout set was not kept"
+  [ -n "$(shortcut Startup)" ] || fail "the start with Windows was dropped"
+  check "still in the list of programs" "$folder" "$(entry InstallLocation)"
+
+  # The quiet uninstallation (it runs from a copy of itself: wait for its end).
+  wine "$(wine winepath -u "$folder\\uninstall.exe" 2>/dev/null | tr -d '\r')" /S 2>/dev/null
+  for _ in $(seq 300); do [ -e uninstall.exe ] || [ -e Tessary3.exe ] || break; sleep 0.1; done
+  for f in Tessary3.exe tyhook.dll tessary-cli.exe hangul.lex hangul.lex.NOTICE.md uninstall.exe README.txt \
+           읽어보기.txt LICENSE.txt THIRD-PARTY-NOTICES.txt docs 키보드/단어예측; do
+    [ ! -e "$f" ] || fail "left after uninstalling: $f"
+  done
+  wine reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
+  [ -z "$(shortcut Programs)$(shortcut Startup)" ] || fail "a shortcut is still there"
+  cmp -s "$work/installer-expected.cfg" Tessary.cfg || fail "Tessary.cfg was not kept by the uninstaller"
+  [ -e "키보드/내 자판/korean.kdf" ] || fail "the user's layout set was not kept by the uninstaller"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -720,6 +812,7 @@ if [ "$suite" = all ]; then
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_keyboard_scales_with_the_screens_density
   run_case the_release_archive_runs_from_its_own_folder
+  run_case the_installer_installs_upgrades_and_uninstalls
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

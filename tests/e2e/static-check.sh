@@ -3,6 +3,8 @@
 # the PE machine type of Tessary3.exe, tyhook.dll and tessary-cli.exe, the hook's
 # CbtProc export, and that every DLL they import is a system DLL or one shipped beside
 # them. Usage: tests/e2e/static-check.sh DIR 32|64 (DIR holds the three files).
+# Given an installer (tools/release.sh's *-setup.exe) instead of DIR: its PE machine type,
+# that it is an installer of that build, and that it asks for no administrator rights.
 # Prints one line a check and "static DIR: N passed, N failed"; exit 1 when any failed.
 set -uo pipefail
 dir=${1:?usage: static-check.sh DIR 32|64}
@@ -21,6 +23,22 @@ passed=0 failed=0
 result() {  # OK WHAT
   if [ "$1" = 0 ]; then passed=$((passed + 1)); echo "  ok   $2"; else failed=$((failed + 1)); echo "  FAIL $2"; fi
 }
+if [ -f "$dir" ]; then
+  setup=$(basename "$dir")
+  format=$("$objdump" -f "$dir" 2>/dev/null | sed -n 's/.*file format //p')
+  [ "$format" = "pei-$machine" ]; result $? "$setup is a $bits-bit program (pei-$machine; found ${format:-nothing})"
+  python3 - "$dir" "win$bits" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+sys.exit(0 if b"NullsoftInst" in data and f"({sys.argv[2]}) setup".encode("utf-16-le") in data else 1)
+PY
+  result $? "$setup is an installer of the win$bits build"
+  LC_ALL=C grep -c 'requestedExecutionLevel level="asInvoker"' "$dir" >/dev/null
+  result $? "$setup asks for no administrator rights"
+  echo "static $setup: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+fi
 for f in Tessary3.exe tyhook.dll tessary-cli.exe; do
   if [ ! -f "$dir/$f" ]; then result 1 "$f is there"; continue; fi
   format=$("$objdump" -f "$dir/$f" 2>/dev/null | sed -n 's/.*file format //p')

@@ -161,6 +161,30 @@ TEST_F(UserGuideTest, NamesEveryMenuItemAndDialogControlAndOnlyThose) {
   }
 }
 
+// A carer follows the guide through the installer: each half names the start-with-Windows
+// choice as the installer shows it in that language, and the Start-menu shortcut.
+TEST(InstallerGuideTest, NamesTheStartWithWindowsChoiceAndTheShortcut) {
+  const std::string guide = Slurp("docs/user-guide.md");
+  const std::string script = Slurp("tools/installer.nsi");
+  const size_t english = guide.find("\n## English");
+  ASSERT_NE(english, std::string::npos);
+  const std::regex choice(R"re(LangString SecStartup \$\{LANG_([A-Z]+)\} "([^"]+)")re");
+  int choices = 0;
+  for (std::sregex_iterator it(script.begin(), script.end(), choice), end; it != end; ++it, ++choices) {
+    const std::string text = (*it)[2];
+    if ((*it)[1] == "KOREAN") {
+      EXPECT_LT(guide.find(text), english) << text;
+    } else {
+      EXPECT_NE(guide.find(text, english), std::string::npos) << text;
+    }
+  }
+  EXPECT_EQ(choices, 2);
+  std::smatch shortcut;
+  ASSERT_TRUE(std::regex_search(script, shortcut, std::regex(R"re(!define SHORTCUT "([^"]+)")re")));
+  EXPECT_LT(guide.find(shortcut[1]), english);
+  EXPECT_NE(guide.find(shortcut[1], english), std::string::npos);
+}
+
 TEST(LayoutGuideTest, NamesEveryKeyNameTypeFlagGlobalAndKeyField) {
   const std::string guide = Slurp("docs/layouts.md");
   ASSERT_FALSE(guide.empty());
