@@ -397,8 +397,9 @@ space_presses_scan_to_a_key() {
   at 2250; xdotool key space       # q
   shoot keyboard-scan
   sleep 0.8
-  check "typed" "char 32,char 32,char 32,char 32,char 113" \
-    "$(grep '^char ' keys.log | cut -d' ' -f1,2 | sort -t' ' -k2n | paste -sd, -)"
+  # The switch's Space is the keyboard's: only the chosen q reaches the target.
+  check "typed" "char 113" "$(grep '^char ' keys.log | cut -d' ' -f1,2 | paste -sd, -)"
+  check "no Space key message" "" "$(grep -E '^key(down|up) 32 ' keys.log)"
   check "the target kept the focus" "$target" "$(drv foreground)"
   drv post "$target" 16 0 0 >/dev/null
   exit_command "$hidden"

@@ -285,11 +285,23 @@ TEST(InputHookTest, TheMouseHookTakesOnlyButtonsOverTheKeyboard) {
 }
 
 TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
-  EXPECT_TRUE(IsScanSwitch(0, 256, 32));
-  EXPECT_FALSE(IsScanSwitch(0, 257, 32));  // key-up
-  EXPECT_FALSE(IsScanSwitch(0, 260, 32));  // with Alt: WM_SYSKEYDOWN
-  EXPECT_FALSE(IsScanSwitch(0, 256, 13));
-  EXPECT_FALSE(IsScanSwitch(3, 256, 32));
+  EXPECT_TRUE(IsScanSwitch(0, 256, 32, false));
+  EXPECT_FALSE(IsScanSwitch(0, 257, 32, false));  // key-up
+  EXPECT_FALSE(IsScanSwitch(0, 260, 32, false));  // with Alt: WM_SYSKEYDOWN
+  EXPECT_FALSE(IsScanSwitch(0, 256, 13, false));
+  EXPECT_FALSE(IsScanSwitch(3, 256, 32, false));
+  EXPECT_FALSE(IsScanSwitch(0, 256, 32, true));  // the on-screen Space key, injected
+}
+
+// The switch never types a space; the keyboard's own Space key always does.
+TEST(InputHookTest, TheSwitchIsSwallowedAndEverythingElsePasses) {
+  EXPECT_TRUE(SwallowsScanKey(0, 256, 32, false));
+  EXPECT_TRUE(SwallowsScanKey(0, 257, 32, false));   // its key-up too
+  EXPECT_FALSE(SwallowsScanKey(0, 256, 32, true));   // injected: down and up reach the application
+  EXPECT_FALSE(SwallowsScanKey(0, 257, 32, true));
+  EXPECT_FALSE(SwallowsScanKey(0, 260, 32, false));  // Alt+Space, the window menu
+  EXPECT_FALSE(SwallowsScanKey(0, 256, 13, false));
+  EXPECT_FALSE(SwallowsScanKey(3, 256, 32, false));
 }
 
 class RecordingHooks : public InputModeHooks {
