@@ -188,6 +188,18 @@ TEST_F(ScanTest, TheHangulKeyReturnsToIdle) {
   EXPECT_EQ(activated, (std::vector<int>{kHangul}));
   EXPECT_EQ(kb.language, IL_ENGLISH);
   EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  // No highlight outlives its scan: the repaint after the switch draws none, and the
+  // next scan shows only its own line.
+  testing::RecordingCanvas repaint;
+  scan.DrawHighlight(repaint);
+  EXPECT_TRUE(repaint.ops.empty());
+  EXPECT_TRUE(Highlighted().empty());
+  scan.OnSwitch();
+  repaint.ops.clear();
+  scan.DrawHighlight(repaint);
+  size_t shapes = 0;
+  for (const std::string& op : repaint.ops) shapes += op.rfind("key ", 0) == 0;
+  EXPECT_EQ(shapes, Line(1).size());
 }
 
 TEST_F(ScanTest, StoppedOrReplacedTimersTickInVain) {
