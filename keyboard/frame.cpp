@@ -109,13 +109,23 @@ void Frame::DrawButtons() {
   hideButton_.Draw();
 }
 
-void Frame::OnActivate(bool clickActivated, WindowId previous) {
+void Frame::GiveFocusBack() {
+  if (focus_ != nullptr) focus_->GiveBack();
+}
+
+void Frame::OnFocusReport(WindowId window) {
+  if (focus_ != nullptr) focus_->Seen(window);
+}
+
+void Frame::OnActivate(bool clickActivated, WindowId other) {
+  // The window on the other side may be the application being typed into.
+  if (focus_ != nullptr) focus_->Seen(other);
   int32_t x = 0, y = 0;
   host_.PointerInClient(x, y);
   if (languageButton_.Contains(x, y)) {
-    // A click on the language button activated the frame: give the activation back to
-    // the window being typed into once the switch is done.
-    if (clickActivated) returnWindow_ = previous;
+    // A click on the language button activated the frame: the window being typed into
+    // gets the foreground back once the switch is done.
+    if (clickActivated) returnWindow_ = other;
     return;
   }
   int32_t w = 0, h = 0;
@@ -135,12 +145,16 @@ void Frame::OnLButtonDown(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
   const int32_t zone = FrameZone(x, y, w, h, host_.SizingFrame());
+  // The move and resize loops return when the button is released: the application
+  // being typed into then gets the foreground back.
   if (zone == ZONE_DRAG) {
     host_.SendSysCommand(kSysCommandDragMove);
+    GiveFocusBack();
   } else if (zone == ZONE_ICON) {
     host_.PostTrayMessage(kRightButtonUp);
   } else if (zone >= ZONE_LEFT && zone <= ZONE_BOTTOMRIGHT) {
     host_.SendSysCommand(kSysCommandSize + static_cast<uint32_t>(zone));
+    GiveFocusBack();
   }
   if (languageButton_.Contains(x, y)) languageButton_.DrawPressed();
   if (hideButton_.Contains(x, y)) hideButton_.DrawPressed();
@@ -150,11 +164,14 @@ void Frame::OnLButtonUp(int32_t x, int32_t y) {
   if (languageButton_.Contains(x, y)) {
     host_.SendLanguageSwitch();
     languageButton_.Track(0, 0);
-    host_.ActivateWindow(returnWindow_);
+    // The foreground goes back to the application that had it, which may be another
+    // program's window: activating `returnWindow` within this program would not reach it.
+    GiveFocusBack();
   }
   if (hideButton_.Contains(x, y)) {
     host_.HideFrame();
     hideButton_.Track(0, 0);
+    GiveFocusBack();
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "input/key_output.h"
 #include "keyboard/caption_button.h"
+#include "keyboard/focus_keeper.h"
 #include "keyboard/keyboard_model.h"
 
 namespace tessary {
@@ -78,7 +79,6 @@ class FrameHost {
   virtual void PostTrayMessage(uint32_t mouseMessage) = 0;
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
   virtual void SendLanguageSwitch() = 0;
-  virtual void ActivateWindow(WindowId window) = 0;
   virtual void HideFrame() = 0;
   // Invalidates without erasing.
   virtual void InvalidateCaption(int32_t width) = 0;
@@ -95,17 +95,20 @@ class FrameHost {
 
 class Frame {
  public:
-  Frame(FrameHost& host, Settings& settings, CaptionButton& languageButton, CaptionButton& hideButton)
-      : host_(host), settings_(settings), languageButton_(languageButton), hideButton_(hideButton) {}
+  // `focus`: hands the foreground back to the application after the frame's own
+  // controls were used; null where nothing needs handing back.
+  Frame(FrameHost& host, Settings& settings, CaptionButton& languageButton, CaptionButton& hideButton,
+        FocusKeeper* focus = nullptr)
+      : host_(host), settings_(settings), languageButton_(languageButton), hideButton_(hideButton), focus_(focus) {}
 
   // The frame's WM_CREATE, after it made the keyboard window.
   void OnCreate(WindowId frame);
   void OnSize(int32_t w, int32_t h);
   // The caption buttons' part of the frame's paint.
   void DrawButtons();
-  // `clickActivated`: the frame was activated by a click; `previous` the window that
-  // lost the activation.
-  void OnActivate(bool clickActivated, WindowId previous);
+  // `clickActivated`: the frame was activated by a click; `other` the window on the other
+  // side of the change (losing the activation, or gaining it), 0 when unknown.
+  void OnActivate(bool clickActivated, WindowId other);
   void OnMouseMove(int32_t x, int32_t y);
   void OnLButtonDown(int32_t x, int32_t y);
   void OnLButtonUp(int32_t x, int32_t y);
@@ -113,6 +116,8 @@ class Frame {
   void OnImeState(intptr_t state);
   // WM_RELOADLAYOUT and WM_SCANSWITCH go on to the keyboard window as they came.
   void Forward(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // The focus hook reported `window` (top-level) gaining the focus.
+  void OnFocusReport(WindowId window);
 
   void StartTransparency();
   void StopTransparency();
@@ -122,10 +127,13 @@ class Frame {
   WindowId returnWindow() const { return returnWindow_; }
 
  private:
+  void GiveFocusBack();
+
   FrameHost& host_;
   Settings& settings_;
   CaptionButton& languageButton_;
   CaptionButton& hideButton_;
+  FocusKeeper* focus_;
   WindowId returnWindow_ = 0;
   bool transparencyTimer_ = false;
 };

@@ -211,9 +211,15 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
       PaintFrame(window);
       return 0;
-    case WM_ACTIVATE:
-      app.frameController->OnActivate(LOWORD(wParam) == WA_CLICKACTIVE, static_cast<WindowId>(lParam));
+    case WM_MOUSEACTIVATE:
+      // A click on the frame or the keys never takes the activation from the
+      // application being typed into (the keyboard window asks its parent).
+      return MA_NOACTIVATE;
+    case WM_ACTIVATE: {
+      HWND other = lParam != 0 ? GetAncestor(reinterpret_cast<HWND>(lParam), GA_ROOT) : nullptr;
+      app.frameController->OnActivate(LOWORD(wParam) == WA_CLICKACTIVE, reinterpret_cast<WindowId>(other));
       return 0;
+    }
     case WM_MOUSEMOVE:
       app.frameController->OnMouseMove(PointX(lParam), PointY(lParam));
       return 0;
@@ -230,6 +236,11 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (wParam == kTransparencyTimerId) app.frameController->OnTransparencyTick();
       return 0;
     case WM_IMESTATE:
+      // From the focus hook: wParam is the window gaining the focus.
+      if (wParam != 0) {
+        HWND focused = GetAncestor(reinterpret_cast<HWND>(wParam), GA_ROOT);
+        app.frameController->OnFocusReport(reinterpret_cast<WindowId>(focused));
+      }
       app.frameController->OnImeState(lParam);
       return 0;
     case WM_RELOADLAYOUT:
@@ -357,7 +368,8 @@ void Win32TrayUi::ShowKeyboard() {
   SetWindowLongW(frame, GWL_EXSTYLE, GetWindowLongW(frame, GWL_EXSTYLE) & ~WS_EX_LAYERED);
   SetLayeredWindowAttributes(frame, 0, 255, LWA_ALPHA);
   ShowWindow(frame, SW_SHOWNA);
-  SetForegroundWindow(frame);
+  // In front of the others without taking the foreground from the application.
+  SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void Win32TrayUi::ShowMenu(const TrayMenu& model) {
@@ -380,7 +392,10 @@ void Win32TrayUi::ShowMenu(const TrayMenu& model) {
     }
     POINT p{};
     GetCursorPos(&p);
-    SetForegroundWindow(app.hidden);
+    // The menu takes the keyboard only while this program holds the foreground, and the
+    // visible frame is what can hold it (the input then follows the frame, not the
+    // application); the focus keeper hands it back when the menu has closed.
+    SetForegroundWindow(app.frame != nullptr && IsWindowVisible(app.frame) ? app.frame : app.hidden);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, p.x, p.y, 0, app.hidden, nullptr);
     SetForegroundWindow(app.hidden);
   }
@@ -425,6 +440,7 @@ struct KeyboardRegistration {
     TheApp().pointer = nullptr;
     TheApp().scan = nullptr;
     TheApp().tray = nullptr;
+    TheApp().focus = nullptr;
     TheApp().modes = nullptr;
     TheApp().scanTimer = nullptr;
   }
@@ -539,7 +555,31 @@ void Win32FrameHost::SendLanguageSwitch() {
   if (TheApp().keyboard != nullptr) SendMessageW(TheApp().keyboard, WM_RBUTTONDOWN, 0, 0);
 }
 
-void Win32FrameHost::ActivateWindow(WindowId window) { SetActiveWindow(reinterpret_cast<HWND>(window)); }
+WindowId Win32FocusHost::Foreground() { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
+
+WindowKind Win32FocusHost::KindOf(WindowId id) {
+  HWND window = reinterpret_cast<HWND>(id);
+  if (window == nullptr || !IsWindow(window)) return WindowKind::kNone;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId()) return WindowKind::kOwn;
+  HWND top = GetAncestor(window, GA_ROOT);
+  if (top == nullptr) top = window;
+  if (!IsWindowVisible(top)) return WindowKind::kNone;
+  char name[64] = {};
+  GetClassNameA(top, name, sizeof name);
+  // The desktop, the taskbar and the notification area's windows.
+  for (const char* shell : {"Progman", "WorkerW", "#32769", "Shell_TrayWnd", "Shell_SecondaryTrayWnd",
+                            "NotifyIconOverflowWindow"}) {
+    if (lstrcmpiA(name, shell) == 0) return WindowKind::kShell;
+  }
+  return WindowKind::kApplication;
+}
+
+void Win32FocusHost::SetForeground(WindowId id) {
+  HWND window = GetAncestor(reinterpret_cast<HWND>(id), GA_ROOT);
+  if (window != nullptr) SetForegroundWindow(window);
+}
 
 void Win32FrameHost::HideFrame() {
   if (TheApp().frame != nullptr) ShowWindow(TheApp().frame, SW_HIDE);
@@ -621,7 +661,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32FrameHost frameHost;
   win32::GdiGlyphPainter glyphs;
   GlyphButton languageButton(glyphs), hideButton(glyphs);
-  Frame frame(frameHost, app.settings, languageButton, hideButton);
+  win32::Win32FocusHost focusHost;
+  FocusKeeper focus(focusHost);
+  Frame frame(frameHost, app.settings, languageButton, hideButton, &focus);
   app.keyboardModel = &keyboard;
   app.layouts = &layouts;
   app.activator = &activator;
@@ -632,7 +674,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.scan = &scan;
   InputModeContext modes{app.settings, hooks, messages, &scan, &frame, 0};
   win32::Win32TrayUi trayUi;
-  Tray tray(app.settings, files, trayUi, modes);
+  Tray tray(app.settings, files, trayUi, modes, &focus);
+  app.focus = &focus;
   app.modes = &modes;
   app.tray = &tray;
   app.scanTimer = &scanTimer;

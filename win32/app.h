@@ -41,6 +41,7 @@ struct App {
   PointerInput* pointer = nullptr;
   ScanController* scan = nullptr;
   Tray* tray = nullptr;
+  FocusKeeper* focus = nullptr;
   InputModeContext* modes = nullptr;
   Win32ScanTimer* scanTimer = nullptr;
   HBITMAP backBuffer = nullptr;  // the keyboard's last full repaint
@@ -90,7 +91,6 @@ class Win32FrameHost final : public FrameHost {
   void SendSysCommand(uint32_t command) override;
   void PostTrayMessage(uint32_t mouseMessage) override;
   void SendLanguageSwitch() override;
-  void ActivateWindow(WindowId window) override;
   void HideFrame() override;
   void InvalidateCaption(int32_t width) override;
   void InvalidateFrame() override;
@@ -99,6 +99,14 @@ class Win32FrameHost final : public FrameHost {
   bool SetTransparencyTimer(uint32_t periodMs) override;
   void KillTransparencyTimer() override;
   void StartImageDetection(uint32_t delayMs) override;
+};
+
+// The foreground as the focus keeper sees it.
+class Win32FocusHost final : public FocusHost {
+ public:
+  WindowId Foreground() override;
+  WindowKind KindOf(WindowId window) override;
+  void SetForeground(WindowId window) override;
 };
 
 App& TheApp();

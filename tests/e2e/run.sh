@@ -622,6 +622,105 @@ PY
   wineserver -w 2>/dev/null || true
 }
 
+# ------------------------------------------------------------------ the sentence in every mode
+# One short English sentence typed by each input mode into an edit control, with a
+# capital, a digit and a Backspace correction, the ✔ button used to switch the layout
+# and back, and the caption menu opened and closed once; the target is never clicked.
+# The keys in design units of the built-in layouts (both have the same keys in the
+# same places) and their scan line, block and place in the block.
+declare -A sentence_point=([Shift]="33 117" [g]="170 93" [o]="266 69" [space]="177 141" [a]="66 93"
+  [t]="162 69" [3]="92 45" [Back]="365 45" [2]="66 45" [period]="287 117")
+declare -A sentence_scan=([Shift]="5 1 1" [g]="4 2 1" [o]="3 2 5" [space]="6 1 4" [a]="4 1 2"
+  [t]="3 2 1" [3]="2 1 4" [Back]="2 3 4" [2]="2 1 3" [period]="5 3 2")
+sentence_steps="Shift g o LANG space a t MENU LANG space 3 Back 2 period"
+sentence_text="Go at 2."
+frame_point() {  # WHAT: the screen point of the ✔ button ("lang"), of _ ("hide") or of the icon ("icon")
+  local info left top width
+  info=$(drv info "$(drv find Tessary_Main_Window)")
+  left=$(field left <<<"$info"); top=$(field top <<<"$info"); width=$(field width <<<"$info")
+  case $1 in  # the frame's border is 1 pixel; the buttons sit 35 and 18 pixels from the client's right
+    lang) echo $((left + width - 28)) $((top + 10)) ;;
+    hide) echo $((left + width - 11)) $((top + 10)) ;;
+    icon) echo $((left + 10)) $((top + 10)) ;;
+  esac
+}
+focus_kept() {  # WHERE: the target holds the foreground and its edit control the focus
+  check "the target has the focus $1" "$target" "$(drv foreground)"
+  check "its edit control has the keyboard focus $1" "$target" "$(drv info "$(drv focused)" | field parent)"
+}
+# Steps that are the same in every mode: ✔ clicked (dwelt on in dwell mode by the
+# caller), the menu opened by the caption icon and closed with Escape.
+caption_step() {  # STEP
+  local x y
+  case $1 in
+    LANG)
+      local before
+      read -r x y <<<"$(frame_point lang)"
+      xdotool mousemove "$x" "$y"; sleep 0.3
+      before=$(key_picture "$(drv info "$kbd")" 58 69)
+      xdotool click 1; sleep 0.6
+      [ "$(key_picture "$(drv info "$kbd")" 58 69)" != "$before" ] || fail "the ✔ button did not switch the layout"
+      focus_kept "after the ✔ button" ;;
+    MENU)
+      open_menu_by_the_caption_icon "$(drv find Tessary_Main_Window)"
+      xdotool key Escape; sleep 0.6
+      [ "$(drv info "$(drv find "#32768")" | field visible)" = 1 ] && fail "the menu did not close"
+      focus_kept "after the caption menu" ;;
+  esac
+}
+sentence_case() {  # MODE SETUP_SED: starts the keyboard in MODE and a target with an edit control
+  cd "$(fresh_dir "sentence-$1")"
+  expected_defaults | LC_ALL=C sed -e "s/^inputMode .*/inputMode = IM_${1^^}\r/" $2 >Tessary.cfg
+  start_keyboard 1
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log edit); [ -n "$target" ] || { fail "no target window"; return 1; }
+  drv focus "$target"
+  sleep 1
+  focus_kept "at the start"
+}
+sentence_end() {  # SHOT
+  local x y
+  read -r x y <<<"$(frame_point icon)"
+  xdotool mousemove $((x + 100)) "$y"; sleep 0.8  # on the title: the frame is opaque
+  check "the target's text" "$sentence_text" "$(drv text "$target")"
+  focus_kept "at the end"
+  # The whole screen: the keyboard and the target with its text.
+  command -v import >/dev/null && import -display "$DISPLAY" -window root "$build/screenshots/$1.png" 2>/dev/null
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+a_sentence_by_clicks_keeps_the_focus() {
+  local hidden kbd target info step x y
+  sentence_case click "" || return
+  info=$(drv info "$kbd")
+  for step in $sentence_steps; do
+    case $step in
+      LANG | MENU) caption_step "$step" ;;
+      *)
+        read -r x y <<<"$(key_point "$info" ${sentence_point[$step]})"
+        xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.3 ;;
+    esac
+  done
+  # Moving and resizing the frame by its caption and its edge give the focus back too.
+  local frame left top width
+  frame=$(drv find Tessary_Main_Window); info=$(drv info "$frame")
+  left=$(field left <<<"$info"); top=$(field top <<<"$info"); width=$(field width <<<"$info")
+  xdotool mousemove $((left + 150)) $((top + 8)); sleep 0.2
+  xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + 160)) $((top + 18)); sleep 0.3
+  xdotool mouseup 1; sleep 0.5
+  focus_kept "after a move"
+  info=$(drv info "$frame")
+  left=$(field left <<<"$info"); top=$(field top <<<"$info")
+  xdotool mousemove $((left + width - 1)) $((top + 100)); sleep 0.2
+  xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + width + 9)) $((top + 100)); sleep 0.3
+  xdotool mouseup 1; sleep 0.5
+  focus_kept "after a resize"
+  sentence_end sentence-click
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -645,6 +744,7 @@ if [ "$suite" = all ]; then
   run_case the_word_keys_show_and_type_candidates
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_release_archive_runs_from_its_own_folder
+  run_case a_sentence_by_clicks_keeps_the_focus
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
