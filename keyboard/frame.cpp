@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "keyboard/keyboard_window.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 
@@ -139,6 +140,51 @@ void Frame::OnMouseMove(int32_t x, int32_t y) {
   host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, host_.SizingFrame())));
   languageButton_.Track(x, y);
   hideButton_.Track(x, y);
+  if (settings_.inputMode != IM_DWELL) return;
+  CaptionButton* button = ButtonAt(x, y);
+  if (button != dwellButton_) {
+    StopCaptionDwell();
+    dwellButton_ = button;
+    if (button != nullptr) host_.SetCaptionDwellTimer(static_cast<uint32_t>(settings_.dwellDelay) / 5);
+  }
+}
+
+CaptionButton* Frame::ButtonAt(int32_t x, int32_t y) {
+  if (languageButton_.Contains(x, y)) return &languageButton_;
+  if (hideButton_.Contains(x, y)) return &hideButton_;
+  return nullptr;
+}
+
+void Frame::StopCaptionDwell() {
+  if (dwellButton_ != nullptr) {
+    host_.KillCaptionDwellTimer();
+    if (dwellTicks_ > 0) dwellButton_->Draw();  // the fill goes
+  }
+  dwellButton_ = nullptr;
+  dwellTicks_ = -2;
+  dwellFired_ = false;
+}
+
+void Frame::OnCaptionDwellTick() {
+  int32_t x = 0, y = 0;
+  host_.PointerInClient(x, y);
+  if (dwellButton_ == nullptr || dwellFired_) return;  // a tick already on its way
+  if (ButtonAt(x, y) != dwellButton_) {
+    // The pointer left the button (or the frame): no press.
+    StopCaptionDwell();
+    return;
+  }
+  ++dwellTicks_;
+  dwellButton_->DrawDwellProgress(dwellTicks_ * kDwellStep, settings_.dwellFillColor);
+  if (dwellTicks_ < kDwellActivationTicks) return;
+  host_.KillCaptionDwellTimer();
+  dwellFired_ = true;  // once per stay, as on a key
+  dwellTicks_ = -2;
+  if (dwellButton_ == &languageButton_) {
+    PressLanguageButton();
+  } else {
+    PressHideButton();
+  }
 }
 
 void Frame::OnLButtonDown(int32_t x, int32_t y) {
@@ -161,18 +207,22 @@ void Frame::OnLButtonDown(int32_t x, int32_t y) {
 }
 
 void Frame::OnLButtonUp(int32_t x, int32_t y) {
-  if (languageButton_.Contains(x, y)) {
-    host_.SendLanguageSwitch();
-    languageButton_.Track(0, 0);
-    // The foreground goes back to the application that had it, which may be another
-    // program's window: activating `returnWindow` within this program would not reach it.
-    GiveFocusBack();
-  }
-  if (hideButton_.Contains(x, y)) {
-    host_.HideFrame();
-    hideButton_.Track(0, 0);
-    GiveFocusBack();
-  }
+  if (languageButton_.Contains(x, y)) PressLanguageButton();
+  if (hideButton_.Contains(x, y)) PressHideButton();
+}
+
+void Frame::PressLanguageButton() {
+  host_.SendLanguageSwitch();
+  languageButton_.Track(0, 0);
+  // The foreground goes back to the application that had it, which may be another
+  // program's window: activating `returnWindow` within this program would not reach it.
+  GiveFocusBack();
+}
+
+void Frame::PressHideButton() {
+  host_.HideFrame();
+  hideButton_.Track(0, 0);
+  GiveFocusBack();
 }
 
 void Frame::OnMouseWheel(int16_t delta) {

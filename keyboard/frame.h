@@ -40,6 +40,7 @@ inline constexpr uint32_t kSysCommandSize = 0xF000;      // SC_SIZE
 inline constexpr uint32_t kSysCommandDragMove = 0xF012;  // SC_MOVE + 2
 inline constexpr uint32_t kRightButtonUp = 517;          // WM_RBUTTONUP
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
+inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
 
 // Where the frame's parts go for a client area of w × h.
 struct FrameLayout {
@@ -88,6 +89,9 @@ class FrameHost {
   // IDT_TRANSPARENCY on the frame; true when the timer was set.
   virtual bool SetTransparencyTimer(uint32_t periodMs) = 0;
   virtual void KillTransparencyTimer() = 0;
+  // The caption buttons' dwell timer on the frame (kCaptionDwellTimerId).
+  virtual void SetCaptionDwellTimer(uint32_t periodMs) = 0;
+  virtual void KillCaptionDwellTimer() = 0;
   // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
   // callback detects the state and posts WM_IMESTATE (0, state) to the keyboard window.
   virtual void StartImageDetection(uint32_t delayMs) = 0;
@@ -122,12 +126,19 @@ class Frame {
   void StartTransparency();
   void StopTransparency();
   void OnTransparencyTick();
+  // Dwell mode: the caption buttons fill and are pressed like keys, with the same fill
+  // and delay; a fill completes only while the pointer stays on its button.
+  void OnCaptionDwellTick();
 
   bool transparencyRunning() const { return transparencyTimer_; }
   WindowId returnWindow() const { return returnWindow_; }
 
  private:
   void GiveFocusBack();
+  void PressLanguageButton();
+  void PressHideButton();
+  CaptionButton* ButtonAt(int32_t x, int32_t y);
+  void StopCaptionDwell();
 
   FrameHost& host_;
   Settings& settings_;
@@ -136,6 +147,9 @@ class Frame {
   FocusKeeper* focus_;
   WindowId returnWindow_ = 0;
   bool transparencyTimer_ = false;
+  CaptionButton* dwellButton_ = nullptr;  // the button the pointer rests on in dwell mode
+  int32_t dwellTicks_ = -2;
+  bool dwellFired_ = false;
 };
 
 }  // namespace tessary

@@ -234,6 +234,7 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_TIMER:
       if (wParam == kTransparencyTimerId) app.frameController->OnTransparencyTick();
+      if (wParam == kCaptionDwellTimerId) app.frameController->OnCaptionDwellTick();
       return 0;
     case WM_IMESTATE:
       // From the focus hook: wParam is the window gaining the focus.
@@ -610,6 +611,14 @@ bool Win32FrameHost::SetTransparencyTimer(uint32_t periodMs) {
 
 void Win32FrameHost::KillTransparencyTimer() {
   if (TheApp().frame != nullptr) KillTimer(TheApp().frame, kTransparencyTimerId);
+}
+
+void Win32FrameHost::SetCaptionDwellTimer(uint32_t periodMs) {
+  if (TheApp().frame != nullptr) SetTimer(TheApp().frame, kCaptionDwellTimerId, periodMs, nullptr);
+}
+
+void Win32FrameHost::KillCaptionDwellTimer() {
+  if (TheApp().frame != nullptr) KillTimer(TheApp().frame, kCaptionDwellTimerId);
 }
 
 namespace {

@@ -98,6 +98,8 @@ class Win32FrameHost final : public FrameHost {
   void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   bool SetTransparencyTimer(uint32_t periodMs) override;
   void KillTransparencyTimer() override;
+  void SetCaptionDwellTimer(uint32_t periodMs) override;
+  void KillCaptionDwellTimer() override;
   void StartImageDetection(uint32_t delayMs) override;
 };
 

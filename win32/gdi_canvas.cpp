@@ -103,6 +103,26 @@ HFONT GlyphFont(BYTE charSet) {
   return CreateFontW(15, 0, 0, 0, 600, FALSE, FALSE, FALSE, charSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      ANTIALIASED_QUALITY, 0, L"Marlett");
 }
+
+// One character of the caption glyph font, centred in `r`, over what is there.
+void DrawGlyph(HDC dc, char glyph, RECT& r) {
+  HFONT font = GlyphFont(DEFAULT_CHARSET);
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  wchar_t face[LF_FACESIZE] = {};
+  if (font != nullptr && (GetTextFaceW(dc, LF_FACESIZE, face) == 0 || lstrcmpiW(face, L"Marlett") != 0)) {
+    // Some systems map the default character set to a font of the locale's script,
+    // which draws the glyph as a letter; the symbol set finds the glyph font itself.
+    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET)) {
+      SelectObject(dc, symbol);
+      DeleteObject(font);
+      font = symbol;
+    }
+  }
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, &glyph, 1, &r, DT_CENTER | DT_VCENTER);
+  if (old) SelectObject(dc, old);
+  if (font) DeleteObject(font);
+}
 }  // namespace
 
 void GdiGlyphPainter::PaintGlyphButton(WindowId owner, const KeyRect& rect, char glyph, GlyphLook look) {
@@ -124,22 +144,20 @@ void GdiGlyphPainter::PaintGlyphButton(WindowId owner, const KeyRect& rect, char
       OffsetRect(&r, 1, 1);
     }
   }
-  HFONT font = GlyphFont(DEFAULT_CHARSET);
-  HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
-  wchar_t face[LF_FACESIZE] = {};
-  if (font != nullptr && (GetTextFaceW(dc.get(), LF_FACESIZE, face) == 0 || lstrcmpiW(face, L"Marlett") != 0)) {
-    // Some systems map the default character set to a font of the locale's script,
-    // which draws the glyph as a letter; the symbol set finds the glyph font itself.
-    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET)) {
-      SelectObject(dc.get(), symbol);
-      DeleteObject(font);
-      font = symbol;
-    }
+  DrawGlyph(dc.get(), glyph, r);
+}
+
+void GdiGlyphPainter::PaintGlyphFill(WindowId owner, const KeyRect& rect, char glyph, const KeyRect& part,
+                                     uint32_t color) {
+  WindowDc dc(reinterpret_cast<HWND>(owner));
+  if (dc.get() == nullptr) return;
+  const RECT filled = ToRect(part);
+  if (HBRUSH brush = CreateSolidBrush(color)) {
+    FillRect(dc.get(), &filled, brush);
+    DeleteObject(brush);
   }
-  SetBkMode(dc.get(), TRANSPARENT);
-  DrawTextA(dc.get(), &glyph, 1, &r, DT_CENTER | DT_VCENTER);
-  if (old) SelectObject(dc.get(), old);
-  if (font) DeleteObject(font);
+  RECT r = ToRect(rect);
+  DrawGlyph(dc.get(), glyph, r);
 }
 
 }  // namespace tessary::win32

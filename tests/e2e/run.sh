@@ -648,17 +648,20 @@ focus_kept() {  # WHERE: the target holds the foreground and its edit control th
   check "the target has the focus $1" "$target" "$(drv foreground)"
   check "its edit control has the keyboard focus $1" "$target" "$(drv info "$(drv focused)" | field parent)"
 }
-# Steps that are the same in every mode: ✔ clicked (dwelt on in dwell mode by the
-# caller), the menu opened by the caption icon and closed with Escape.
-caption_step() {  # STEP
+# Steps that are the same in every mode: ✔ clicked (dwelt on in dwell
+# mode), the menu opened by a click on the caption icon and closed with Escape.
+caption_step() {  # STEP [dwell]
   local x y
   case $1 in
     LANG)
       local before
       read -r x y <<<"$(frame_point lang)"
-      xdotool mousemove "$x" "$y"; sleep 0.3
       before=$(key_picture "$(drv info "$kbd")" 58 69)
-      xdotool click 1; sleep 0.6
+      if [ "${2:-}" = dwell ]; then
+        xdotool mousemove "$x" "$y"; sleep 1.6  # the fill, 800 ms, and the press
+      else
+        xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1; sleep 0.6
+      fi
       [ "$(key_picture "$(drv info "$kbd")" 58 69)" != "$before" ] || fail "the ✔ button did not switch the layout"
       focus_kept "after the ✔ button" ;;
     MENU)
@@ -721,6 +724,27 @@ a_sentence_by_clicks_keeps_the_focus() {
   sentence_end sentence-click
 }
 
+a_sentence_by_dwelling_keeps_the_focus() {
+  local hidden kbd target info step x y
+  sentence_case dwell "" || return
+  info=$(drv info "$kbd")
+  for step in $sentence_steps; do
+    case $step in
+      LANG) caption_step LANG dwell ;;
+      MENU) caption_step MENU ;;
+      *)
+        # One move onto the key and rest: 800 ms fill it and press it.
+        read -r x y <<<"$(key_point "$info" ${sentence_point[$step]})"
+        xdotool mousemove "$x" "$y"; sleep 1.4 ;;
+    esac
+  done
+  # A quick exit over an edge key: the fill started there never completes.
+  read -r x y <<<"$(key_point "$info" 17 16)"  # Esc, at the top-left corner
+  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool mousemove 900 700; sleep 1.2
+  check "no Escape after leaving its key" "" "$(grep -E '^keydown 27 ' keys.log)"
+  sentence_end sentence-dwell
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -745,6 +769,7 @@ if [ "$suite" = all ]; then
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_release_archive_runs_from_its_own_folder
   run_case a_sentence_by_clicks_keeps_the_focus
+  run_case a_sentence_by_dwelling_keeps_the_focus
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/shell.h"
 #include "window_fakes.h"
 
@@ -166,6 +168,39 @@ TEST_F(FrameTest, TheLastApplicationWindowGetsTheFocusBackAfterTheFrameWasUsed) 
   EXPECT_EQ(FocusReturnTarget(WindowKind::kNone, kEditor, WindowKind::kApplication), kEditor);
   EXPECT_EQ(FocusReturnTarget(WindowKind::kApplication, kEditor, WindowKind::kApplication), 0u);
   EXPECT_EQ(FocusReturnTarget(WindowKind::kOwn, 0, WindowKind::kNone), 0u);
+}
+
+// Dwell mode: ✔ and _ are dwelt on like keys, with the same fill and delay, and a fill
+// never completes once the pointer has left its button.
+TEST_F(FrameTest, TheCaptionButtonsAreDweltOnLikeKeys) {
+  settings.inputMode = IM_DWELL;
+  const auto rest = [this](int32_t x, int32_t y, int ticks) {
+    host.pointerX = x;
+    host.pointerY = y;
+    frame.OnMouseMove(x, y);
+    for (int tick = 0; tick < ticks; ++tick) frame.OnCaptionDwellTick();
+  };
+  rest(490, 5, 7);  // one tick short
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 0);
+  EXPECT_EQ(painter.painted.back(), "a fill (485,1,502,17) part (485,1,502,17) 55A0FF");  // full
+  host.pointerX = 300;  // off the button without a move on the frame
+  frame.OnCaptionDwellTick();
+  EXPECT_FALSE(host.captionDwellTimer);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 0);
+
+  rest(490, 5, 8);  // back on it: a new fill, pressed at the eighth tick
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "caption dwell timer 100"), 2);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 1);
+  EXPECT_FALSE(host.captionDwellTimer);
+  rest(491, 6, 8);  // once per stay
+  rest(490, 5, 8);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 1);
+
+  rest(505, 5, 8);  // _
+  EXPECT_EQ(host.log.back(), "hide");
+  settings.inputMode = IM_CLICK;  // no dwell in the other modes
+  rest(490, 5, 0);
+  EXPECT_FALSE(host.captionDwellTimer);
 }
 
 TEST_F(FrameTest, ActivationElsewhereRepaintsTheCaption) {

@@ -70,6 +70,9 @@ class FakeGlyphPainter : public GlyphPainter {
     const char* name = look == GlyphLook::kPlain ? "plain" : look == GlyphLook::kHot ? "hot" : "pressed";
     painted.push_back(std::string(1, glyph) + " " + name + " " + RectText(rect));
   }
+  void PaintGlyphFill(WindowId, const KeyRect& rect, char glyph, const KeyRect& part, uint32_t color) override {
+    painted.push_back(std::string(1, glyph) + " fill " + RectText(rect) + " part " + RectText(part) + " " + Hex(color));
+  }
 };
 
 class FakeKeyboardHost : public KeyboardWindowHost {
@@ -149,6 +152,12 @@ class FakeFrameHost : public FrameHost {
     return timerWorks;
   }
   void KillTransparencyTimer() override { log.push_back("kill transparency timer"); }
+  void SetCaptionDwellTimer(uint32_t periodMs) override {
+    captionDwellTimer = true;
+    log.push_back("caption dwell timer " + std::to_string(periodMs));
+  }
+  void KillCaptionDwellTimer() override { captionDwellTimer = false; }
+  bool captionDwellTimer = false;
   void StartImageDetection(uint32_t delayMs) override { log.push_back("image detection " + std::to_string(delayMs)); }
 };
 
