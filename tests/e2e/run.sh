@@ -631,7 +631,7 @@ PY
 declare -A sentence_point=([Shift]="33 117" [g]="170 93" [o]="266 69" [space]="177 141" [a]="66 93"
   [t]="162 69" [3]="92 45" [Back]="365 45" [2]="66 45" [period]="287 117")
 declare -A sentence_scan=([Shift]="5 1 1" [g]="4 2 1" [o]="3 2 5" [space]="6 1 4" [a]="4 1 2"
-  [t]="3 2 1" [3]="2 1 4" [Back]="2 3 4" [2]="2 1 3" [period]="5 3 2")
+  [t]="3 2 1" [3]="2 1 4" [Back]="2 3 4" [2]="2 1 3" [period]="5 3 2" [hangul]="6 2 1")
 sentence_steps="Shift g o LANG space a t MENU LANG space 3 Back 2 period"
 sentence_text="Go at 2."
 frame_point() {  # WHAT: the screen point of the ✔ button ("lang"), of _ ("hide") or of the icon ("icon")
@@ -671,9 +671,10 @@ caption_step() {  # STEP [dwell]
       focus_kept "after the caption menu" ;;
   esac
 }
-sentence_case() {  # MODE SETUP_SED: starts the keyboard in MODE and a target with an edit control
+sentence_case() {  # MODE [SCAN_DELAY]: starts the keyboard in MODE and a target with an edit control
   cd "$(fresh_dir "sentence-$1")"
-  expected_defaults | LC_ALL=C sed -e "s/^inputMode .*/inputMode = IM_${1^^}\r/" $2 >Tessary.cfg
+  expected_defaults | LC_ALL=C sed -e "s/^inputMode .*/inputMode = IM_${1^^}\r/" \
+    -e "s/^scanDelay .*/scanDelay = ${2:-3000}\r/" >Tessary.cfg
   start_keyboard 1
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
   kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
@@ -697,7 +698,7 @@ sentence_end() {  # SHOT
 
 a_sentence_by_clicks_keeps_the_focus() {
   local hidden kbd target info step x y
-  sentence_case click "" || return
+  sentence_case click || return
   info=$(drv info "$kbd")
   for step in $sentence_steps; do
     case $step in
@@ -726,7 +727,7 @@ a_sentence_by_clicks_keeps_the_focus() {
 
 a_sentence_by_dwelling_keeps_the_focus() {
   local hidden kbd target info step x y
-  sentence_case dwell "" || return
+  sentence_case dwell || return
   info=$(drv info "$kbd")
   for step in $sentence_steps; do
     case $step in
@@ -743,6 +744,55 @@ a_sentence_by_dwelling_keeps_the_focus() {
   xdotool mousemove "$x" "$y"; sleep 0.3; xdotool mousemove 900 700; sleep 1.2
   check "no Escape after leaving its key" "" "$(grep -E '^keydown 27 ' keys.log)"
   sentence_end sentence-dwell
+}
+
+# Scanning with the Space bar as the switch, 600 ms a step. Every press is timed from
+# the one before, as the keyboard restarts its steps at each press; a step is pressed
+# in the middle of its time.
+scan_step_ms=600
+scan_press_at() {  # MS after the previous press
+  local left=$(( $1 * 1000000 - ($(date +%s%N) - scan_last) ))
+  [ "$left" -gt 0 ] && sleep "$((left / 1000000000)).$(printf %09d $((left % 1000000000)))"
+  xdotool key space
+  scan_last=$(date +%s%N)
+}
+scan_choose() {  # LINE BLOCK PLACE: from idle (scan_line 0) or from the line scan resumed on scan_line
+  local d=$scan_step_ms n
+  if [ "$scan_line" = 0 ]; then
+    scan_last=$(date +%s%N); scan_press_at 0  # line 1 shows at once
+    n=$(( $1 - 1 ))
+  else
+    n=$(( ($1 - scan_line + 6) % 6 ))  # six lines; the scan resumed on the chosen line
+  fi
+  scan_press_at $(( n * d + d / 2 ))
+  scan_press_at $(( ($2 - 1) * d + d / 2 ))
+  scan_press_at $(( ($3 - 1) * d + d / 2 ))
+  scan_line=$1
+}
+
+a_sentence_by_scanning_keeps_the_focus() {
+  local hidden kbd target info step x y scan_line=0 scan_last rest
+  sentence_case scan "$scan_step_ms" || return
+  info=$(drv info "$kbd")
+  read -r x y <<<"$(frame_point icon)"
+  xdotool mousemove $((x + 100)) "$y"  # on the title: opaque, and over no key
+  rest=$(key_picture "$info" 261 141)   # the 한/영 key as it looks unlit
+  # Shift latches until it is chosen again: scanning has no Shift release.
+  for step in Shift g Shift o LANG space a t MENU LANG space 3 Back 2 period hangul; do
+    case $step in
+      LANG | MENU)
+        caption_step "$step"
+        # A focus change restarts the scan: wait until it has surely run out to idle.
+        sleep $(( 13 * scan_step_ms / 1000 + 1 )); scan_line=0
+        read -r x y <<<"$(frame_point icon)"; xdotool mousemove $((x + 100)) "$y" ;;
+      *) scan_choose ${sentence_scan[$step]} ;;
+    esac
+  done
+  sleep 1.5
+  # The language key chosen by scanning: back to idle with nothing highlighted.
+  check "no highlight after the language key" "$rest" "$(key_picture "$info" 261 141)"
+  check "Space key-downs: the sentence's two, none of the switch" 2 "$(grep -c '^keydown 32 ' keys.log)"
+  sentence_end sentence-scan
 }
 
 # ------------------------------------------------------------------ run
@@ -770,6 +820,7 @@ if [ "$suite" = all ]; then
   run_case the_release_archive_runs_from_its_own_folder
   run_case a_sentence_by_clicks_keeps_the_focus
   run_case a_sentence_by_dwelling_keeps_the_focus
+  run_case a_sentence_by_scanning_keeps_the_focus
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"
