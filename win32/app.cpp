@@ -569,9 +569,10 @@ WindowKind Win32FocusHost::KindOf(WindowId id) {
   if (!IsWindowVisible(top)) return WindowKind::kNone;
   char name[64] = {};
   GetClassNameA(top, name, sizeof name);
-  // The desktop, the taskbar and the notification area's windows.
+  // The desktop, the taskbar and the notification area's windows (the last one is the
+  // notification area of systems whose desktop has none of its own).
   for (const char* shell : {"Progman", "WorkerW", "#32769", "Shell_TrayWnd", "Shell_SecondaryTrayWnd",
-                            "NotifyIconOverflowWindow"}) {
+                            "NotifyIconOverflowWindow", "__winex11_standalone_tray"}) {
     if (lstrcmpiA(name, shell) == 0) return WindowKind::kShell;
   }
   return WindowKind::kApplication;

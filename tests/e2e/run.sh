@@ -722,6 +722,31 @@ a_sentence_by_clicks_keeps_the_focus() {
   xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + width + 9)) $((top + 100)); sleep 0.3
   xdotool mouseup 1; sleep 0.5
   focus_kept "after a resize"
+  # Hidden by _, and back by a click on the tray icon.
+  read -r x y <<<"$(frame_point hide)"
+  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1; sleep 0.5
+  check "hidden by _" 0 "$(drv info "$frame" | field visible)"
+  focus_kept "after _"
+  local tray
+  tray=$(xdotool search --name '^Wine System Tray$' 2>/dev/null | head -n 1)
+  if [ -n "$tray" ]; then
+    # The icon sits at the left of the tray's client area.
+    eval "$(xdotool getwindowgeometry --shell "$tray")"
+    xdotool mousemove $((X + 12)) $((Y + HEIGHT - 13)); sleep 0.3
+    xdotool click 1; sleep 0.8
+  else
+    echo "    (no tray window: the tray icon's click is posted)"
+    drv post "$hidden" 1074 0 513 >/dev/null; sleep 0.8  # WM_TRAYICON, WM_LBUTTONDOWN
+  fi
+  check "back from the tray" 1 "$(drv info "$frame" | field visible)"
+  focus_kept "after the return from the tray"
+  # The settings dialog, the menu's seventh item, closed with its OK button.
+  open_menu_by_the_caption_icon "$frame"
+  keys Down 7; keys Return 1
+  [ -n "$(drv wait "#32770" "테사리 설정 창" 5000)" ] || fail "no settings dialog"
+  sleep 0.5; xdotool key Return; sleep 0.8
+  check "the dialog closed" 0 "$(drv count "#32770")"
+  focus_kept "after the settings dialog"
   sentence_end sentence-click
 }
 
