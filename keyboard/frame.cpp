@@ -177,9 +177,6 @@ void Frame::OnCaptionDwellTick() {
   ++dwellTicks_;
   dwellButton_->DrawDwellProgress(dwellTicks_ * kDwellStep, settings_.dwellFillColor);
   if (dwellTicks_ < kDwellActivationTicks) return;
-  host_.KillCaptionDwellTimer();
-  dwellFired_ = true;  // once per stay, as on a key
-  dwellTicks_ = -2;
   if (dwellButton_ == &languageButton_) {
     PressLanguageButton();
   } else {
@@ -211,7 +208,16 @@ void Frame::OnLButtonUp(int32_t x, int32_t y) {
   if (hideButton_.Contains(x, y)) PressHideButton();
 }
 
+void Frame::EndCaptionDwellStay() {
+  // One press per stay on a button, by dwell or by click, as on a key.
+  if (dwellButton_ == nullptr) return;
+  host_.KillCaptionDwellTimer();
+  dwellFired_ = true;
+  dwellTicks_ = -2;
+}
+
 void Frame::PressLanguageButton() {
+  EndCaptionDwellStay();
   host_.SendLanguageSwitch();
   languageButton_.Track(0, 0);
   // The foreground goes back to the application that had it, which may be another
@@ -220,6 +226,7 @@ void Frame::PressLanguageButton() {
 }
 
 void Frame::PressHideButton() {
+  EndCaptionDwellStay();
   host_.HideFrame();
   hideButton_.Track(0, 0);
   GiveFocusBack();

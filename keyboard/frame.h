@@ -139,6 +139,7 @@ class Frame {
   void PressHideButton();
   CaptionButton* ButtonAt(int32_t x, int32_t y);
   void StopCaptionDwell();
+  void EndCaptionDwellStay();
 
   FrameHost& host_;
   Settings& settings_;

@@ -196,6 +196,12 @@ TEST_F(FrameTest, TheCaptionButtonsAreDweltOnLikeKeys) {
   rest(490, 5, 8);
   EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 1);
 
+  rest(300, 5, 0);
+  rest(490, 5, 2);
+  frame.OnLButtonUp(490, 5);  // a click while it fills: the one press of this stay
+  rest(490, 5, 8);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 2);
+
   rest(505, 5, 8);  // _
   EXPECT_EQ(host.log.back(), "hide");
   settings.inputMode = IM_CLICK;  // no dwell in the other modes
