@@ -34,7 +34,9 @@ for f in Tessary3.exe tyhook.dll tessary-cli.exe; do
   [ -z "$bad" ]; result $? "$f imports only system DLLs and shipped ones${bad:+ (missing:$bad)}"
 done
 if [ -f "$dir/tyhook.dll" ]; then
-  "$objdump" -p "$dir/tyhook.dll" | grep -Eq '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$'
+  # grep -c reads to the end: with -q it would stop at the match, and objdump's write
+  # into the closed pipe would fail the pipeline now and then (pipefail).
+  "$objdump" -p "$dir/tyhook.dll" | grep -Ec '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$' >/dev/null
   result $? "tyhook.dll exports CbtProc"
 fi
 echo "static $(basename "$dir"): $passed passed, $failed failed"
