@@ -4,6 +4,8 @@
 // the tray icon — may hold the foreground for a moment; afterwards the keyboard hands
 // it back to the last application window that had it. A program may pass the
 // foreground on only while it holds it, which is exactly when it is handed back.
+#include <string_view>
+
 #include "input/key_output.h"
 
 namespace tessary {
@@ -15,6 +17,10 @@ enum class WindowKind {
                  // (a click on the tray icon) but never typed into
   kApplication,  // any other program's window
 };
+
+// The kind of an existing window from its top-level window: whether that belongs to this
+// program, is visible, and its class name (the shell's windows are known by theirs).
+WindowKind ClassifyWindow(bool ownProcess, bool visible, std::string_view topLevelClass);
 
 class FocusHost {
  public:

@@ -441,7 +441,6 @@ struct KeyboardRegistration {
     TheApp().pointer = nullptr;
     TheApp().scan = nullptr;
     TheApp().tray = nullptr;
-    TheApp().focus = nullptr;
     TheApp().modes = nullptr;
     TheApp().scanTimer = nullptr;
   }
@@ -563,19 +562,11 @@ WindowKind Win32FocusHost::KindOf(WindowId id) {
   if (window == nullptr || !IsWindow(window)) return WindowKind::kNone;
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId()) return WindowKind::kOwn;
   HWND top = GetAncestor(window, GA_ROOT);
   if (top == nullptr) top = window;
-  if (!IsWindowVisible(top)) return WindowKind::kNone;
   char name[64] = {};
   GetClassNameA(top, name, sizeof name);
-  // The desktop, the taskbar and the notification area's windows (the last one is the
-  // notification area of systems whose desktop has none of its own).
-  for (const char* shell : {"Progman", "WorkerW", "#32769", "Shell_TrayWnd", "Shell_SecondaryTrayWnd",
-                            "NotifyIconOverflowWindow", "__winex11_standalone_tray"}) {
-    if (lstrcmpiA(name, shell) == 0) return WindowKind::kShell;
-  }
-  return WindowKind::kApplication;
+  return ClassifyWindow(process == GetCurrentProcessId(), IsWindowVisible(top) != FALSE, name);
 }
 
 void Win32FocusHost::SetForeground(WindowId id) {
@@ -685,7 +676,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InputModeContext modes{app.settings, hooks, messages, &scan, &frame, 0};
   win32::Win32TrayUi trayUi;
   Tray tray(app.settings, files, trayUi, modes, &focus);
-  app.focus = &focus;
   app.modes = &modes;
   app.tray = &tray;
   app.scanTimer = &scanTimer;

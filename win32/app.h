@@ -41,7 +41,6 @@ struct App {
   PointerInput* pointer = nullptr;
   ScanController* scan = nullptr;
   Tray* tray = nullptr;
-  FocusKeeper* focus = nullptr;
   InputModeContext* modes = nullptr;
   Win32ScanTimer* scanTimer = nullptr;
   HBITMAP backBuffer = nullptr;  // the keyboard's last full repaint

@@ -689,6 +689,7 @@ sentence_end() {  # SHOT
   xdotool mousemove $((x + 100)) "$y"; sleep 0.8  # on the title: the frame is opaque
   check "the target's text" "$sentence_text" "$(drv text "$target")"
   focus_kept "at the end"
+  check "the frame is still top-most" 1 "$(drv info "$(drv find Tessary_Main_Window)" | field topmost)"
   # The whole screen: the keyboard and the target with its text.
   command -v import >/dev/null && import -display "$DISPLAY" -window root "$build/screenshots/$1.png" 2>/dev/null
   drv post "$target" 16 0 0 >/dev/null

@@ -168,6 +168,13 @@ TEST_F(FrameTest, TheLastApplicationWindowGetsTheFocusBackAfterTheFrameWasUsed) 
   EXPECT_EQ(FocusReturnTarget(WindowKind::kNone, kEditor, WindowKind::kApplication), kEditor);
   EXPECT_EQ(FocusReturnTarget(WindowKind::kApplication, kEditor, WindowKind::kApplication), 0u);
   EXPECT_EQ(FocusReturnTarget(WindowKind::kOwn, 0, WindowKind::kNone), 0u);
+  // What a window is: this program's own (dialogs and menus too), the shell's (passed
+  // through, never typed into), hidden, or an application's.
+  EXPECT_EQ(ClassifyWindow(true, true, "#32770"), WindowKind::kOwn);
+  EXPECT_EQ(ClassifyWindow(false, true, "Shell_TrayWnd"), WindowKind::kShell);
+  EXPECT_EQ(ClassifyWindow(false, true, "Progman"), WindowKind::kShell);
+  EXPECT_EQ(ClassifyWindow(false, false, "Notepad"), WindowKind::kNone);
+  EXPECT_EQ(ClassifyWindow(false, true, "Notepad"), WindowKind::kApplication);
 }
 
 // Dwell mode: ✔ and _ are dwelt on like keys, with the same fill and delay, and a fill
