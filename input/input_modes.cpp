@@ -17,8 +17,13 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
   return classUnderCursor == kKeyboardWindowClass;
 }
 
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey) {
-  return code == 0 && message == kKeyDownMessage && virtualKey == kSpaceKey;
+bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected) {
+  return code == 0 && !injected && message == kKeyDownMessage && virtualKey == kSpaceKey;
+}
+
+bool SwallowsScanKey(int code, uint32_t message, uint32_t virtualKey, bool injected) {
+  if (code != 0 || injected || virtualKey != kSpaceKey) return false;
+  return message == kKeyDownMessage || message == kKeyUpMessage;
 }
 
 void InstallInputModeHook(const Settings& settings, InputModeHooks& hooks, MessageBoxes& messages) {

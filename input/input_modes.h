@@ -26,9 +26,15 @@ inline constexpr uint32_t kSpaceKey = 32;
 bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCursor);
 
 // Scan mode: whether the low-level keyboard event is a switch press: a Space key-down
-// (its auto-repeats too, but not with Alt, which arrives as a system key). The event
-// always passes on as well.
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey);
+// from the user's own keyboard (its auto-repeats too, but not with Alt, which arrives
+// as a system key). An injected event — the on-screen Space key itself, sent through
+// the system's input queue — is never the switch.
+bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected);
+// Scan mode: whether the hook keeps the event from the focused application. The switch
+// is the user's way of choosing, not text: its key-down and key-up are taken, so a
+// switch user types exactly the keys chosen. Everything else passes on: other keys,
+// Alt with Space, and every injected event.
+bool SwallowsScanKey(int code, uint32_t message, uint32_t virtualKey, bool injected);
 
 // The hook of the mode in `settings` (click: mouse, scan: keyboard; dwell: none), with
 // the message for a hook that cannot be installed. The start-up part of entering a mode.

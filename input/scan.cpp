@@ -102,6 +102,10 @@ void KeyScan::Switch(ScanController& controller, WindowId window) {
   if (nextKey < 2 || nextKey - 2 >= static_cast<int32_t>(keys.size())) return;  // nothing shown
   const int k = keys[static_cast<size_t>(nextKey - 2)];
   const int32_t code = controller.keyboard().KeyCode(k);
+  // Un-highlighted before the activation, which may rebuild the keys (a language key):
+  // afterwards no index of this block may stay among the highlighted ones, or every
+  // repaint would draw it again.
+  controller.Unhighlight(keys);
   controller.ActivateScanned(window, k);
   keys.clear();
   if (code == 21 || code == 135) {

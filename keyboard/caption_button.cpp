@@ -1,5 +1,7 @@
 #include "keyboard/caption_button.h"
 
+#include "keyboard/key_drawing.h"
+
 namespace tessary {
 
 void CaptionButton::Init(WindowId newOwner, int32_t newLeft, int32_t newTop, int32_t newWidth,
@@ -35,6 +37,17 @@ void GlyphButton::DrawPressed() {
   // The sunken look fills the recorded hit area; before any Draw there is none.
   if (!region) return;
   painter_.PaintGlyphButton(owner, *region, glyph, GlyphLook::kPressed);
+}
+
+}  // namespace tessary
+
+namespace tessary {
+
+void GlyphButton::DrawDwellProgress(double fraction, uint32_t color) {
+  if (!region) return;
+  const KeyRect r = *region;
+  painter_.PaintGlyphFill(owner, r, glyph, {r.left, DwellFillLine(r.top, r.bottom, fraction), r.right, r.bottom},
+                          color);
 }
 
 }  // namespace tessary

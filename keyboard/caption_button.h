@@ -18,6 +18,9 @@ class CaptionButton {
   // Draws the button in its present state and records its hit area.
   virtual void Draw() = 0;
   virtual void DrawPressed() = 0;
+  // The dwell fill: the button filled from its bottom over `fraction` of its height in
+  // `color`, the glyph over it, as a key fills.
+  virtual void DrawDwellProgress(double fraction, uint32_t color) = 0;
 
   void Init(WindowId owner, int32_t left, int32_t top, int32_t width, int32_t height, char glyph);
   void Place(int32_t left, int32_t top, int32_t width, int32_t height);
@@ -45,6 +48,9 @@ class GlyphPainter {
  public:
   virtual ~GlyphPainter() = default;
   virtual void PaintGlyphButton(WindowId owner, const KeyRect& rect, char glyph, GlyphLook look) = 0;
+  // `part` of the button filled with `color`, then the glyph over the whole button.
+  virtual void PaintGlyphFill(WindowId owner, const KeyRect& rect, char glyph, const KeyRect& part,
+                              uint32_t color) = 0;
 };
 
 class GlyphButton final : public CaptionButton {
@@ -52,6 +58,7 @@ class GlyphButton final : public CaptionButton {
   explicit GlyphButton(GlyphPainter& painter) : painter_(painter) {}
   void Draw() override;
   void DrawPressed() override;
+  void DrawDwellProgress(double fraction, uint32_t color) override;
 
  private:
   GlyphPainter& painter_;

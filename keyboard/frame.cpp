@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "keyboard/keyboard_window.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 
@@ -150,13 +151,23 @@ void Frame::DrawButtons() {
   hideButton_.Draw();
 }
 
-void Frame::OnActivate(bool clickActivated, WindowId previous) {
+void Frame::GiveFocusBack() {
+  if (focus_ != nullptr) focus_->GiveBack();
+}
+
+void Frame::OnFocusReport(WindowId window) {
+  if (focus_ != nullptr) focus_->Seen(window);
+}
+
+void Frame::OnActivate(bool clickActivated, WindowId other) {
+  // The window on the other side may be the application being typed into.
+  if (focus_ != nullptr) focus_->Seen(other);
   int32_t x = 0, y = 0;
   host_.PointerInClient(x, y);
   if (languageButton_.Contains(x, y)) {
-    // A click on the language button activated the frame: give the activation back to
-    // the window being typed into once the switch is done.
-    if (clickActivated) returnWindow_ = previous;
+    // A click on the language button activated the frame: the window being typed into
+    // gets the foreground back once the switch is done.
+    if (clickActivated) returnWindow_ = other;
     return;
   }
   int32_t w = 0, h = 0;
@@ -170,33 +181,96 @@ void Frame::OnMouseMove(int32_t x, int32_t y) {
   host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h))));
   languageButton_.Track(x, y);
   hideButton_.Track(x, y);
+  if (settings_.inputMode != IM_DWELL) return;
+  CaptionButton* button = ButtonAt(x, y);
+  if (button != dwellButton_) {
+    StopCaptionDwell();
+    dwellButton_ = button;
+    if (button != nullptr) host_.SetCaptionDwellTimer(static_cast<uint32_t>(settings_.dwellDelay) / 5);
+  }
+}
+
+CaptionButton* Frame::ButtonAt(int32_t x, int32_t y) {
+  if (languageButton_.Contains(x, y)) return &languageButton_;
+  if (hideButton_.Contains(x, y)) return &hideButton_;
+  return nullptr;
+}
+
+void Frame::StopCaptionDwell() {
+  if (dwellButton_ != nullptr) {
+    host_.KillCaptionDwellTimer();
+    if (dwellTicks_ > 0) dwellButton_->Draw();  // the fill goes
+  }
+  dwellButton_ = nullptr;
+  dwellTicks_ = -2;
+  dwellFired_ = false;
+}
+
+void Frame::OnCaptionDwellTick() {
+  int32_t x = 0, y = 0;
+  host_.PointerInClient(x, y);
+  if (dwellButton_ == nullptr || dwellFired_) return;  // a tick already on its way
+  if (ButtonAt(x, y) != dwellButton_) {
+    // The pointer left the button (or the frame): no press.
+    StopCaptionDwell();
+    return;
+  }
+  ++dwellTicks_;
+  dwellButton_->DrawDwellProgress(dwellTicks_ * kDwellStep, settings_.dwellFillColor);
+  if (dwellTicks_ < kDwellActivationTicks) return;
+  if (dwellButton_ == &languageButton_) {
+    PressLanguageButton();
+  } else {
+    PressHideButton();
+  }
 }
 
 void Frame::OnLButtonDown(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
   const int32_t zone = FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h));
+  // The move and resize loops return when the button is released: the application
+  // being typed into then gets the foreground back.
   if (zone == ZONE_DRAG) {
     host_.SendSysCommand(kSysCommandDragMove);
+    GiveFocusBack();
   } else if (zone == ZONE_ICON) {
     host_.PostTrayMessage(kRightButtonUp);
   } else if (zone >= ZONE_LEFT && zone <= ZONE_BOTTOMRIGHT) {
     host_.SendSysCommand(kSysCommandSize + static_cast<uint32_t>(zone));
+    GiveFocusBack();
   }
   if (languageButton_.Contains(x, y)) languageButton_.DrawPressed();
   if (hideButton_.Contains(x, y)) hideButton_.DrawPressed();
 }
 
 void Frame::OnLButtonUp(int32_t x, int32_t y) {
-  if (languageButton_.Contains(x, y)) {
-    host_.SendLanguageSwitch();
-    languageButton_.Track(0, 0);
-    host_.ActivateWindow(returnWindow_);
-  }
-  if (hideButton_.Contains(x, y)) {
-    host_.HideFrame();
-    hideButton_.Track(0, 0);
-  }
+  if (languageButton_.Contains(x, y)) PressLanguageButton();
+  if (hideButton_.Contains(x, y)) PressHideButton();
+}
+
+void Frame::EndCaptionDwellStay() {
+  // One press per stay on a button, by dwell or by click, as on a key.
+  if (dwellButton_ == nullptr) return;
+  host_.KillCaptionDwellTimer();
+  dwellFired_ = true;
+  dwellTicks_ = -2;
+}
+
+void Frame::PressLanguageButton() {
+  EndCaptionDwellStay();
+  host_.SendLanguageSwitch();
+  languageButton_.Track(0, 0);
+  // The foreground goes back to the application that had it, which may be another
+  // program's window: activating `returnWindow` within this program would not reach it.
+  GiveFocusBack();
+}
+
+void Frame::PressHideButton() {
+  EndCaptionDwellStay();
+  host_.HideFrame();
+  hideButton_.Track(0, 0);
+  GiveFocusBack();
 }
 
 void Frame::OnMouseWheel(int16_t delta) {

@@ -7,6 +7,7 @@
 #include "input/key_output.h"
 #include "platform/numbers.h"
 #include "keyboard/caption_button.h"
+#include "keyboard/focus_keeper.h"
 #include "keyboard/keyboard_model.h"
 
 namespace tessary {
@@ -52,6 +53,7 @@ inline constexpr uint32_t kSysCommandSize = 0xF000;      // SC_SIZE
 inline constexpr uint32_t kSysCommandDragMove = 0xF012;  // SC_MOVE + 2
 inline constexpr uint32_t kRightButtonUp = 517;          // WM_RBUTTONUP
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
+inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
 
 // Where the frame's parts go for a client area of w × h.
 struct FrameLayout {
@@ -95,7 +97,6 @@ class FrameHost {
   virtual void PostTrayMessage(uint32_t mouseMessage) = 0;
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
   virtual void SendLanguageSwitch() = 0;
-  virtual void ActivateWindow(WindowId window) = 0;
   virtual void HideFrame() = 0;
   // Invalidates without erasing.
   virtual void InvalidateCaption(int32_t width) = 0;
@@ -105,6 +106,9 @@ class FrameHost {
   // IDT_TRANSPARENCY on the frame; true when the timer was set.
   virtual bool SetTransparencyTimer(uint32_t periodMs) = 0;
   virtual void KillTransparencyTimer() = 0;
+  // The caption buttons' dwell timer on the frame (kCaptionDwellTimerId).
+  virtual void SetCaptionDwellTimer(uint32_t periodMs) = 0;
+  virtual void KillCaptionDwellTimer() = 0;
   // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
   // callback detects the state and posts WM_IMESTATE (0, state) to the keyboard window.
   virtual void StartImageDetection(uint32_t delayMs) = 0;
@@ -112,8 +116,11 @@ class FrameHost {
 
 class Frame {
  public:
-  Frame(FrameHost& host, Settings& settings, CaptionButton& languageButton, CaptionButton& hideButton)
-      : host_(host), settings_(settings), languageButton_(languageButton), hideButton_(hideButton) {}
+  // `focus`: hands the foreground back to the application after the frame's own
+  // controls were used; null where nothing needs handing back.
+  Frame(FrameHost& host, Settings& settings, CaptionButton& languageButton, CaptionButton& hideButton,
+        FocusKeeper* focus = nullptr)
+      : host_(host), settings_(settings), languageButton_(languageButton), hideButton_(hideButton), focus_(focus) {}
 
   // The frame's WM_CREATE, after it made the keyboard window.
   void OnCreate(WindowId frame);
@@ -126,9 +133,9 @@ class Frame {
   int32_t dpi() const { return dpi_; }
   // The caption buttons' part of the frame's paint.
   void DrawButtons();
-  // `clickActivated`: the frame was activated by a click; `previous` the window that
-  // lost the activation.
-  void OnActivate(bool clickActivated, WindowId previous);
+  // `clickActivated`: the frame was activated by a click; `other` the window on the other
+  // side of the change (losing the activation, or gaining it), 0 when unknown.
+  void OnActivate(bool clickActivated, WindowId other);
   void OnMouseMove(int32_t x, int32_t y);
   void OnLButtonDown(int32_t x, int32_t y);
   void OnLButtonUp(int32_t x, int32_t y);
@@ -136,22 +143,38 @@ class Frame {
   void OnImeState(intptr_t state);
   // WM_RELOADLAYOUT and WM_SCANSWITCH go on to the keyboard window as they came.
   void Forward(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // The focus hook reported `window` (top-level) gaining the focus.
+  void OnFocusReport(WindowId window);
 
   void StartTransparency();
   void StopTransparency();
   void OnTransparencyTick();
+  // Dwell mode: the caption buttons fill and are pressed like keys, with the same fill
+  // and delay; a fill completes only while the pointer stays on its button.
+  void OnCaptionDwellTick();
 
   bool transparencyRunning() const { return transparencyTimer_; }
   WindowId returnWindow() const { return returnWindow_; }
 
  private:
+  void GiveFocusBack();
+  void PressLanguageButton();
+  void PressHideButton();
+  CaptionButton* ButtonAt(int32_t x, int32_t y);
+  void StopCaptionDwell();
+  void EndCaptionDwellStay();
+
   FrameHost& host_;
   Settings& settings_;
   CaptionButton& languageButton_;
   CaptionButton& hideButton_;
+  FocusKeeper* focus_;
   WindowId returnWindow_ = 0;
   bool transparencyTimer_ = false;
   int32_t dpi_ = kDesignDpi;
+  CaptionButton* dwellButton_ = nullptr;  // the button the pointer rests on in dwell mode
+  int32_t dwellTicks_ = -2;
+  bool dwellFired_ = false;
 };
 
 }  // namespace tessary

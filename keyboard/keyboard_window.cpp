@@ -44,11 +44,13 @@ void PointerInput::OnMouseMove(int32_t x, int32_t y) {
       hoverKey = k;
       break;
     case IM_DWELL:
+      // The fill starts with the move onto a key: a pointer that comes to rest there
+      // after one movement types it. Further moves within the key leave the fill running
+      // (a trembling hand does not restart it).
       if (k != dwellKey) {
         StopDwell();
         host_.InvalidateKeyboard();
-      } else if (k >= 0) {
-        StartDwell();
+        if (k >= 0) StartDwell();
       }
       dwellKey = k;
       hoverKey = k;
@@ -66,6 +68,11 @@ void PointerInput::OnMouseHover() {
 
 void PointerInput::OnMouseLeave() {
   hoverTracking = false;
+  if (settings_.inputMode == IM_DWELL) {
+    // Off the keyboard: no fill runs on, and coming back onto the key starts a new one.
+    StopDwell();
+    dwellKey = kNoKeyRemembered;
+  }
   host_.InvalidateKeyboard();
 }
 
@@ -85,12 +92,18 @@ void PointerInput::OnDwellTick() {
   int32_t x = 0, y = 0;
   host_.PointerPosition(x, y);
   const int32_t k = keyboard_.HitTest(x, y);
+  if (k < 0 || k != dwellKey) {
+    // The pointer left the key (a quick exit over the keyboard's edge brings no move
+    // message): the fill never completes elsewhere.
+    StopDwell();
+    dwellKey = kNoKeyRemembered;
+    host_.InvalidateKeyboard();
+    return;
+  }
   ++dwellTicks;
   dwellRunning = true;
   const double fraction = dwellTicks * kDwellStep;
-  if (k >= 0) {
-    host_.DrawDirect([this, k, fraction](Canvas& canvas) { drawing_.DrawDwellProgress(canvas, k, fraction); });
-  }
+  host_.DrawDirect([this, k, fraction](Canvas& canvas) { drawing_.DrawDwellProgress(canvas, k, fraction); });
   if (dwellTicks >= kDwellActivationTicks) {
     host_.KillDwellTimer();
     dwellTicks = -2;

@@ -1,5 +1,6 @@
 #include "shell/tray.h"
 
+#include "keyboard/focus_keeper.h"
 #include "keyboard/frame.h"
 #include "platform/file_system.h"
 #include "shell/settings.h"
@@ -7,11 +8,19 @@
 
 namespace tessary {
 
+template <typename Show>
+void Tray::KeepingFocus(Show&& show) {
+  if (focus_ != nullptr) focus_->NoteForeground();
+  show();
+  if (focus_ != nullptr) focus_->GiveBack();
+}
+
 void Tray::OnTrayIcon(uint32_t mouseMessage) {
   if (mouseMessage == kLeftButtonDown) {
-    ui_.ShowKeyboard();
+    // A click on the tray icon may have given the foreground to the shell.
+    KeepingFocus([this] { ui_.ShowKeyboard(); });
   } else if (mouseMessage == kRightButtonUpMessage) {
-    ui_.ShowMenu(BuildMenu());
+    KeepingFocus([this] { ui_.ShowMenu(BuildMenu()); });
   }
 }
 
@@ -40,14 +49,14 @@ TrayMenu Tray::BuildMenu() {
 void Tray::ChangeSettings() {
   // The hooks come back even when the dialog is cancelled.
   LeaveInputMode(modes_);
-  ui_.RunSettingsDialog(settings_);
+  KeepingFocus([this] { ui_.RunSettingsDialog(settings_); });
   EnterInputMode(modes_);
 }
 
 void Tray::OnCommand(int commandId) {
   switch (commandId) {
     case IDM_ABOUT:
-      ui_.RunAboutDialog();
+      KeepingFocus([this] { ui_.RunAboutDialog(); });
       return;
     case IDM_CLICKSOUND:
       settings_.useClickSound = !settings_.useClickSound;
@@ -63,9 +72,12 @@ void Tray::OnCommand(int commandId) {
       settings_.useTransparency = !settings_.useTransparency;
       if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StartTransparency();
       return;
-    case IDM_FONT:
-      if (ui_.ChooseLabelFont(settings_.labelFont)) ui_.RepaintFrame();
+    case IDM_FONT: {
+      bool chosen = false;
+      KeepingFocus([this, &chosen] { chosen = ui_.ChooseLabelFont(settings_.labelFont); });
+      if (chosen) ui_.RepaintFrame();
       return;
+    }
     case IDM_SETTINGS:
       ChangeSettings();
       return;

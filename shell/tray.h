@@ -11,6 +11,7 @@
 namespace tessary {
 
 class FileSystem;
+class FocusKeeper;
 struct LabelFont;
 struct Settings;
 
@@ -62,8 +63,10 @@ class TrayUi {
 
 class Tray {
  public:
-  Tray(Settings& settings, FileSystem& files, TrayUi& ui, InputModeContext& modes)
-      : settings_(settings), files_(files), ui_(ui), modes_(modes) {}
+  // `focus`: hands the foreground back to the application being typed into after the
+  // menu, a dialog or the keyboard's return; null where nothing needs handing back.
+  Tray(Settings& settings, FileSystem& files, TrayUi& ui, InputModeContext& modes, FocusKeeper* focus = nullptr)
+      : settings_(settings), files_(files), ui_(ui), modes_(modes), focus_(focus) {}
 
   // WM_TRAYICON with the mouse message as lParam.
   void OnTrayIcon(uint32_t mouseMessage);
@@ -76,11 +79,16 @@ class Tray {
 
  private:
   void ChangeSettings();
+  // Runs `show` (a menu or a dialog, which take the foreground) and gives the
+  // foreground back to the application afterwards.
+  template <typename Show>
+  void KeepingFocus(Show&& show);
 
   Settings& settings_;
   FileSystem& files_;
   TrayUi& ui_;
   InputModeContext& modes_;
+  FocusKeeper* focus_;
 };
 
 }  // namespace tessary

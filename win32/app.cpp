@@ -241,9 +241,15 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT:
       PaintFrame(window);
       return 0;
-    case WM_ACTIVATE:
-      app.frameController->OnActivate(LOWORD(wParam) == WA_CLICKACTIVE, static_cast<WindowId>(lParam));
+    case WM_MOUSEACTIVATE:
+      // A click on the frame or the keys never takes the activation from the
+      // application being typed into (the keyboard window asks its parent).
+      return MA_NOACTIVATE;
+    case WM_ACTIVATE: {
+      HWND other = lParam != 0 ? GetAncestor(reinterpret_cast<HWND>(lParam), GA_ROOT) : nullptr;
+      app.frameController->OnActivate(LOWORD(wParam) == WA_CLICKACTIVE, reinterpret_cast<WindowId>(other));
       return 0;
+    }
     case WM_MOUSEMOVE:
       app.frameController->OnMouseMove(PointX(lParam), PointY(lParam));
       return 0;
@@ -258,8 +264,14 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_TIMER:
       if (wParam == kTransparencyTimerId) app.frameController->OnTransparencyTick();
+      if (wParam == kCaptionDwellTimerId) app.frameController->OnCaptionDwellTick();
       return 0;
     case WM_IMESTATE:
+      // From the focus hook: wParam is the window gaining the focus.
+      if (wParam != 0) {
+        HWND focused = GetAncestor(reinterpret_cast<HWND>(wParam), GA_ROOT);
+        app.frameController->OnFocusReport(reinterpret_cast<WindowId>(focused));
+      }
       app.frameController->OnImeState(lParam);
       return 0;
     case WM_RELOADLAYOUT:
@@ -389,7 +401,8 @@ void Win32TrayUi::ShowKeyboard() {
   SetWindowLongW(frame, GWL_EXSTYLE, GetWindowLongW(frame, GWL_EXSTYLE) & ~WS_EX_LAYERED);
   SetLayeredWindowAttributes(frame, 0, 255, LWA_ALPHA);
   ShowWindow(frame, SW_SHOWNA);
-  SetForegroundWindow(frame);
+  // In front of the others without taking the foreground from the application.
+  SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void Win32TrayUi::ShowMenu(const TrayMenu& model) {
@@ -412,7 +425,10 @@ void Win32TrayUi::ShowMenu(const TrayMenu& model) {
     }
     POINT p{};
     GetCursorPos(&p);
-    SetForegroundWindow(app.hidden);
+    // The menu takes the keyboard only while this program holds the foreground, and the
+    // visible frame is what can hold it (the input then follows the frame, not the
+    // application); the focus keeper hands it back when the menu has closed.
+    SetForegroundWindow(app.frame != nullptr && IsWindowVisible(app.frame) ? app.frame : app.hidden);
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, p.x, p.y, 0, app.hidden, nullptr);
     SetForegroundWindow(app.hidden);
   }
@@ -580,7 +596,24 @@ void Win32FrameHost::SendLanguageSwitch() {
   if (TheApp().keyboard != nullptr) SendMessageW(TheApp().keyboard, WM_RBUTTONDOWN, 0, 0);
 }
 
-void Win32FrameHost::ActivateWindow(WindowId window) { SetActiveWindow(reinterpret_cast<HWND>(window)); }
+WindowId Win32FocusHost::Foreground() { return reinterpret_cast<WindowId>(GetForegroundWindow()); }
+
+WindowKind Win32FocusHost::KindOf(WindowId id) {
+  HWND window = reinterpret_cast<HWND>(id);
+  if (window == nullptr || !IsWindow(window)) return WindowKind::kNone;
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  HWND top = GetAncestor(window, GA_ROOT);
+  if (top == nullptr) top = window;
+  char name[64] = {};
+  GetClassNameA(top, name, sizeof name);
+  return ClassifyWindow(process == GetCurrentProcessId(), IsWindowVisible(top) != FALSE, name);
+}
+
+void Win32FocusHost::SetForeground(WindowId id) {
+  HWND window = GetAncestor(reinterpret_cast<HWND>(id), GA_ROOT);
+  if (window != nullptr) SetForegroundWindow(window);
+}
 
 void Win32FrameHost::HideFrame() {
   if (TheApp().frame != nullptr) ShowWindow(TheApp().frame, SW_HIDE);
@@ -612,6 +645,14 @@ bool Win32FrameHost::SetTransparencyTimer(uint32_t periodMs) {
 
 void Win32FrameHost::KillTransparencyTimer() {
   if (TheApp().frame != nullptr) KillTimer(TheApp().frame, kTransparencyTimerId);
+}
+
+void Win32FrameHost::SetCaptionDwellTimer(uint32_t periodMs) {
+  if (TheApp().frame != nullptr) SetTimer(TheApp().frame, kCaptionDwellTimerId, periodMs, nullptr);
+}
+
+void Win32FrameHost::KillCaptionDwellTimer() {
+  if (TheApp().frame != nullptr) KillTimer(TheApp().frame, kCaptionDwellTimerId);
 }
 
 namespace {
@@ -663,7 +704,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32FrameHost frameHost;
   win32::GdiGlyphPainter glyphs;
   GlyphButton languageButton(glyphs), hideButton(glyphs);
-  Frame frame(frameHost, app.settings, languageButton, hideButton);
+  win32::Win32FocusHost focusHost;
+  FocusKeeper focus(focusHost);
+  Frame frame(frameHost, app.settings, languageButton, hideButton, &focus);
   app.keyboardModel = &keyboard;
   app.layouts = &layouts;
   app.activator = &activator;
@@ -674,7 +717,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.scan = &scan;
   InputModeContext modes{app.settings, hooks, messages, &scan, &frame, 0};
   win32::Win32TrayUi trayUi;
-  Tray tray(app.settings, files, trayUi, modes);
+  Tray tray(app.settings, files, trayUi, modes, &focus);
   app.modes = &modes;
   app.tray = &tray;
   app.scanTimer = &scanTimer;

@@ -92,7 +92,6 @@ class Win32FrameHost final : public FrameHost {
   void SendSysCommand(uint32_t command) override;
   void PostTrayMessage(uint32_t mouseMessage) override;
   void SendLanguageSwitch() override;
-  void ActivateWindow(WindowId window) override;
   void HideFrame() override;
   void InvalidateCaption(int32_t width) override;
   void InvalidateFrame() override;
@@ -100,7 +99,17 @@ class Win32FrameHost final : public FrameHost {
   void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   bool SetTransparencyTimer(uint32_t periodMs) override;
   void KillTransparencyTimer() override;
+  void SetCaptionDwellTimer(uint32_t periodMs) override;
+  void KillCaptionDwellTimer() override;
   void StartImageDetection(uint32_t delayMs) override;
+};
+
+// The foreground as the focus keeper sees it.
+class Win32FocusHost final : public FocusHost {
+ public:
+  WindowId Foreground() override;
+  WindowKind KindOf(WindowId window) override;
+  void SetForeground(WindowId window) override;
 };
 
 App& TheApp();

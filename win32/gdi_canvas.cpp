@@ -104,6 +104,28 @@ HFONT GlyphFont(BYTE charSet, int height) {
   return CreateFontW(height, 0, 0, 0, 600, FALSE, FALSE, FALSE, charSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      ANTIALIASED_QUALITY, 0, L"Marlett");
 }
+
+// One character of the caption glyph font, centred in `r`, over what is there, as high
+// as the button.
+void DrawGlyph(HDC dc, char glyph, RECT& r) {
+  const int height = (r.bottom - r.top - 1) > 8 ? (r.bottom - r.top - 1) : 8;
+  HFONT font = GlyphFont(DEFAULT_CHARSET, height);
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  wchar_t face[LF_FACESIZE] = {};
+  if (font != nullptr && (GetTextFaceW(dc, LF_FACESIZE, face) == 0 || lstrcmpiW(face, L"Marlett") != 0)) {
+    // Some systems map the default character set to a font of the locale's script,
+    // which draws the glyph as a letter; the symbol set finds the glyph font itself.
+    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET, height)) {
+      SelectObject(dc, symbol);
+      DeleteObject(font);
+      font = symbol;
+    }
+  }
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextA(dc, &glyph, 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  if (old) SelectObject(dc, old);
+  if (font) DeleteObject(font);
+}
 }  // namespace
 
 void GdiGlyphPainter::PaintGlyphButton(WindowId owner, const KeyRect& rect, char glyph, GlyphLook look) {
@@ -125,23 +147,20 @@ void GdiGlyphPainter::PaintGlyphButton(WindowId owner, const KeyRect& rect, char
       OffsetRect(&r, 1, 1);
     }
   }
-  const int height = (rect.bottom - rect.top - 1) > 8 ? (rect.bottom - rect.top - 1) : 8;
-  HFONT font = GlyphFont(DEFAULT_CHARSET, height);
-  HGDIOBJ old = font ? SelectObject(dc.get(), font) : nullptr;
-  wchar_t face[LF_FACESIZE] = {};
-  if (font != nullptr && (GetTextFaceW(dc.get(), LF_FACESIZE, face) == 0 || lstrcmpiW(face, L"Marlett") != 0)) {
-    // Some systems map the default character set to a font of the locale's script,
-    // which draws the glyph as a letter; the symbol set finds the glyph font itself.
-    if (HFONT symbol = GlyphFont(SYMBOL_CHARSET, height)) {
-      SelectObject(dc.get(), symbol);
-      DeleteObject(font);
-      font = symbol;
-    }
+  DrawGlyph(dc.get(), glyph, r);
+}
+
+void GdiGlyphPainter::PaintGlyphFill(WindowId owner, const KeyRect& rect, char glyph, const KeyRect& part,
+                                     uint32_t color) {
+  WindowDc dc(reinterpret_cast<HWND>(owner));
+  if (dc.get() == nullptr) return;
+  const RECT filled = ToRect(part);
+  if (HBRUSH brush = CreateSolidBrush(color)) {
+    FillRect(dc.get(), &filled, brush);
+    DeleteObject(brush);
   }
-  SetBkMode(dc.get(), TRANSPARENT);
-  DrawTextA(dc.get(), &glyph, 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  if (old) SelectObject(dc.get(), old);
-  if (font) DeleteObject(font);
+  RECT r = ToRect(rect);
+  DrawGlyph(dc.get(), glyph, r);
 }
 
 }  // namespace tessary::win32

@@ -54,6 +54,8 @@ class WindowDc {
 class GdiGlyphPainter final : public GlyphPainter {
  public:
   void PaintGlyphButton(WindowId owner, const KeyRect& rect, char glyph, GlyphLook look) override;
+  void PaintGlyphFill(WindowId owner, const KeyRect& rect, char glyph, const KeyRect& part,
+                      uint32_t color) override;
 };
 
 // The label font description as the platform's record, and back (the face converted

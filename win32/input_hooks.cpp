@@ -27,10 +27,13 @@ LRESULT CALLBACK ClickMouseHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK ScanKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-  if (IsScanSwitch(code, static_cast<uint32_t>(wParam), key != nullptr ? key->vkCode : 0)) {
-    if (TheApp().keyboard != nullptr) PostMessageA(TheApp().keyboard, WM_SCANSWITCH, 0, 0);
+  const uint32_t message = static_cast<uint32_t>(wParam);
+  const uint32_t virtualKey = key != nullptr ? key->vkCode : 0;
+  const bool injected = key != nullptr && (key->flags & LLKHF_INJECTED) != 0;
+  if (IsScanSwitch(code, message, virtualKey, injected) && TheApp().keyboard != nullptr) {
+    PostMessageA(TheApp().keyboard, WM_SCANSWITCH, 0, 0);
   }
-  // The Space goes on to the focused application as well.
+  if (SwallowsScanKey(code, message, virtualKey, injected)) return 1;
   return CallNextHookEx(scanHook, code, wParam, lParam);
 }
 

@@ -15,8 +15,12 @@
 //                                              Hangul (native) or English (alpha) before it
 //                                              takes the focus, and the status read back is
 //                                              logged ("conversion 0x...", or "no context")
+//   tdriver target LOGFILE edit                the same window holding an edit control
+//                                              that has the focus and logs the same way
+//   tdriver text HWND                          the text of the edit control in HWND (UTF-8)
 //   tdriver focus HWND                         make HWND the foreground window
 //   tdriver foreground                         print the foreground window
+//   tdriver focused                            print the window with the keyboard focus
 //
 // Window handles are printed and read as decimal numbers. Status 0 means done, 1 means
 // not found or timed out, 2 means wrong arguments.
@@ -158,8 +162,11 @@ int MessageBoxVerb(DWORD timeout) {
 }
 
 std::FILE* targetLog = nullptr;
+HWND targetEdit = nullptr;
+WNDPROC editProc = nullptr;
 
-LRESULT CALLBACK TargetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+// Logs a key or character message; true when it is one.
+bool LogKeyMessage(UINT m, WPARAM wp, LPARAM lp) {
   const char* name = nullptr;
   switch (m) {
     case WM_KEYDOWN: name = "keydown"; break;
@@ -169,16 +176,31 @@ LRESULT CALLBACK TargetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_CHAR: name = "char"; break;
     case WM_SYSCHAR: name = "syschar"; break;
     case WM_IME_CHAR: name = "imechar"; break;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
     default: break;
   }
-  if (name != nullptr && targetLog != nullptr) {
-    std::fprintf(targetLog, "%s %llu 0x%08llx\n", name, static_cast<unsigned long long>(wp),
-                 static_cast<unsigned long long>(static_cast<uint32_t>(lp)));
-    std::fflush(targetLog);
-    if (m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR) return 0;  // no menu loop
+  if (name == nullptr || targetLog == nullptr) return false;
+  std::fprintf(targetLog, "%s %llu 0x%08llx\n", name, static_cast<unsigned long long>(wp),
+               static_cast<unsigned long long>(static_cast<uint32_t>(lp)));
+  std::fflush(targetLog);
+  return true;
+}
+
+LRESULT CALLBACK TargetProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
   }
+  if (m == WM_SETFOCUS && targetEdit != nullptr) {
+    SetFocus(targetEdit);
+    return 0;
+  }
+  if (LogKeyMessage(m, wp, lp) && (m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR)) return 0;  // no menu loop
   return DefWindowProcW(w, m, wp, lp);
+}
+
+LRESULT CALLBACK EditProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (LogKeyMessage(m, wp, lp) && (m == WM_SYSKEYDOWN || m == WM_SYSKEYUP || m == WM_SYSCHAR)) return 0;
+  return CallWindowProcW(editProc, w, m, wp, lp);
 }
 
 int Target(const char* logPath, const char* mode) {
@@ -192,7 +214,12 @@ int Target(const char* logPath, const char* mode) {
   RegisterClassW(&wc);
   HWND w = CreateWindowExW(0, L"TDriverTarget", L"tdriver target", WS_OVERLAPPEDWINDOW, 600, 300, 300, 200,
                            nullptr, nullptr, wc.hInstance, nullptr);
-  if (mode != nullptr) {
+  if (mode != nullptr && std::strcmp(mode, "edit") == 0) {
+    targetEdit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                                 280, 160, w, nullptr, wc.hInstance, nullptr);
+    editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(targetEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+  } else if (mode != nullptr) {
     HIMC context = ImmGetContext(w);
     if (context == nullptr) {
       std::fprintf(targetLog, "no context\n");
@@ -209,7 +236,7 @@ int Target(const char* logPath, const char* mode) {
   }
   ShowWindow(w, SW_SHOW);
   SetForegroundWindow(w);
-  SetFocus(w);
+  SetFocus(targetEdit != nullptr ? targetEdit : w);
   PrintHandle(w);
   std::fflush(stdout);
   MSG msg;
@@ -250,6 +277,23 @@ int main(int argc, char** argv) {
   if (verb == "focus" && argc >= 3) return SetForegroundWindow(Handle(argv[2])) ? 0 : 1;
   if (verb == "foreground") {
     PrintHandle(GetForegroundWindow());
+    return 0;
+  }
+  if (verb == "focused") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(0, &info);
+    PrintHandle(info.hwndFocus);
+    return 0;
+  }
+  if (verb == "text" && argc >= 3) {
+    HWND edit = FindWindowExW(Handle(argv[2]), nullptr, L"EDIT", nullptr);
+    if (edit == nullptr) return 1;
+    const int n = static_cast<int>(SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    SendMessageW(edit, WM_GETTEXT, static_cast<WPARAM>(n + 1), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(n));
+    std::printf("%s\n", Utf8(text).c_str());
     return 0;
   }
   return 2;

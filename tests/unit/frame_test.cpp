@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/shell.h"
 #include "window_fakes.h"
 
@@ -98,9 +100,14 @@ class FrameTest : public ::testing::Test {
   Settings settings;
   FakeGlyphPainter painter;
   GlyphButton language{painter}, hide{painter};
-  Frame frame{host, settings, language, hide};
+  testing::FakeFocusHost desktop;
+  FocusKeeper focus{desktop};
+  Frame frame{host, settings, language, hide, &focus};
+  static constexpr WindowId kEditor = 4242, kOtherEditor = 5151, kFrame = 77, kTaskbar = 9;
 
   void SetUp() override {
+    desktop.kinds = {{kEditor, WindowKind::kApplication}, {kOtherEditor, WindowKind::kApplication},
+                     {kFrame, WindowKind::kOwn}, {kTaskbar, WindowKind::kShell}};
     frame.OnCreate(77);
     frame.OnSize(520, 198);
     frame.DrawButtons();
@@ -146,15 +153,93 @@ TEST_F(FrameTest, PressesStartMoveResizeOrTheMenu) {
 TEST_F(FrameTest, LanguageButtonSwitchesAndGivesTheFocusBack) {
   host.pointerX = 490;
   host.pointerY = 5;
-  frame.OnActivate(true, 4242);  // the click on the button activated the frame
-  EXPECT_EQ(frame.returnWindow(), 4242u);
+  desktop.foreground = kFrame;
+  frame.OnActivate(true, kEditor);  // the click on the button activated the frame
+  EXPECT_EQ(frame.returnWindow(), kEditor);
   frame.OnMouseMove(490, 5);
   frame.OnLButtonDown(490, 5);
   frame.OnLButtonUp(490, 5);
   EXPECT_EQ(painter.painted.back(), "a plain (485,1,502,17)");
-  const std::vector<std::string> tail(host.log.end() - 2, host.log.end());
-  EXPECT_EQ(tail, (std::vector<std::string>{"language switch", "activate 4242"}));
+  EXPECT_EQ(host.log.back(), "language switch");
   EXPECT_EQ(painter.painted[1], "a pressed (485,1,502,17)");
+  // Another program's window: handed the foreground, not merely activated in this one.
+  EXPECT_EQ(desktop.handedTo, (std::vector<WindowId>{kEditor}));
+}
+
+// Which window gets the focus back: the last application window seen with it, when the
+// keyboard, the shell or nobody holds the foreground; nothing when the user went to
+// another application meanwhile, or the remembered one is gone.
+TEST_F(FrameTest, TheLastApplicationWindowGetsTheFocusBackAfterTheFrameWasUsed) {
+  frame.OnFocusReport(kEditor);
+  frame.OnFocusReport(kTaskbar);  // the shell is passed through, never remembered
+  frame.OnFocusReport(kFrame);
+  desktop.foreground = kFrame;
+  frame.OnLButtonDown(100, 10);  // the move loop has returned when this does
+  desktop.foreground = kFrame;
+  frame.OnLButtonDown(2, 100);   // the resize loop
+  desktop.foreground = kTaskbar;
+  frame.OnLButtonUp(505, 5);     // hidden
+  EXPECT_EQ(desktop.handedTo, (std::vector<WindowId>{kEditor, kEditor, kEditor}));
+
+  desktop.foreground = kOtherEditor;  // the user went to another application: it stays
+  frame.OnLButtonDown(100, 10);
+  EXPECT_EQ(desktop.handedTo.size(), 3u);
+  EXPECT_EQ(focus.remembered(), kOtherEditor);
+
+  desktop.kinds.erase(kOtherEditor);  // closed
+  desktop.foreground = 0;
+  frame.OnLButtonDown(100, 10);
+  EXPECT_EQ(desktop.handedTo.size(), 3u);
+  EXPECT_EQ(FocusReturnTarget(WindowKind::kOwn, kEditor, WindowKind::kApplication), kEditor);
+  EXPECT_EQ(FocusReturnTarget(WindowKind::kNone, kEditor, WindowKind::kApplication), kEditor);
+  EXPECT_EQ(FocusReturnTarget(WindowKind::kApplication, kEditor, WindowKind::kApplication), 0u);
+  EXPECT_EQ(FocusReturnTarget(WindowKind::kOwn, 0, WindowKind::kNone), 0u);
+  // What a window is: this program's own (dialogs and menus too), the shell's (passed
+  // through, never typed into), hidden, or an application's.
+  EXPECT_EQ(ClassifyWindow(true, true, "#32770"), WindowKind::kOwn);
+  EXPECT_EQ(ClassifyWindow(false, true, "Shell_TrayWnd"), WindowKind::kShell);
+  EXPECT_EQ(ClassifyWindow(false, true, "Progman"), WindowKind::kShell);
+  EXPECT_EQ(ClassifyWindow(false, false, "Notepad"), WindowKind::kNone);
+  EXPECT_EQ(ClassifyWindow(false, true, "Notepad"), WindowKind::kApplication);
+}
+
+// Dwell mode: ✔ and _ are dwelt on like keys, with the same fill and delay, and a fill
+// never completes once the pointer has left its button.
+TEST_F(FrameTest, TheCaptionButtonsAreDweltOnLikeKeys) {
+  settings.inputMode = IM_DWELL;
+  const auto rest = [this](int32_t x, int32_t y, int ticks) {
+    host.pointerX = x;
+    host.pointerY = y;
+    frame.OnMouseMove(x, y);
+    for (int tick = 0; tick < ticks; ++tick) frame.OnCaptionDwellTick();
+  };
+  rest(490, 5, 7);  // one tick short
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 0);
+  EXPECT_EQ(painter.painted.back(), "a fill (485,1,502,17) part (485,1,502,17) 55A0FF");  // full
+  host.pointerX = 300;  // off the button without a move on the frame
+  frame.OnCaptionDwellTick();
+  EXPECT_FALSE(host.captionDwellTimer);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 0);
+
+  rest(490, 5, 8);  // back on it: a new fill, pressed at the eighth tick
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "caption dwell timer 100"), 2);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 1);
+  EXPECT_FALSE(host.captionDwellTimer);
+  rest(491, 6, 8);  // once per stay
+  rest(490, 5, 8);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 1);
+
+  rest(300, 5, 0);
+  rest(490, 5, 2);
+  frame.OnLButtonUp(490, 5);  // a click while it fills: the one press of this stay
+  rest(490, 5, 8);
+  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "language switch"), 2);
+
+  rest(505, 5, 8);  // _
+  EXPECT_EQ(host.log.back(), "hide");
+  settings.inputMode = IM_CLICK;  // no dwell in the other modes
+  rest(490, 5, 0);
+  EXPECT_FALSE(host.captionDwellTimer);
 }
 
 TEST_F(FrameTest, ActivationElsewhereRepaintsTheCaption) {
@@ -168,6 +253,7 @@ TEST_F(FrameTest, ActivationElsewhereRepaintsTheCaption) {
 TEST_F(FrameTest, HideButtonHidesTheFrame) {
   frame.OnLButtonUp(505, 5);
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide"}));
+  EXPECT_TRUE(desktop.handedTo.empty());  // nothing seen yet: nothing to hand back
   frame.OnLButtonUp(300, 5);  // elsewhere: nothing
   EXPECT_EQ(host.log.size(), 1u);
 }

@@ -156,10 +156,15 @@ TEST_F(KeyboardViewTest, ClickDragOffCancelsPressAndRepeat) {
   EXPECT_EQ(pointer.pressedKey, kNoKeyRemembered);
   EXPECT_FALSE(pointer.buttonDown);
   EXPECT_FALSE(host.repeatTimer);
+  // Over the neighbour the key is drawn hovered, not pressed.
+  const std::string& shape = host.window.ops[host.window.ops.size() - 2];
+  EXPECT_EQ(shape.substr(0, 4 + testing::RectText(kb.keys[kW].rect).size()), "key " + testing::RectText(kb.keys[kW].rect));
+  EXPECT_NE(shape.find("border 9966FF face CCCCFF"), std::string::npos) << shape;
+  const size_t drawn = host.window.ops.size();
   Centre(kW, x, y);
-  pointer.OnButtonUp(x, y);  // activates nothing, and is ignored
+  pointer.OnButtonUp(x, y);  // activates nothing, draws nothing, and is ignored
   EXPECT_EQ(activated, (std::vector<int>{kQ}));
-  EXPECT_EQ(host.window.ops.back().substr(0, 20).find("9966FF"), std::string::npos);
+  EXPECT_EQ(host.window.ops.size(), drawn);
 }
 
 TEST_F(KeyboardViewTest, ClickDrawsPressedThenHover) {
@@ -195,10 +200,9 @@ TEST_F(KeyboardViewTest, SoundAndRepeatFollowTheSettings) {
 TEST_F(KeyboardViewTest, DwellFiresOnceAfterEightTicksAndNotAgainUntilThePointerLeaves) {
   settings.inputMode = IM_DWELL;
   Move(kQ);
-  EXPECT_FALSE(host.dwellTimer);  // the first move only records the key
-  Move(kQ, 1);
-  ASSERT_TRUE(host.dwellTimer);
+  ASSERT_TRUE(host.dwellTimer);  // resting after one move onto the key is enough
   EXPECT_EQ(host.dwellPeriod, 100u);
+  Move(kQ, 1);
   pointer.OnDwellTick();
   Move(kQ, 2);  // once the fill runs, moving within the key does not restart it
   EXPECT_EQ(std::count(host.log.begin(), host.log.end(), "dwell timer 100"), 1);
@@ -228,6 +232,26 @@ TEST_F(KeyboardViewTest, DwellFiresOnceAfterEightTicksAndNotAgainUntilThePointer
   for (int tick = 0; tick < 8; ++tick) pointer.OnDwellTick();
   DeliverPostedClicks();
   EXPECT_EQ(activated, (std::vector<int>{kQ, kW}));
+}
+
+// A fill started on a key never completes once the pointer has left that key or the
+// keyboard, even when no move message said so (a quick exit over an edge key).
+TEST_F(KeyboardViewTest, DwellNeverCompletesAfterThePointerLeftTheKey) {
+  settings.inputMode = IM_DWELL;
+  Move(kEsc);
+  pointer.OnDwellTick();
+  pointer.OnDwellTick();
+  host.pointerX = -3;  // out over the edge: no move message on the keyboard
+  for (int tick = 0; tick < 8; ++tick) pointer.OnDwellTick();
+  EXPECT_FALSE(host.dwellTimer);
+  EXPECT_TRUE(host.clicks.empty());
+  Move(kEsc);  // back onto the same key: a new fill
+  EXPECT_TRUE(host.dwellTimer);
+  pointer.OnMouseLeave();  // left the keyboard window
+  EXPECT_FALSE(host.dwellTimer);
+  for (int tick = 0; tick < 8; ++tick) pointer.OnDwellTick();
+  EXPECT_TRUE(host.clicks.empty());
+  EXPECT_TRUE(activated.empty());
 }
 
 TEST_F(KeyboardViewTest, DwellPostsThePointerAsALParam) {

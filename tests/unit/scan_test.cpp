@@ -188,6 +188,18 @@ TEST_F(ScanTest, TheHangulKeyReturnsToIdle) {
   EXPECT_EQ(activated, (std::vector<int>{kHangul}));
   EXPECT_EQ(kb.language, IL_ENGLISH);
   EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  // No highlight outlives its scan: the repaint after the switch draws none, and the
+  // next scan shows only its own line.
+  testing::RecordingCanvas repaint;
+  scan.DrawHighlight(repaint);
+  EXPECT_TRUE(repaint.ops.empty());
+  EXPECT_TRUE(Highlighted().empty());
+  scan.OnSwitch();
+  repaint.ops.clear();
+  scan.DrawHighlight(repaint);
+  size_t shapes = 0;
+  for (const std::string& op : repaint.ops) shapes += op.rfind("key ", 0) == 0;
+  EXPECT_EQ(shapes, Line(1).size());
 }
 
 TEST_F(ScanTest, StoppedOrReplacedTimersTickInVain) {
@@ -285,11 +297,23 @@ TEST(InputHookTest, TheMouseHookTakesOnlyButtonsOverTheKeyboard) {
 }
 
 TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
-  EXPECT_TRUE(IsScanSwitch(0, 256, 32));
-  EXPECT_FALSE(IsScanSwitch(0, 257, 32));  // key-up
-  EXPECT_FALSE(IsScanSwitch(0, 260, 32));  // with Alt: WM_SYSKEYDOWN
-  EXPECT_FALSE(IsScanSwitch(0, 256, 13));
-  EXPECT_FALSE(IsScanSwitch(3, 256, 32));
+  EXPECT_TRUE(IsScanSwitch(0, 256, 32, false));
+  EXPECT_FALSE(IsScanSwitch(0, 257, 32, false));  // key-up
+  EXPECT_FALSE(IsScanSwitch(0, 260, 32, false));  // with Alt: WM_SYSKEYDOWN
+  EXPECT_FALSE(IsScanSwitch(0, 256, 13, false));
+  EXPECT_FALSE(IsScanSwitch(3, 256, 32, false));
+  EXPECT_FALSE(IsScanSwitch(0, 256, 32, true));  // the on-screen Space key, injected
+}
+
+// The switch never types a space; the keyboard's own Space key always does.
+TEST(InputHookTest, TheSwitchIsSwallowedAndEverythingElsePasses) {
+  EXPECT_TRUE(SwallowsScanKey(0, 256, 32, false));
+  EXPECT_TRUE(SwallowsScanKey(0, 257, 32, false));   // its key-up too
+  EXPECT_FALSE(SwallowsScanKey(0, 256, 32, true));   // injected: down and up reach the application
+  EXPECT_FALSE(SwallowsScanKey(0, 257, 32, true));
+  EXPECT_FALSE(SwallowsScanKey(0, 260, 32, false));  // Alt+Space, the window menu
+  EXPECT_FALSE(SwallowsScanKey(0, 256, 13, false));
+  EXPECT_FALSE(SwallowsScanKey(3, 256, 32, false));
 }
 
 class RecordingHooks : public InputModeHooks {

@@ -79,6 +79,32 @@ class TrayTest : public ::testing::Test {
   std::string Folder() { return files.currentDirectory + "\\키보드"; }
 };
 
+// The menu and every dialog take the foreground while they are up; afterwards the
+// application being typed into has it again, and so after the keyboard's return from
+// the tray, which passes the foreground through the shell.
+TEST_F(TrayTest, TheApplicationHasTheFocusAgainAfterTheMenuAndEachDialog) {
+  constexpr WindowId kEditor = 10, kMenuOwner = 20, kTaskbar = 30;
+  testing::FakeFocusHost desktop;
+  desktop.kinds = {{kEditor, WindowKind::kApplication}, {kMenuOwner, WindowKind::kOwn},
+                   {kTaskbar, WindowKind::kShell}};
+  FocusKeeper focus{desktop};
+  RecordingTrayUi takingUi{log};
+  Tray keeping{settings, files, takingUi, modes, &focus};
+  takingUi.dialog = [&desktop](Settings&) { desktop.foreground = kMenuOwner; };
+  desktop.foreground = kEditor;
+  keeping.OnTrayIcon(517);  // the menu takes the foreground from the editor...
+  EXPECT_EQ(focus.remembered(), kEditor);
+  for (int command : {IDM_ABOUT, IDM_FONT, IDM_SETTINGS}) {
+    desktop.foreground = kMenuOwner;  // ...and so does each dialog
+    keeping.OnCommand(command);
+    EXPECT_EQ(desktop.foreground, kEditor) << command;
+  }
+  desktop.foreground = kTaskbar;  // a click on the tray icon
+  keeping.OnTrayIcon(513);
+  EXPECT_EQ(desktop.foreground, kEditor);
+  EXPECT_EQ(desktop.handedTo.size(), 4u);
+}
+
 TEST_F(TrayTest, MenuWithoutLayoutFolders) {
   tray.OnTrayIcon(517);
   ASSERT_EQ(log, (std::vector<std::string>{"menu"}));

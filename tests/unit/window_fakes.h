@@ -1,11 +1,13 @@
 #pragma once
 // Fakes of the drawing canvas and the window hosts, recording what the core asked for.
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "keyboard/canvas.h"
 #include "keyboard/caption_button.h"
+#include "keyboard/focus_keeper.h"
 #include "keyboard/frame.h"
 #include "keyboard/keyboard_window.h"
 #include "shell/settings.h"
@@ -67,6 +69,9 @@ class FakeGlyphPainter : public GlyphPainter {
   void PaintGlyphButton(WindowId, const KeyRect& rect, char glyph, GlyphLook look) override {
     const char* name = look == GlyphLook::kPlain ? "plain" : look == GlyphLook::kHot ? "hot" : "pressed";
     painted.push_back(std::string(1, glyph) + " " + name + " " + RectText(rect));
+  }
+  void PaintGlyphFill(WindowId, const KeyRect& rect, char glyph, const KeyRect& part, uint32_t color) override {
+    painted.push_back(std::string(1, glyph) + " fill " + RectText(rect) + " part " + RectText(part) + " " + Hex(color));
   }
 };
 
@@ -138,7 +143,6 @@ class FakeFrameHost : public FrameHost {
   void SendSysCommand(uint32_t command) override { log.push_back("syscommand " + std::to_string(command)); }
   void PostTrayMessage(uint32_t message) override { log.push_back("tray " + std::to_string(message)); }
   void SendLanguageSwitch() override { log.push_back("language switch"); }
-  void ActivateWindow(WindowId window) override { log.push_back("activate " + std::to_string(window)); }
   void HideFrame() override { log.push_back("hide"); }
   void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
   void InvalidateFrame() override { log.push_back("invalidate frame"); }
@@ -151,7 +155,32 @@ class FakeFrameHost : public FrameHost {
     return timerWorks;
   }
   void KillTransparencyTimer() override { log.push_back("kill transparency timer"); }
+  void SetCaptionDwellTimer(uint32_t periodMs) override {
+    captionDwellTimer = true;
+    log.push_back("caption dwell timer " + std::to_string(periodMs));
+  }
+  void KillCaptionDwellTimer() override { captionDwellTimer = false; }
+  bool captionDwellTimer = false;
   void StartImageDetection(uint32_t delayMs) override { log.push_back("image detection " + std::to_string(delayMs)); }
+};
+
+// The desktop as the focus keeper sees it: window kinds by handle, the foreground, and
+// every hand-over.
+class FakeFocusHost : public FocusHost {
+ public:
+  std::map<WindowId, WindowKind> kinds;
+  WindowId foreground = 0;
+  std::vector<WindowId> handedTo;
+
+  WindowId Foreground() override { return foreground; }
+  WindowKind KindOf(WindowId window) override {
+    const auto it = kinds.find(window);
+    return it == kinds.end() ? WindowKind::kNone : it->second;
+  }
+  void SetForeground(WindowId window) override {
+    handedTo.push_back(window);
+    foreground = window;
+  }
 };
 
 }  // namespace tessary::testing
