@@ -858,6 +858,7 @@ sentence_end() {  # SHOT
   focus_kept "at the end"
   check "the frame is still top-most" 1 "$(drv info "$(drv find Tessary_Main_Window)" | field topmost)"
   # The whole screen: the keyboard and the target with its text.
+  mkdir -p "$build/screenshots"
   command -v import >/dev/null && import -display "$DISPLAY" -window root "$build/screenshots/$1.png" 2>/dev/null
   drv post "$target" 16 0 0 >/dev/null
   exit_command "$hidden"
