@@ -9,6 +9,9 @@ namespace tessary {
 
 namespace {
 
+constexpr int32_t kFirstLetterCode = 0x41;  // the A key
+constexpr int32_t kLastLetterCode = 0x5A;   // the Z key
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -118,7 +121,8 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
 }
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
-  const bool letter = (code >= 0x41 && code <= 0x5A) || (code >= 0x61 && code <= 0x7A);
+  // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
+  const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {
     if (code != 0x10 && code != 0x11) {  // Shift and Ctrl keep the word going
       typedLetters_.clear();
@@ -126,7 +130,7 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
     }
     return {};
   }
-  char ch = static_cast<char>(code >= 0x61 ? code : code + 0x20);
+  char ch = static_cast<char>(code + ('a' - 'A'));
   const bool shifted = shiftState == 1 || shiftState == 3;
   if (shifted && std::string_view("QWERTOP").find(static_cast<char>(code)) != std::string_view::npos) {
     ch = static_cast<char>(code);

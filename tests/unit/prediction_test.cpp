@@ -122,6 +122,32 @@ TEST(TopWeightHeapTest, DrainsInWeightOrderLikeASortedList) {
   }
 }
 
+TEST(TopWeightHeapTest, ManyEqualWeightsStillDrainHeaviestFirst) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 500; ++round) {
+    TopWeightHeap heap(20);
+    std::vector<uint32_t> all;
+    const int n = 1 + static_cast<int>(random() % 60);
+    for (int i = 0; i < n; ++i) {
+      const auto w = static_cast<uint32_t>(random() % 3);
+      all.push_back(w);
+      if (heap.full()) {
+        if (w < heap.Min().weight) continue;
+        heap.DeleteMin();
+      }
+      heap.Insert({std::to_string(i), w});
+    }
+    std::sort(all.rbegin(), all.rend());
+    all.resize(std::min<size_t>(all.size(), 20));
+    std::vector<uint32_t> drained;
+    while (!heap.empty()) {
+      drained.push_back(heap.Max().weight);
+      heap.DeleteMax();
+    }
+    ASSERT_EQ(drained, all) << "round " << round;
+  }
+}
+
 TEST_F(PredictionTest, EqualWeightsLaterScannedDisplaceEarlierOnes) {
   std::string dictionary;
   std::vector<std::u16string> words;
@@ -166,8 +192,9 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   predictor.onKey(' ', 0);
   predictor.onKey('R', 1);
   predictor.onKey('A', 1);
-  predictor.onKey(0x61, 2);  // the numeric keypad's 1 counts as a
-  EXPECT_EQ(predictor.typedLetters(), "Raa");
+  EXPECT_EQ(predictor.typedLetters(), "Ra");
+  predictor.onKey(0x70, 0);  // F1 is no letter: it ends the word
+  EXPECT_EQ(predictor.typedLetters(), "");
 }
 
 TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
