@@ -101,6 +101,28 @@ void WordPredictor::Consider(const DictEntry& entry) {
   topHeap_.Insert(entry);
 }
 
+std::string finalMovedQuery(std::string_view query) {
+  // Per final (from 1, the order of the finals' bytes): what stays as the final and which
+  // initial (from 0) it gives the next syllable when a vowel follows.
+  struct Move {
+    uint8_t stays, moves;
+  };
+  static constexpr Move kMoves[27] = {{0, 0},  {0, 1},  {1, 9},  {0, 2},  {4, 12}, {4, 18}, {0, 3},
+                                      {0, 5},  {8, 0},  {8, 6},  {8, 7},  {8, 9},  {8, 16}, {8, 17},
+                                      {8, 18}, {0, 6},  {0, 7},  {17, 9}, {0, 9},  {0, 10}, {0, 11},
+                                      {0, 12}, {0, 14}, {0, 15}, {0, 16}, {0, 17}, {0, 18}};
+  if (query.size() < 3) return {};
+  const auto last = static_cast<uint8_t>(query.back());
+  if (last <= JAMO_FINAL_BASE || last >= JAMO_FINAL_BASE + 28) return {};
+  const auto medial = static_cast<uint8_t>(query[query.size() - 2]);
+  if (medial < JAMO_MEDIAL_BASE || medial >= JAMO_FINAL_BASE) return {};
+  const Move move = kMoves[last - JAMO_FINAL_BASE - 1];
+  std::string moved(query.substr(0, query.size() - 1));
+  moved += static_cast<char>(JAMO_FINAL_BASE + move.stays);
+  moved += static_cast<char>(JAMO_INITIAL_BASE + move.moves);
+  return moved;
+}
+
 std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   std::vector<std::string> candidates;
   const std::string query = textToJamoCode(composed, false);
@@ -108,9 +130,12 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   const auto first = static_cast<uint8_t>(query[0]);
   if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return candidates;
   const size_t bucket = first - JAMO_INITIAL_BASE;
+  // The last final is not settled: a vowel next moves it (or its second half) to the
+  // next syllable, so 각 (r k r) goes on to 가게 as well as to 각도.
+  const std::string moved = finalMovedQuery(query);
   for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
     for (const DictEntry& entry : (*buckets)[bucket]) {
-      if (isPrefixMatch(entry.jamo, query)) Consider(entry);
+      if (isPrefixMatch(entry.jamo, query) || (!moved.empty() && entry.jamo.starts_with(moved))) Consider(entry);
     }
   }
   while (!topHeap_.empty()) {

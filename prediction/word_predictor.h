@@ -32,6 +32,10 @@ bool readSystemRecord(std::string_view data, size_t& pos, DictEntry& entry);
 // Whether `entry` begins with `query` (without the query's trailing "no final" byte).
 bool isPrefixMatch(std::string_view entry, std::string_view query);
 
+// For a query whose last syllable has a final: the query with that final moved on as a
+// vowel after it would move it (각 -> 가 + ㄱ, 닭 -> 달 + ㄱ); empty otherwise.
+std::string finalMovedQuery(std::string_view query);
+
 class WordPredictor final : public Predictor {
  public:
   WordPredictor(StrokeSender& strokes, const TextCodec& codec, size_t maxCandidates = 20)

@@ -17,7 +17,9 @@ fi
 # figures are measured on it, so it must stay unseen.
 text_packages=(libreoffice-help-ko libreoffice-l10n-ko firefox-esr-l10n-ko thunderbird-l10n-ko
   installation-guide-amd64 gnome-user-docs
-  libc-l10n coreutils git bash gettext dpkg apt tar libglib2.0-data libgtk-3-common xkb-data)
+  libc-l10n coreutils git bash gettext dpkg apt tar libglib2.0-data libgtk-3-common xkb-data
+  inkscape vlc-l10n evolution-common gimp-data gnome-control-center-data nautilus-data
+  gnome-software-common totem-common synaptic packagekit debconf-i18n)
 tessdata=$(ls /usr/share/tesseract-ocr/*/tessdata/kor.traineddata 2>/dev/null | head -n 1)
 [ -n "$tessdata" ] || { echo "build-dictionary: tesseract-ocr-kor is not installed" >&2; exit 1; }
 work=$(mktemp -d)

@@ -14,8 +14,8 @@ CORPUS_DIR          an unpacked package: its Korean files are counted (under a f
 
 A word is a run of 1 to 12 Hangul syllables (an eojeol as written, stem with its particle
 or ending). Its weight is a smoothed probability scaled to 32 bits:
-  p(w) = 0.5 * corpus count / corpus total                    (the packages' text)
-       + 0.5 * (1 / rank) / H                                 (subtitle ranks, Zipf; H the sum of 1/r)
+  p(w) = 0.85 * corpus count / corpus total                   (the packages' text)
+       + 0.15 * (1 / rank) / H                                (subtitle ranks, Zipf; H the sum of 1/r)
        + for a word only the hunspell or tesseract lists know: a small share from how
          common its syllables are in the text, so such words rank among themselves too
   weight = round(p * 1e9), at least 1
@@ -41,7 +41,7 @@ MARKUP = ('.html', '.htm', '.xhp', '.xml', '.xcd', '.page')
 KOREAN_FOLDERS = {'ko', 'ko_KR', 'ko-KR'}
 PLAIN = ('.ftl', '.properties', '.dtd', '.js')
 ARCHIVES = ('.xpi', '.zip', '.jar')
-CORPUS_SHARE, RANKED_SHARE, FALLBACK_SHARE = 0.5, 0.5, 0.002
+CORPUS_SHARE, RANKED_SHARE, FALLBACK_SHARE = 0.85, 0.15, 0.002
 SCALE = 1e9
 
 

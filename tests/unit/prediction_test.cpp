@@ -197,6 +197,19 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   EXPECT_EQ(predictor.typedLetters(), "");
 }
 
+TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
+  files.files["hangul.lex"] = SystemRecord(u"각도", "70") + SystemRecord(u"가게", "60") + SystemRecord(u"갈비", "50") +
+                              SystemRecord(u"달걀", "40") + SystemRecord(u"닭", "30");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  // r k r shows 각, but a vowel next would make it 가 plus ㄱ: 가게 is on its way too.
+  EXPECT_EQ(predictor.search(u"각"), Words({u"각도", u"가게"}));
+  Type("rkr");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가게")));
+  EXPECT_EQ(strokes.sent.back(), "p");
+  // A double final gives its second half: 닭 goes on to 달걀.
+  EXPECT_EQ(predictor.search(u"닭"), Words({u"달걀", u"닭"}));
+}
+
 TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
   files.files["hangul.lex"] = SystemRecord(u"가방", "50");
   ASSERT_TRUE(predictor.loadDictionaries(files));
