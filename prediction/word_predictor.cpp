@@ -123,6 +123,36 @@ std::string finalMovedQuery(std::string_view query) {
   return moved;
 }
 
+bool isInitialsMatch(std::string_view entry, std::string_view initials) {
+  if (entry.size() < 3 * initials.size()) return false;
+  for (size_t i = 0; i < initials.size(); ++i) {
+    const auto medial = static_cast<uint8_t>(entry[3 * i + 1]);
+    if (entry[3 * i] != initials[i] || medial < JAMO_MEDIAL_BASE || medial >= JAMO_FINAL_BASE) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> WordPredictor::Drain() {
+  std::vector<std::string> candidates;
+  while (!topHeap_.empty()) {
+    candidates.push_back(narrowKorean(codec_, jamoCodeToText(topHeap_.Max().jamo)));
+    topHeap_.DeleteMax();
+  }
+  return candidates;
+}
+
+std::vector<std::string> WordPredictor::searchInitials(std::string_view initials) {
+  if (initials.empty() || maxCandidates_ == 0) return {};
+  const auto first = static_cast<uint8_t>(initials[0]);
+  if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return {};
+  for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
+    for (const DictEntry& entry : (*buckets)[first - JAMO_INITIAL_BASE]) {
+      if (isInitialsMatch(entry.jamo, initials)) Consider(entry);
+    }
+  }
+  return Drain();
+}
+
 std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   std::vector<std::string> candidates;
   const std::string query = textToJamoCode(composed, false);
@@ -138,11 +168,7 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
       if (isPrefixMatch(entry.jamo, query) || (!moved.empty() && entry.jamo.starts_with(moved))) Consider(entry);
     }
   }
-  while (!topHeap_.empty()) {
-    candidates.push_back(narrowKorean(codec_, jamoCodeToText(topHeap_.Max().jamo)));
-    topHeap_.DeleteMax();
-  }
-  return candidates;
+  return Drain();
 }
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
@@ -152,6 +178,7 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
     if (code != 0x10 && code != 0x11) {  // Shift and Ctrl keep the word going
       typedLetters_.clear();
       offeredWords_.clear();
+      initialsTyped_ = false;
     }
     return {};
   }
@@ -163,7 +190,19 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   typedLetters_ += ch;
   const std::u16string composed = composeKeyLetters(typedLetters_);
   if (composed.empty()) return {};
-  std::vector<std::string> candidates = search(composed);
+  // Consonants alone: the composition keeps only the last of them, but the user means
+  // the initials of the word's syllables (r, t, g, s, e: 감사합니다).
+  std::string initials;
+  for (char letter : typedLetters_) {
+    const std::string jamo = textToJamoCode(composeKeyLetters(std::string_view(&letter, 1)), false);
+    if (jamo.size() != 1) {
+      initials.clear();
+      break;
+    }
+    initials += jamo;
+  }
+  initialsTyped_ = initials.size() >= 2;
+  std::vector<std::string> candidates = initialsTyped_ ? searchInitials(initials) : search(composed);
   if (!offeredWords_.empty()) {
     const std::string composedText = narrowKorean(codec_, composed);
     std::erase_if(candidates, [this, &composedText](const std::string& c) {
@@ -181,7 +220,12 @@ bool WordPredictor::typeText(WindowId window, const std::string& text) {
     if (static_cast<uint8_t>(b) == JAMO_FINAL_BASE) continue;
     letters += jamoToKeyLetters(static_cast<uint8_t>(b));
   }
-  letters.erase(0, std::min(typedLetters_.size(), letters.size()));
+  if (initialsTyped_ && !letters.starts_with(typedLetters_)) {
+    // Found by its initials: what the consonants show goes, then the whole word.
+    letters = "{BS " + std::to_string(consonantBackspaces(typedLetters_)) + "}" + letters;
+  } else {
+    letters.erase(0, std::min(typedLetters_.size(), letters.size()));
+  }
   if (letters.empty()) return false;
   return strokes_.SendStrokes(window, letters) == kStrokeOk;
 }

@@ -36,6 +36,9 @@ bool isPrefixMatch(std::string_view entry, std::string_view query);
 // vowel after it would move it (각 -> 가 + ㄱ, 닭 -> 달 + ㄱ); empty otherwise.
 std::string finalMovedQuery(std::string_view query);
 
+// Whether the syllables of `entry` begin with the initial consonants `initials`.
+bool isInitialsMatch(std::string_view entry, std::string_view initials);
+
 class WordPredictor final : public Predictor {
  public:
   WordPredictor(StrokeSender& strokes, const TextCodec& codec, size_t maxCandidates = 20)
@@ -49,6 +52,8 @@ class WordPredictor final : public Predictor {
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
   bool typeText(WindowId window, const std::string& text) override;
   std::vector<std::string> search(const std::u16string& composed);
+  // The words whose syllables begin with `initials` (initial consonant bytes), heaviest first.
+  std::vector<std::string> searchInitials(std::string_view initials);
 
   const DictBuckets& systemBuckets() const { return systemBuckets_; }
   const DictBuckets& userBuckets() const { return userBuckets_; }
@@ -57,6 +62,7 @@ class WordPredictor final : public Predictor {
 
  private:
   void Consider(const DictEntry& entry);
+  std::vector<std::string> Drain();
 
   StrokeSender& strokes_;
   const TextCodec& codec_;
@@ -65,6 +71,7 @@ class WordPredictor final : public Predictor {
   DictBuckets systemBuckets_;
   DictBuckets userBuckets_;
   std::string typedLetters_;
+  bool initialsTyped_ = false;  // the letters are two or more consonants: initials
   std::vector<std::string> offeredWords_;
 };
 

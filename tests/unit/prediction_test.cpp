@@ -210,6 +210,25 @@ TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
   EXPECT_EQ(predictor.search(u"닭"), Words({u"달걀", u"닭"}));
 }
 
+TEST_F(PredictionTest, ConsonantsAloneFindWordsByTheirSyllablesInitials) {
+  std::string dictionary;
+  for (char16_t i = 0; i < 7; ++i) dictionary += SystemRecord(std::u16string(1, static_cast<char16_t>(u'가' + i)), "100");
+  files.files["hangul.lex"] = dictionary + SystemRecord(u"고속", "50") + SystemRecord(u"감사합니다", "10") +
+                              SystemRecord(u"사과", "90") + SystemRecord(u"가시", "80");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  Type("r");  // the seven heaviest ㄱ words
+  EXPECT_EQ(Type("t"), Words({u"가시", u"고속", u"감사합니다"}));  // ㄱ ㅅ, not the ㅅ words
+  // The word replaces the consonants (ㄳ, still composed: two Backspaces).
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
+  EXPECT_EQ(strokes.sent.back(), "{BS 2}rkatkgkqslek");
+  Type("gse");  // ㄳ ㅎ ㄴ ㄷ
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
+  EXPECT_EQ(strokes.sent.back(), "{BS 4}rkatkgkqslek");
+  // A vowel ends the consonants-only search: r, k, t is 갓, found by prefix.
+  predictor.onKey(' ', 0);
+  EXPECT_TRUE(Type("rkt").empty());
+}
+
 TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
   files.files["hangul.lex"] = SystemRecord(u"가방", "50");
   ASSERT_TRUE(predictor.loadDictionaries(files));
