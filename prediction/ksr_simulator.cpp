@@ -53,7 +53,8 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
     while (true) {
       if (onScreen(target)) {
         predictor.typeText(0, target);
-        predictor.onKey(kWordKeyCode, 0);
+        std::vector<std::string> next = predictor.onKey(kWordKeyCode, 0);
+        if (!next.empty()) shown = std::move(next);
         chosen = true;
         break;
       }

@@ -453,7 +453,7 @@ int Ksr(const std::vector<std::string>& args, CliPlatform& p) {
     std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
     return kCliMessageShown;
   }
-  (void)learn;
+  predictor.setLearning(learn);
   const std::optional<std::string> text = p.files.ReadWholeFile(textPath);
   if (!text) {
     std::fprintf(p.err, "cannot read %s\n", Cp949ToUtf8(p.codec, textPath).c_str());

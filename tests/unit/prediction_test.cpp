@@ -250,3 +250,72 @@ TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
 
 }  // namespace
 }  // namespace tessary
+
+namespace tessary {
+namespace {
+
+class LearningTest : public PredictionTest {
+ protected:
+  void SetUp() override {
+    std::string dictionary;
+    for (char16_t i = 0; i < 7; ++i) dictionary += SystemRecord(std::u16string(1, static_cast<char16_t>(u'가' + i)), "5000");
+    files.files["hangul.lex"] = dictionary + SystemRecord(u"가방", "10");
+    ASSERT_TRUE(predictor.loadDictionaries(files));
+  }
+  // Types a word's letters and ends it with Space.
+  std::vector<std::string> TypeWord(std::string_view letters) {
+    Type(letters);
+    return predictor.onKey(' ', 0);
+  }
+};
+
+TEST_F(LearningTest, CompletedWordsComeBeforeRareDictionaryWordsAndFollowTheirPredecessor) {
+  TypeWord("rkqkd");  // 가방: off, nothing is learnt
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"가방")), 0u);
+  predictor.setLearning(true);
+  EXPECT_EQ(Type("r")[0], Cp949(u"가"));  // 가방 weighs 10: after the seven of weight 5000
+  predictor.onKey(0x08, 0);  // Backspace takes the word back: nothing learnt
+  TypeWord("dkssud");        // 안녕, not in the dictionary
+  TypeWord("rkqkd");
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"안녕")), 1u);
+  EXPECT_EQ(Type("r")[0], Cp949(u"가방"));  // learnt: now first
+  // A chosen word key counts too, and after 안녕 its follower is shown at once.
+  predictor.onKey(' ', 0);
+  Type("dk");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"안녕")));
+  EXPECT_EQ(predictor.onKey(0, 0), Words({u"가방"}));
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"안녕")), 2u);
+}
+
+TEST_F(LearningTest, TheFileIsReadWrittenAtomicallyAndNeverLost) {
+  // Missing: nothing learnt, no error. Nothing changed: nothing written.
+  EXPECT_FALSE(predictor.loadLearnedWords(files));
+  EXPECT_TRUE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files.count(kLearnedWordsName), 0u);
+  // Broken lines are skipped and the file is kept as .bak before it is replaced.
+  const std::string broken = Cp949(u"가방") + "\t3\nabc\t1\n" + Cp949(u"안녕") + "\tx\n" + Cp949(u"안녕 가방") + "\t2\r\n";
+  files.files[kLearnedWordsName] = broken;
+  EXPECT_TRUE(predictor.loadLearnedWords(files));
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"가방")), 3u);
+  predictor.setLearning(true);
+  TypeWord("dkssud");
+  // Unwritable: false, the old file and the words in memory stay.
+  files.failWrites = true;
+  EXPECT_FALSE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files[kLearnedWordsName], broken);
+  files.failWrites = false;
+  EXPECT_TRUE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files[std::string(kLearnedWordsName) + ".bak"], broken);
+  EXPECT_EQ(files.files[kLearnedWordsName],
+            Cp949(u"가방") + "\t3\n" + Cp949(u"안녕 가방") + "\t2\n" + Cp949(u"안녕") + "\t1\n");
+  // Read back by a new predictor; forgetting empties memory and file.
+  WordPredictor again(strokes, codec);
+  EXPECT_TRUE(again.loadLearnedWords(files));
+  EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 3u);
+  again.forgetLearnedWords(files);
+  EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 0u);
+  EXPECT_EQ(files.files.count(kLearnedWordsName), 0u);
+}
+
+}  // namespace
+}  // namespace tessary
