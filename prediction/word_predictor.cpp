@@ -1,6 +1,7 @@
 #include "prediction/word_predictor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/file_system.h"
 #include "prediction/hangul.h"
@@ -275,15 +276,15 @@ bool WordPredictor::typeText(WindowId window, const std::string& text) {
   return true;
 }
 
-// A learnt word weighs like a dictionary word used about once in a thousand words for
-// each time it was completed, less the longer ago that was (halved after 300 more words
+// A learnt word weighs like a dictionary word used once in a thousand words for each
+// time it was completed, less the longer ago that was (halved after 300 more words
 // completed): so learnt words come before the rarely used dictionary words, and the ones
-// in use now first.
+// in use now first. The dictionary's scale: weight = 6e7 x (ln p + 32).
 uint32_t WordPredictor::LearnedWeight(const LearnedWord& word) const {
-  constexpr uint64_t kBase = 1000000, kHalfLife = 300, kMax = 0x7FFFFFFE;
-  const uint64_t age = learningClock_ - word.lastUse;
-  const uint64_t weight = kBase * std::min<uint64_t>(word.count, 100000) * kHalfLife / (kHalfLife + age);
-  return static_cast<uint32_t>(std::clamp<uint64_t>(weight, 1, kMax));
+  constexpr double kPerUse = 1e-3, kHalfLife = 300, kPerNat = 6e7, kLogFloor = 32, kMax = 0x7FFFFFFE;
+  const double age = static_cast<double>(learningClock_ - word.lastUse);
+  const double p = kPerUse * static_cast<double>(word.count) * kHalfLife / (kHalfLife + age);
+  return static_cast<uint32_t>(std::clamp(kPerNat * (std::log(p) + kLogFloor), 1.0, kMax));
 }
 
 void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {
