@@ -137,8 +137,8 @@ starts_with_three_windows_and_exits_cleanly() {
   check "hidden window hidden" 0 "$(drv info "$hidden" | field visible)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 47 "$(wc -l <Tessary.cfg)"
-  check "CR LF lines" 47 "$(grep -c $'\r$' Tessary.cfg)"
+  check "lines" 48 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 48 "$(grep -c $'\r$' Tessary.cfg)"
   check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults >expected.cfg
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
@@ -637,7 +637,7 @@ PY
   rdrv no-msgbox 2000 || fail "a message box was shown"
   rdrv post "$hidden" 273 40002 0 >/dev/null
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
 
   # Again with the shipped prediction set: its layouts and the dictionary are found.
   LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
