@@ -17,8 +17,8 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
   return classUnderCursor == kKeyboardWindowClass;
 }
 
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey) {
-  return code == 0 && message == kKeyDownMessage && virtualKey == kSpaceKey;
+bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, uintptr_t extraInfo) {
+  return code == 0 && message == kKeyDownMessage && virtualKey == kSpaceKey && extraInfo != kOwnInputTag;
 }
 
 void InstallInputModeHook(const Settings& settings, InputModeHooks& hooks, MessageBoxes& messages) {

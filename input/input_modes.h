@@ -26,9 +26,10 @@ inline constexpr uint32_t kSpaceKey = 32;
 bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCursor);
 
 // Scan mode: whether the low-level keyboard event is a switch press: a Space key-down
-// (its auto-repeats too, but not with Alt, which arrives as a system key). The event
-// always passes on as well.
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey);
+// (its auto-repeats too, but not with Alt, which arrives as a system key), unless the
+// keyboard sent it itself (`extraInfo` kOwnInputTag: its Space key was activated). The
+// event always passes on as well.
+bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, uintptr_t extraInfo = 0);
 
 // The hook of the mode in `settings` (click: mouse, scan: keyboard; dwell: none), with
 // the message for a hook that cannot be installed. The start-up part of entering a mode.

@@ -83,7 +83,7 @@ BAND_WIDTH = [208, 126, 158]
 # Non-letter keys: code, type, stroke, label (Korean layout), colour set.
 SPECIAL = {
     'Space': (32, '0', ' ', 'Space', 'function'),
-    'Back': (8, '0', '{Bs}', '←', 'function'),
+    'Back': (8, '0', '{Bs}', '지움', 'function'),
     'Enter': (13, '0', '{Enter}', 'Enter', 'function'),
     'Shift': (16, 'TK_TOGGLE + TK_CHANGEVIEW', '+', 'Shift', 'function'),
     'Hangul': (21, 'TK_SWITCH', '{Hangul}', '한/영', 'language'),

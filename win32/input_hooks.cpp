@@ -27,7 +27,8 @@ LRESULT CALLBACK ClickMouseHook(int code, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK ScanKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-  if (IsScanSwitch(code, static_cast<uint32_t>(wParam), key != nullptr ? key->vkCode : 0)) {
+  if (IsScanSwitch(code, static_cast<uint32_t>(wParam), key != nullptr ? key->vkCode : 0,
+                   key != nullptr ? key->dwExtraInfo : 0)) {
     if (TheApp().keyboard != nullptr) PostMessageA(TheApp().keyboard, WM_SCANSWITCH, 0, 0);
   }
   // The Space goes on to the focused application as well.

@@ -290,6 +290,7 @@ TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
   EXPECT_FALSE(IsScanSwitch(0, 260, 32));  // with Alt: WM_SYSKEYDOWN
   EXPECT_FALSE(IsScanSwitch(0, 256, 13));
   EXPECT_FALSE(IsScanSwitch(3, 256, 32));
+  EXPECT_FALSE(IsScanSwitch(0, 256, 32, kOwnInputTag));  // the keyboard's own Space key
 }
 
 class RecordingHooks : public InputModeHooks {
