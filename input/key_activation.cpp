@@ -20,6 +20,9 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   KeyOutput& output = keyboard_.output();
   const KeyLayout& layout = keyboard_.layout();
   const auto vk = static_cast<uint16_t>(code);
+  // A word key without a word (blank until the first prediction) does nothing at all:
+  // it neither types a space nor ends the word being typed.
+  if (key.Has(TK_STRING) && key.Label(keyboard_.view).find_first_not_of(' ') == std::string::npos) return;
 
   // 1. Output, by the first rule that applies.
   if (key.Has(TK_STRING)) {

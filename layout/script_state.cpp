@@ -110,6 +110,15 @@ bool ScriptState::GetBool(const char* name, bool& out) {
   return true;
 }
 
+bool ScriptState::GetOptionalBool(const char* name, bool& out) {
+  if (state_ == nullptr) Fatal(kShouldBeBool);
+  const int top = lua_gettop(state_);
+  PushGlobal(name);
+  const bool present = !lua_isnil(state_, -1);
+  lua_settop(state_, top);
+  return present ? GetBool(name, out) : false;
+}
+
 bool ScriptState::GetString(const char* name, std::string& out, size_t bufferSize) {
   if (state_ == nullptr) Fatal(kShouldBeString);
   const int top = lua_gettop(state_);

@@ -40,6 +40,9 @@ class ScriptState {
   bool GetNumber(const char* name, int32_t& out);
   bool GetReal(const char* name, double& out);
   bool GetBool(const char* name, bool& out);
+  // The same for a setting newer files have: a missing global (nil) leaves `out` as it
+  // is and gives false; any other type than a boolean is still a Fatal stop.
+  bool GetOptionalBool(const char* name, bool& out);
   // A string or a number (as its text). `bufferSize` is the size of the caller's
   // buffer, terminator included: the text is cut to bufferSize - 1 bytes, and like a C
   // string it ends at its first zero byte.

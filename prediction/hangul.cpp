@@ -274,3 +274,25 @@ std::string jamoToKeyLetters(uint8_t jamo) {
 std::u16string composeKeyLetters(std::string_view letters) { return Composer().Compose(letters); }
 
 }  // namespace tessary
+
+namespace tessary {
+
+size_t consonantBackspaces(std::string_view letters) {
+  size_t shown = 0;
+  char16_t composing = 0;  // the lone consonant still being composed, if it can take a second
+  bool compound = false;   // whether the last one shown is a double consonant still composed
+  for (char letter : letters) {
+    const char16_t jamo = LetterJamo(letter);
+    if (composing != 0 && Compound(composing, jamo) != 0) {
+      composing = 0;
+      compound = true;
+    } else {
+      ++shown;
+      composing = jamo;
+      compound = false;
+    }
+  }
+  return shown + (compound ? 1 : 0);
+}
+
+}  // namespace tessary

@@ -26,6 +26,10 @@ std::string textToJamoCode(std::u16string_view text, bool escape);
 std::u16string jamoCodeToText(std::string_view code);
 // The 2-set key letters that type one JamoCode byte; other bytes give themselves.
 std::string jamoToKeyLetters(uint8_t jamo);
+// How many Backspaces remove what consonant letters typed without a vowel show in an
+// input method: a lone consonant each, but a pair that makes a double consonant (r, t:
+// ㄳ) shows as one, which takes two while it is still being composed.
+size_t consonantBackspaces(std::string_view letters);
 // The Hangul an input method composes from 2-set key letters.
 std::u16string composeKeyLetters(std::string_view letters);
 

@@ -21,11 +21,11 @@ void TopWeightHeap::Place(size_t n, DictEntry entry) {
   size_t j = Partner(n);
   const bool max = InMaxHalf(n);
   if (max && InUse(2 * j)) {
+    // The heaviest of the partner and its children: two tests one after the other, so a
+    // heavier second child is found also when the first is as heavy as the partner.
     const size_t c = 2 * j;
-    if (W(j) < W(c)) {
-      j = c;
-      if (InUse(c + 1) && W(c) < W(c + 1)) j = c + 1;
-    }
+    if (W(j) < W(c)) j = c;
+    if (InUse(c + 1) && W(c) < W(c + 1)) j = c + 1;
   } else if (!max && !InUse(j)) {
     j /= 2;
   }

@@ -9,6 +9,24 @@ namespace tessary {
 
 namespace {
 
+constexpr int32_t kFirstLetterCode = 0x41;  // the A key
+constexpr int32_t kLastLetterCode = 0x5A;   // the Z key
+constexpr int32_t kBackspaceCode = 0x08;
+
+// Whether `jamo` is one or more whole syllables and nothing else.
+bool isSyllables(std::string_view jamo) {
+  if (jamo.empty() || jamo.size() % 3 != 0) return false;
+  for (size_t i = 0; i < jamo.size(); i += 3) {
+    const auto a = static_cast<uint8_t>(jamo[i]), b = static_cast<uint8_t>(jamo[i + 1]),
+               c = static_cast<uint8_t>(jamo[i + 2]);
+    if (a < JAMO_INITIAL_BASE || a >= JAMO_MEDIAL_BASE || b < JAMO_MEDIAL_BASE || b >= JAMO_FINAL_BASE ||
+        c < JAMO_FINAL_BASE || c >= JAMO_FINAL_BASE + 28) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -98,6 +116,62 @@ void WordPredictor::Consider(const DictEntry& entry) {
   topHeap_.Insert(entry);
 }
 
+std::string finalMovedQuery(std::string_view query) {
+  // Per final (from 1, the order of the finals' bytes): what stays as the final and which
+  // initial (from 0) it gives the next syllable when a vowel follows.
+  struct Move {
+    uint8_t stays, moves;
+  };
+  static constexpr Move kMoves[27] = {{0, 0},  {0, 1},  {1, 9},  {0, 2},  {4, 12}, {4, 18}, {0, 3},
+                                      {0, 5},  {8, 0},  {8, 6},  {8, 7},  {8, 9},  {8, 16}, {8, 17},
+                                      {8, 18}, {0, 6},  {0, 7},  {17, 9}, {0, 9},  {0, 10}, {0, 11},
+                                      {0, 12}, {0, 14}, {0, 15}, {0, 16}, {0, 17}, {0, 18}};
+  if (query.size() < 3) return {};
+  const auto last = static_cast<uint8_t>(query.back());
+  if (last <= JAMO_FINAL_BASE || last >= JAMO_FINAL_BASE + 28) return {};
+  const auto medial = static_cast<uint8_t>(query[query.size() - 2]);
+  if (medial < JAMO_MEDIAL_BASE || medial >= JAMO_FINAL_BASE) return {};
+  const Move move = kMoves[last - JAMO_FINAL_BASE - 1];
+  std::string moved(query.substr(0, query.size() - 1));
+  moved += static_cast<char>(JAMO_FINAL_BASE + move.stays);
+  moved += static_cast<char>(JAMO_INITIAL_BASE + move.moves);
+  return moved;
+}
+
+bool isInitialsMatch(std::string_view entry, std::string_view initials) {
+  if (entry.size() < 3 * initials.size()) return false;
+  for (size_t i = 0; i < initials.size(); ++i) {
+    const auto medial = static_cast<uint8_t>(entry[3 * i + 1]);
+    if (entry[3 * i] != initials[i] || medial < JAMO_MEDIAL_BASE || medial >= JAMO_FINAL_BASE) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> WordPredictor::Drain() {
+  std::vector<std::string> candidates;
+  while (!topHeap_.empty()) {
+    // A learnt word is also in a dictionary: it is offered once, where it weighs most.
+    std::string word = narrowKorean(codec_, jamoCodeToText(topHeap_.Max().jamo));
+    if (std::find(candidates.begin(), candidates.end(), word) == candidates.end()) candidates.push_back(std::move(word));
+    topHeap_.DeleteMax();
+  }
+  return candidates;
+}
+
+std::vector<std::string> WordPredictor::searchInitials(std::string_view initials) {
+  if (initials.empty() || maxCandidates_ == 0) return {};
+  const auto first = static_cast<uint8_t>(initials[0]);
+  if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return {};
+  for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
+    for (const DictEntry& entry : (*buckets)[first - JAMO_INITIAL_BASE]) {
+      if (isInitialsMatch(entry.jamo, initials)) Consider(entry);
+    }
+  }
+  ConsiderLearned(first - JAMO_INITIAL_BASE,
+                  [&initials](const std::string& jamo) { return isInitialsMatch(jamo, initials); });
+  return Drain();
+}
+
 std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   std::vector<std::string> candidates;
   const std::string query = textToJamoCode(composed, false);
@@ -105,28 +179,53 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   const auto first = static_cast<uint8_t>(query[0]);
   if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return candidates;
   const size_t bucket = first - JAMO_INITIAL_BASE;
+  // The last final is not settled: a vowel next moves it (or its second half) to the
+  // next syllable, so 각 (r k r) goes on to 가게 as well as to 각도.
+  const std::string moved = finalMovedQuery(query);
+  auto matches = [&query, &moved](const std::string& jamo) {
+    return isPrefixMatch(jamo, query) || (!moved.empty() && jamo.starts_with(moved));
+  };
   for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
     for (const DictEntry& entry : (*buckets)[bucket]) {
-      if (isPrefixMatch(entry.jamo, query)) Consider(entry);
+      if (matches(entry.jamo)) Consider(entry);
     }
   }
-  while (!topHeap_.empty()) {
-    candidates.push_back(narrowKorean(codec_, jamoCodeToText(topHeap_.Max().jamo)));
-    topHeap_.DeleteMax();
-  }
-  return candidates;
+  ConsiderLearned(bucket, matches);
+  return Drain();
 }
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
-  const bool letter = (code >= 0x41 && code <= 0x5A) || (code >= 0x61 && code <= 0x7A);
+  // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
+  const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {
-    if (code != 0x10 && code != 0x11) {  // Shift and Ctrl keep the word going
-      typedLetters_.clear();
-      offeredWords_.clear();
+    if (code == 0x10 || code == 0x11) return {};  // Shift and Ctrl keep the word going
+    std::vector<std::string> next;
+    if (learning_) {
+      std::string jamo;
+      if (!chosenWord_.empty()) {
+        jamo = textToJamoCode(widenKorean(codec_, chosenWord_), false);
+      } else if (!initialsTyped_ && !typedLetters_.empty()) {
+        jamo = textToJamoCode(composeKeyLetters(typedLetters_), false);
+      }
+      if (code == kBackspaceCode) {
+        previousWord_.clear();  // Backspace takes back what was typed: nothing is learnt
+      } else if (isSyllables(jamo)) {
+        Learn(jamo, 1);
+        if (!previousWord_.empty()) LearnPair(previousWord_, jamo, 1);
+        previousWord_ = jamo;
+      }
+      next = LearnedSuccessors();
     }
-    return {};
+    chosenWord_.clear();
+    typedLetters_.clear();
+    offeredWords_.clear();
+    initialsTyped_ = false;
+    // The words that followed this one before are shown now, and not again in the next word.
+    const size_t shown = std::min<size_t>(7, next.size());
+    offeredWords_.assign(next.begin(), next.begin() + static_cast<ptrdiff_t>(shown));
+    return next;
   }
-  char ch = static_cast<char>(code >= 0x61 ? code : code + 0x20);
+  char ch = static_cast<char>(code + ('a' - 'A'));
   const bool shifted = shiftState == 1 || shiftState == 3;
   if (shifted && std::string_view("QWERTOP").find(static_cast<char>(code)) != std::string_view::npos) {
     ch = static_cast<char>(code);
@@ -134,7 +233,19 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   typedLetters_ += ch;
   const std::u16string composed = composeKeyLetters(typedLetters_);
   if (composed.empty()) return {};
-  std::vector<std::string> candidates = search(composed);
+  // Consonants alone: the composition keeps only the last of them, but the user means
+  // the initials of the word's syllables (r, t, g, s, e: 감사합니다).
+  std::string initials;
+  for (char letter : typedLetters_) {
+    const std::string jamo = textToJamoCode(composeKeyLetters(std::string_view(&letter, 1)), false);
+    if (jamo.size() != 1) {
+      initials.clear();
+      break;
+    }
+    initials += jamo;
+  }
+  initialsTyped_ = initials.size() >= 2;
+  std::vector<std::string> candidates = initialsTyped_ ? searchInitials(initials) : search(composed);
   if (!offeredWords_.empty()) {
     const std::string composedText = narrowKorean(codec_, composed);
     std::erase_if(candidates, [this, &composedText](const std::string& c) {
@@ -152,9 +263,143 @@ bool WordPredictor::typeText(WindowId window, const std::string& text) {
     if (static_cast<uint8_t>(b) == JAMO_FINAL_BASE) continue;
     letters += jamoToKeyLetters(static_cast<uint8_t>(b));
   }
-  letters.erase(0, std::min(typedLetters_.size(), letters.size()));
+  if (initialsTyped_ && !letters.starts_with(typedLetters_)) {
+    // Found by its initials: what the consonants show goes, then the whole word.
+    letters = "{BS " + std::to_string(consonantBackspaces(typedLetters_)) + "}" + letters;
+  } else {
+    letters.erase(0, std::min(typedLetters_.size(), letters.size()));
+  }
   if (letters.empty()) return false;
-  return strokes_.SendStrokes(window, letters) == kStrokeOk;
+  if (strokes_.SendStrokes(window, letters) != kStrokeOk) return false;
+  chosenWord_ = text;
+  return true;
+}
+
+// A learnt word weighs like a dictionary word used about once in a thousand words for
+// each time it was completed, less the longer ago that was (halved after 300 more words
+// completed): so learnt words come before the rarely used dictionary words, and the ones
+// in use now first.
+uint32_t WordPredictor::LearnedWeight(const LearnedWord& word) const {
+  constexpr uint64_t kBase = 1000000, kHalfLife = 300, kMax = 0x7FFFFFFE;
+  const uint64_t age = learningClock_ - word.lastUse;
+  const uint64_t weight = kBase * std::min<uint64_t>(word.count, 100000) * kHalfLife / (kHalfLife + age);
+  return static_cast<uint32_t>(std::clamp<uint64_t>(weight, 1, kMax));
+}
+
+void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {
+  if (!learning_) return;
+  for (const LearnedWord& word : learned_[bucket]) {
+    if (matches(word.jamo)) Consider(DictEntry{word.jamo, LearnedWeight(word)});
+  }
+}
+
+void WordPredictor::Learn(const std::string& jamo, uint32_t times) {
+  std::vector<LearnedWord>& bucket = learned_[static_cast<uint8_t>(jamo[0]) - JAMO_INITIAL_BASE];
+  auto it = std::find_if(bucket.begin(), bucket.end(), [&jamo](const LearnedWord& w) { return w.jamo == jamo; });
+  if (it == bucket.end()) it = bucket.insert(bucket.end(), LearnedWord{jamo, 0, 0});
+  it->count = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{it->count} + times, UINT32_MAX));
+  it->lastUse = ++learningClock_;
+  learnedChanged_ = true;
+}
+
+void WordPredictor::LearnPair(const std::string& first, const std::string& second, uint32_t times) {
+  std::vector<LearnedWord>& next = pairs_[first];
+  auto it = std::find_if(next.begin(), next.end(), [&second](const LearnedWord& w) { return w.jamo == second; });
+  if (it == next.end()) it = next.insert(next.end(), LearnedWord{second, 0, 0});
+  it->count = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{it->count} + times, UINT32_MAX));
+  it->lastUse = ++learningClock_;
+  learnedChanged_ = true;
+}
+
+std::vector<std::string> WordPredictor::LearnedSuccessors() {
+  const auto it = pairs_.find(previousWord_);
+  if (it == pairs_.end()) return {};
+  for (const LearnedWord& word : it->second) Consider(DictEntry{word.jamo, LearnedWeight(word)});
+  return Drain();
+}
+
+size_t WordPredictor::learnedCount(std::string_view cp949Word) const {
+  const std::string jamo = textToJamoCode(widenKorean(codec_, cp949Word), false);
+  if (!isSyllables(jamo)) return 0;
+  for (const LearnedWord& w : learned_[static_cast<uint8_t>(jamo[0]) - JAMO_INITIAL_BASE]) {
+    if (w.jamo == jamo) return w.count;
+  }
+  return 0;
+}
+
+bool WordPredictor::loadLearnedWords(FileSystem& files, const std::string& path) {
+  const std::optional<std::string> text = files.ReadWholeFile(path);
+  if (!text) return false;
+  size_t pos = 0;
+  while (pos < text->size()) {
+    size_t end = text->find('\n', pos);
+    if (end == std::string::npos) end = text->size();
+    std::string_view line(text->data() + pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.empty()) continue;
+    const size_t tab = line.find('\t');
+    const std::string_view count = tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
+    const std::string_view words = tab == std::string_view::npos ? std::string_view() : line.substr(0, tab);
+    const size_t space = words.find(' ');
+    const std::string jamo = textToJamoCode(widenKorean(codec_, words.substr(0, space)), false);
+    const std::string second =
+        space == std::string_view::npos ? std::string() : textToJamoCode(widenKorean(codec_, words.substr(space + 1)), false);
+    if (!isSyllables(jamo) || (space != std::string_view::npos && !isSyllables(second)) || count.empty() || count.size() > 9 ||
+        count.find_first_not_of("0123456789") != std::string_view::npos) {
+      learnedFileBroken_ = true;  // kept aside when the file is next written
+      continue;
+    }
+    uint32_t times = 0;
+    for (char c : count) times = times * 10 + static_cast<uint32_t>(c - '0');
+    if (times == 0) {
+      learnedFileBroken_ = true;
+      continue;
+    }
+    if (second.empty()) {
+      Learn(jamo, times);
+    } else {
+      LearnPair(jamo, second, times);
+    }
+  }
+  learnedChanged_ = false;
+  return true;
+}
+
+bool WordPredictor::saveLearnedWords(FileSystem& files, const std::string& path) {
+  if (!learnedChanged_) return true;
+  if (learnedFileBroken_) {
+    if (const std::optional<std::string> old = files.ReadWholeFile(path)) {
+      if (!files.WriteNewFile(path + ".bak", *old)) return false;  // rather keep the old file
+    }
+  }
+  // Words and pairs ("word next"), the least recently used first.
+  std::vector<std::pair<const std::string*, const LearnedWord*>> entries;
+  for (const auto& bucket : learned_) {
+    for (const LearnedWord& w : bucket) entries.emplace_back(nullptr, &w);
+  }
+  for (const auto& [first, next] : pairs_) {
+    for (const LearnedWord& w : next) entries.emplace_back(&first, &w);
+  }
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.second->lastUse < b.second->lastUse; });
+  std::string text;
+  for (const auto& [first, w] : entries) {
+    if (first != nullptr) text += narrowKorean(codec_, jamoCodeToText(*first)) + " ";
+    text += narrowKorean(codec_, jamoCodeToText(w->jamo)) + "\t" + std::to_string(w->count) + "\n";
+  }
+  if (!WriteTextFileAtomically(files, path, text)) return false;
+  learnedChanged_ = false;
+  learnedFileBroken_ = false;
+  return true;
+}
+
+void WordPredictor::forgetLearnedWords(FileSystem& files, const std::string& path) {
+  for (auto& bucket : learned_) bucket.clear();
+  pairs_.clear();
+  previousWord_.clear();
+  learnedChanged_ = false;
+  learnedFileBroken_ = false;
+  files.RemoveFile(path);
 }
 
 }  // namespace tessary

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "input/key_activation.h"
@@ -19,6 +20,9 @@ class TextCodec;
 inline constexpr size_t kInitialConsonants = 19;
 inline constexpr const char* kSystemDictionaryName = "hangul.lex";
 inline constexpr const char* kUserDictionaryName = "user.lex";
+// The words learnt, beside user.lex: one a line, "word<TAB>count" in CP949, the least
+// recently used first.
+inline constexpr const char* kLearnedWordsName = "learned.lex";
 inline constexpr size_t kUserPieceBytes = 255;
 inline constexpr uint32_t kUserWordWeight = 0xFFFFFFFF;
 
@@ -32,6 +36,13 @@ bool readSystemRecord(std::string_view data, size_t& pos, DictEntry& entry);
 // Whether `entry` begins with `query` (without the query's trailing "no final" byte).
 bool isPrefixMatch(std::string_view entry, std::string_view query);
 
+// For a query whose last syllable has a final: the query with that final moved on as a
+// vowel after it would move it (각 -> 가 + ㄱ, 닭 -> 달 + ㄱ); empty otherwise.
+std::string finalMovedQuery(std::string_view query);
+
+// Whether the syllables of `entry` begin with the initial consonants `initials`.
+bool isInitialsMatch(std::string_view entry, std::string_view initials);
+
 class WordPredictor final : public Predictor {
  public:
   WordPredictor(StrokeSender& strokes, const TextCodec& codec, size_t maxCandidates = 20)
@@ -42,9 +53,26 @@ class WordPredictor final : public Predictor {
   bool loadDictionaries(FileSystem& files, const std::string& systemPath = kSystemDictionaryName,
                         const std::string& userPath = kUserDictionaryName);
 
+  // Word learning. While it is on, every word completed on the keyboard (letters and
+  // then a word end, or a chosen word key) is counted, and the words learnt are offered
+  // by count and recency before rarely used dictionary words. While it is off nothing is
+  // counted or offered. The learnt words are read by loadLearnedWords (false and nothing
+  // read when the file is missing; unreadable lines are skipped) and written by
+  // saveLearnedWords, atomically, only when something changed (a file that had
+  // unreadable lines is kept as ".bak" first). forgetLearnedWords empties both.
+  void setLearning(bool on) { learning_ = on; }
+  bool learning() const { return learning_; }
+  bool loadLearnedWords(FileSystem& files, const std::string& path = kLearnedWordsName);
+  bool saveLearnedWords(FileSystem& files, const std::string& path = kLearnedWordsName);
+  void forgetLearnedWords(FileSystem& files, const std::string& path = kLearnedWordsName);
+  // The learnt words of one bucket with their counts, for tests.
+  size_t learnedCount(std::string_view cp949Word) const;
+
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
   bool typeText(WindowId window, const std::string& text) override;
   std::vector<std::string> search(const std::u16string& composed);
+  // The words whose syllables begin with `initials` (initial consonant bytes), heaviest first.
+  std::vector<std::string> searchInitials(std::string_view initials);
 
   const DictBuckets& systemBuckets() const { return systemBuckets_; }
   const DictBuckets& userBuckets() const { return userBuckets_; }
@@ -52,7 +80,18 @@ class WordPredictor final : public Predictor {
   const std::vector<std::string>& offeredWords() const { return offeredWords_; }
 
  private:
+  struct LearnedWord {
+    std::string jamo;
+    uint32_t count = 0;
+    uint64_t lastUse = 0;  // the learning clock when it was last completed
+  };
   void Consider(const DictEntry& entry);
+  void ConsiderLearned(size_t bucket, const auto& matches);
+  void Learn(const std::string& jamo, uint32_t times);
+  void LearnPair(const std::string& first, const std::string& second, uint32_t times);
+  std::vector<std::string> LearnedSuccessors();
+  uint32_t LearnedWeight(const LearnedWord& word) const;
+  std::vector<std::string> Drain();
 
   StrokeSender& strokes_;
   const TextCodec& codec_;
@@ -61,6 +100,15 @@ class WordPredictor final : public Predictor {
   DictBuckets systemBuckets_;
   DictBuckets userBuckets_;
   std::string typedLetters_;
+  bool initialsTyped_ = false;  // the letters are two or more consonants: initials
+  std::string chosenWord_;      // the word key's word typed in this word, CP949
+  bool learning_ = false;
+  bool learnedChanged_ = false;
+  bool learnedFileBroken_ = false;
+  uint64_t learningClock_ = 0;
+  std::array<std::vector<LearnedWord>, kInitialConsonants> learned_;
+  std::unordered_map<std::string, std::vector<LearnedWord>> pairs_;  // a word: the words after it
+  std::string previousWord_;  // the last word completed, JamoCode
   std::vector<std::string> offeredWords_;
 };
 

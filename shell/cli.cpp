@@ -13,6 +13,7 @@
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "prediction/hangul.h"
+#include "prediction/ksr_simulator.h"
 #include "prediction/word_predictor.h"
 #include "shell/shell.h"
 #include "shell/scan_cost.h"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "       tessary-cli jamo [--escape] TEXT\n"
     "       tessary-cli scan-cost [--dict FILE] LAYOUT_DIR TEXT\n"
     "       tessary-cli predict [--dict FILE] [--user FILE] KEYS [--type WORD]\n"
+    "       tessary-cli ksr [--dict FILE] [--user FILE] [--learn] [--keys N] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
     "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
@@ -60,7 +62,13 @@ constexpr const char* kUsage =
     "  per character of KEYS (a small letter: its key, a capital: its key with Shift,\n"
     "  anything else: the key of that character) and prints each key's candidates,\n"
     "  tab-separated (UTF-8); --type WORD then types WORD as a word key would and prints\n"
-    "  \"SendStrokes <text>\" or \"nothing\". Exit status 2 when the dictionary is missing.\n";
+    "  \"SendStrokes <text>\" or \"nothing\". Exit status 2 when the dictionary is missing.\n"
+    "ksr: types every Hangul word of the UTF-8 file TEXT on the 2-set keys as a user\n"
+    "  would who takes the word from a word key as soon as it is among the first N\n"
+    "  candidates shown (default 7), with one space after each word, and prints\n"
+    "  \"words W letters L keystrokes K ksr P%\" (the keystroke-saving rate); --learn\n"
+    "  turns word learning on, starting from nothing learnt. Exit status 2 when the\n"
+    "  dictionary or TEXT cannot be read.\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -466,6 +474,56 @@ int Predict(const std::vector<std::string>& args, CliPlatform& p) {
   return loaded ? 0 : kCliMessageShown;
 }
 
+class AcceptingStrokes final : public StrokeSender {
+ public:
+  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
+};
+
+int Ksr(const std::vector<std::string>& args, CliPlatform& p) {
+  std::string dict = kSystemDictionaryName, user = kUserDictionaryName, textPath;
+  bool learn = false, usage = false;
+  size_t keys = 7;
+  for (size_t i = 1; i < args.size() && !usage; ++i) {
+    const bool more = i + 1 < args.size();
+    if (args[i] == "--dict" && more) {
+      dict = args[++i];
+    } else if (args[i] == "--user" && more) {
+      user = args[++i];
+    } else if (args[i] == "--learn") {
+      learn = true;
+    } else if (args[i] == "--keys" && more) {
+      const std::string& n = args[++i];
+      usage = n.empty() || n.size() > 2 || n.find_first_not_of("0123456789") != std::string::npos;
+      if (!usage) keys = std::stoul(n);
+      usage = usage || keys == 0;
+    } else if (textPath.empty() && !args[i].empty()) {
+      textPath = args[i];
+    } else {
+      usage = true;
+    }
+  }
+  if (usage || textPath.empty()) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  AcceptingStrokes strokes;
+  WordPredictor predictor(strokes, p.codec);
+  if (!predictor.loadDictionaries(p.files, dict, user)) {
+    std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
+    return kCliMessageShown;
+  }
+  predictor.setLearning(learn);
+  const std::optional<std::string> text = p.files.ReadWholeFile(textPath);
+  if (!text) {
+    std::fprintf(p.err, "cannot read %s\n", Cp949ToUtf8(p.codec, textPath).c_str());
+    return kCliMessageShown;
+  }
+  const KsrResult r = SimulateTyping(predictor, p.codec, Utf8ToUtf16(*text), keys);
+  std::fprintf(p.out, "words %zu letters %zu keystrokes %zu ksr %.1f%%\n", r.words, r.letters, r.keystrokes, r.Rate());
+  std::fflush(p.out);
+  return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
@@ -477,6 +535,7 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "jamo") return Jamo(args, platform);
   if (!args.empty() && args[0] == "scan-cost") return ScanCost(args, platform);
   if (!args.empty() && args[0] == "predict") return Predict(args, platform);
+  if (!args.empty() && args[0] == "ksr") return Ksr(args, platform);
   std::fputs(kUsage, platform.err);
   return kCliUsage;
 }

@@ -84,6 +84,8 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   byte("lfQuality", f.lfQuality);
   byte("lfPitchAndFamily", f.lfPitchAndFamily);
   script.GetString("lfFaceName", f.lfFaceName, kFaceNameBufferSize);
+  // Added later than the rest: a file without it learns nothing, as before.
+  script.GetOptionalBool("useWordLearning", s.useWordLearning);
   return ConfigReadResult::kRead;
 }
 
@@ -207,6 +209,7 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("lfQuality        = %3d\n", static_cast<int>(f.lfQuality));
   lines.Add("lfPitchAndFamily = %3d\n", static_cast<int>(f.lfPitchAndFamily));
   lines.Add("lfFaceName       = \"%s\"\n", Quoted(f.lfFaceName).c_str());
+  lines.Add("useWordLearning  = %s\n", Bool(s.useWordLearning));
   return lines.Take();
 }
 

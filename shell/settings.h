@@ -72,6 +72,7 @@ struct Settings {
   int32_t ellipseHeight = 5;
   std::string kbdName = kDefaultLayoutName;
   LabelFont labelFont;
+  bool useWordLearning = false;  // count the words completed, offer them (menu "단어 학습")
 
   bool operator==(const Settings&) const = default;
 };

@@ -31,7 +31,12 @@ int Shell::Run() {
   const bool keepBrokenFile =
       config == ConfigReadResult::kFileFailed || config == ConfigReadResult::kPreludeFailed;
   WriteSettings(settings_, services_.files, kConfigFileName, keepBrokenFile);
+  if (services_.saveLearnedWords) services_.saveLearnedWords();
   return exitCode;
+}
+
+void Shell::OnSessionEnd() {
+  if (services_.saveLearnedWords) services_.saveLearnedWords();
 }
 
 void Shell::OnHiddenWindowCreate() {

@@ -88,6 +88,8 @@ struct ShellServices {
   const TextResources& texts;
   // Loads the prediction dictionaries; false when the system dictionary is missing.
   std::function<bool()> loadDictionaries;
+  // Writes the words learnt (at the end and when the Windows session ends).
+  std::function<void()> saveLearnedWords = {};
 };
 
 class Shell {
@@ -101,6 +103,8 @@ class Shell {
   // The hidden window's messages.
   void OnHiddenWindowCreate();
   void OnHiddenWindowDestroy();
+  // The Windows session ends (the process may be ended without leaving its loop).
+  void OnSessionEnd();
   void OnCommand(int commandId);
 
   // The frame window stores its outer rectangle when it is destroyed.

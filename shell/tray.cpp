@@ -33,7 +33,8 @@ TrayMenu Tray::BuildMenu() {
   menu.options = {{IDM_CLICKSOUND, settings_.useClickSound},
                   {IDM_KEYREPEAT, settings_.useKeyRepeat},
                   {IDM_TRANSPARENCY, settings_.useTransparency},
-                  {IDM_SHIFTRELEASE, settings_.useShiftRelease}};
+                  {IDM_SHIFTRELEASE, settings_.useShiftRelease},
+                  {IDM_WORDLEARNING, settings_.useWordLearning}};
   return menu;
 }
 
@@ -57,6 +58,13 @@ void Tray::OnCommand(int commandId) {
       return;
     case IDM_SHIFTRELEASE:
       settings_.useShiftRelease = !settings_.useShiftRelease;
+      return;
+    case IDM_WORDLEARNING:
+      settings_.useWordLearning = !settings_.useWordLearning;
+      if (onWordLearning) onWordLearning(settings_.useWordLearning);
+      return;
+    case IDM_FORGETWORDS:
+      if (onForgetWords) onForgetWords();
       return;
     case IDM_TRANSPARENCY:
       if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StopTransparency();

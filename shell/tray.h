@@ -2,6 +2,7 @@
 // The tray icon's menu and the commands it gives: the options, the dialogs, the choice
 // of layout set and the exit.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ inline constexpr int IDM_SHIFTRELEASE = 40030;
 inline constexpr int IDM_FONT = 40009;
 inline constexpr int IDM_SETTINGS = 40021;
 inline constexpr int IDM_DEFAULTLAYOUT = 40027;
+inline constexpr int IDM_WORDLEARNING = 40031;
+inline constexpr int IDM_FORGETWORDS = 40032;
 inline constexpr int LayoutMenuFirstId = 20000;
 inline constexpr int kTrayMenuResource = 102;
 inline constexpr int kLayoutSubmenuPosition = 9;
@@ -73,6 +76,9 @@ class Tray {
 
   // Command id to layout set name; kept for the whole process.
   std::map<int, std::string> layoutMenuTable;
+  // Word learning turned on or off, and the learnt words forgotten (the predictor's).
+  std::function<void(bool)> onWordLearning;
+  std::function<void()> onForgetWords;
 
  private:
   void ChangeSettings();

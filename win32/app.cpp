@@ -41,6 +41,9 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TRAYICON:
       if (app.tray != nullptr) app.tray->OnTrayIcon(static_cast<uint32_t>(lParam));
       return 0;
+    case WM_ENDSESSION:
+      if (wParam != 0 && app.shell != nullptr) app.shell->OnSessionEnd();
+      return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -640,8 +643,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // A Fatal stop ends the process through exit(): the keyboard still releases what it
   // holds down.
   ModifierReleaseAtExit releaseAtExit(keyboard);
+  tray.onWordLearning = [&predictor](bool on) { predictor.setLearning(on); };
+  tray.onForgetWords = [&predictor, &files] { predictor.forgetLearnedWords(files); };
   Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts,
-                                          [&predictor, &files] { return predictor.loadDictionaries(files); }});
+                                          [&predictor, &files, &app] {
+                                            predictor.loadLearnedWords(files);
+                                            predictor.setLearning(app.settings.useWordLearning);
+                                            return predictor.loadDictionaries(files);
+                                          },
+                                          [&predictor, &files] { predictor.saveLearnedWords(files); }});
   app.shell = &shell;
   return shell.Run();
 }

@@ -213,6 +213,12 @@ TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndShowsNonEmptyLists) {
   Activate(1);
   EXPECT_EQ(kb.keys[2].ncns, "가다");  // an empty list leaves the candidates
   EXPECT_EQ(predictor.keys, (std::vector<std::pair<int32_t, int32_t>>{{66, 1}, {65, 0}}));
+  // A word key without a word (" " until the first prediction) types nothing and keeps
+  // the word going.
+  kb.keys[2].SetAllLabels(" ");
+  Activate(2);
+  EXPECT_TRUE(predictor.typed.empty());
+  EXPECT_EQ(predictor.keys.size(), 2u);
 }
 
 // The keyboard window's side of the repeat, driven by the test's own clock.

@@ -88,6 +88,18 @@ TEST_F(CliTest, PredictPrintsEachKeysCandidates) {
   EXPECT_EQ(Run({"predict"}), kCliUsage);
 }
 
+TEST_F(CliTest, KsrCountsTheKeystrokesOfASimulatedUser) {
+  files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";  // 가방
+  // 가방 (r k q k d), then a word that is not in the dictionary (각: r k r), then 가방 again.
+  files.files["text.txt"] = "abc \xEA\xB0\x80\xEB\xB0\xA9, \xEA\xB0\x81 \xEA\xB0\x80\xEB\xB0\xA9.";
+  EXPECT_EQ(Run({"ksr", "text.txt"}), 0);
+  // 가방 is on a word key after r: r, the word key, the space. 각: r k r and the space.
+  // The last 가방 is still shown when its word begins: the word key and the space.
+  EXPECT_EQ(stdoutText, "words 3 letters 16 keystrokes 9 ksr 43.8%\n");
+  EXPECT_EQ(Run({"ksr", "--keys", "0", "text.txt"}), kCliUsage);
+  EXPECT_EQ(Run({"ksr", "missing.txt"}), kCliMessageShown);
+}
+
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
   EXPECT_EQ(Run({}), kCliUsage);
   EXPECT_EQ(Run({"config"}), kCliUsage);

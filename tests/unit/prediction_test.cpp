@@ -122,6 +122,32 @@ TEST(TopWeightHeapTest, DrainsInWeightOrderLikeASortedList) {
   }
 }
 
+TEST(TopWeightHeapTest, ManyEqualWeightsStillDrainHeaviestFirst) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 500; ++round) {
+    TopWeightHeap heap(20);
+    std::vector<uint32_t> all;
+    const int n = 1 + static_cast<int>(random() % 60);
+    for (int i = 0; i < n; ++i) {
+      const auto w = static_cast<uint32_t>(random() % 3);
+      all.push_back(w);
+      if (heap.full()) {
+        if (w < heap.Min().weight) continue;
+        heap.DeleteMin();
+      }
+      heap.Insert({std::to_string(i), w});
+    }
+    std::sort(all.rbegin(), all.rend());
+    all.resize(std::min<size_t>(all.size(), 20));
+    std::vector<uint32_t> drained;
+    while (!heap.empty()) {
+      drained.push_back(heap.Max().weight);
+      heap.DeleteMax();
+    }
+    ASSERT_EQ(drained, all) << "round " << round;
+  }
+}
+
 TEST_F(PredictionTest, EqualWeightsLaterScannedDisplaceEarlierOnes) {
   std::string dictionary;
   std::vector<std::u16string> words;
@@ -166,8 +192,41 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   predictor.onKey(' ', 0);
   predictor.onKey('R', 1);
   predictor.onKey('A', 1);
-  predictor.onKey(0x61, 2);  // the numeric keypad's 1 counts as a
-  EXPECT_EQ(predictor.typedLetters(), "Raa");
+  EXPECT_EQ(predictor.typedLetters(), "Ra");
+  predictor.onKey(0x70, 0);  // F1 is no letter: it ends the word
+  EXPECT_EQ(predictor.typedLetters(), "");
+}
+
+TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
+  files.files["hangul.lex"] = SystemRecord(u"각도", "70") + SystemRecord(u"가게", "60") + SystemRecord(u"갈비", "50") +
+                              SystemRecord(u"달걀", "40") + SystemRecord(u"닭", "30");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  // r k r shows 각, but a vowel next would make it 가 plus ㄱ: 가게 is on its way too.
+  EXPECT_EQ(predictor.search(u"각"), Words({u"각도", u"가게"}));
+  Type("rkr");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가게")));
+  EXPECT_EQ(strokes.sent.back(), "p");
+  // A double final gives its second half: 닭 goes on to 달걀.
+  EXPECT_EQ(predictor.search(u"닭"), Words({u"달걀", u"닭"}));
+}
+
+TEST_F(PredictionTest, ConsonantsAloneFindWordsByTheirSyllablesInitials) {
+  std::string dictionary;
+  for (char16_t i = 0; i < 7; ++i) dictionary += SystemRecord(std::u16string(1, static_cast<char16_t>(u'가' + i)), "100");
+  files.files["hangul.lex"] = dictionary + SystemRecord(u"고속", "50") + SystemRecord(u"감사합니다", "10") +
+                              SystemRecord(u"사과", "90") + SystemRecord(u"가시", "80");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  Type("r");  // the seven heaviest ㄱ words
+  EXPECT_EQ(Type("t"), Words({u"가시", u"고속", u"감사합니다"}));  // ㄱ ㅅ, not the ㅅ words
+  // The word replaces the consonants (ㄳ, still composed: two Backspaces).
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
+  EXPECT_EQ(strokes.sent.back(), "{BS 2}rkatkgkqslek");
+  Type("gse");  // ㄳ ㅎ ㄴ ㄷ
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
+  EXPECT_EQ(strokes.sent.back(), "{BS 4}rkatkgkqslek");
+  // A vowel ends the consonants-only search: r, k, t is 갓, found by prefix.
+  predictor.onKey(' ', 0);
+  EXPECT_TRUE(Type("rkt").empty());
 }
 
 TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
@@ -187,6 +246,75 @@ TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
   predictor.onKey(0, 0);
   EXPECT_TRUE(predictor.typeText(1, Cp949(u"가") + "%1"));
   EXPECT_EQ(strokes.sent.back(), "rk%1");
+}
+
+}  // namespace
+}  // namespace tessary
+
+namespace tessary {
+namespace {
+
+class LearningTest : public PredictionTest {
+ protected:
+  void SetUp() override {
+    std::string dictionary;
+    for (char16_t i = 0; i < 7; ++i) dictionary += SystemRecord(std::u16string(1, static_cast<char16_t>(u'가' + i)), "5000");
+    files.files["hangul.lex"] = dictionary + SystemRecord(u"가방", "10");
+    ASSERT_TRUE(predictor.loadDictionaries(files));
+  }
+  // Types a word's letters and ends it with Space.
+  std::vector<std::string> TypeWord(std::string_view letters) {
+    Type(letters);
+    return predictor.onKey(' ', 0);
+  }
+};
+
+TEST_F(LearningTest, CompletedWordsComeBeforeRareDictionaryWordsAndFollowTheirPredecessor) {
+  TypeWord("rkqkd");  // 가방: off, nothing is learnt
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"가방")), 0u);
+  predictor.setLearning(true);
+  EXPECT_EQ(Type("r")[0], Cp949(u"가"));  // 가방 weighs 10: after the seven of weight 5000
+  predictor.onKey(0x08, 0);  // Backspace takes the word back: nothing learnt
+  TypeWord("dkssud");        // 안녕, not in the dictionary
+  TypeWord("rkqkd");
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"안녕")), 1u);
+  EXPECT_EQ(Type("r")[0], Cp949(u"가방"));  // learnt: now first
+  // A chosen word key counts too, and after 안녕 its follower is shown at once.
+  predictor.onKey(' ', 0);
+  Type("dk");
+  EXPECT_TRUE(predictor.typeText(1, Cp949(u"안녕")));
+  EXPECT_EQ(predictor.onKey(0, 0), Words({u"가방"}));
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"안녕")), 2u);
+}
+
+TEST_F(LearningTest, TheFileIsReadWrittenAtomicallyAndNeverLost) {
+  // Missing: nothing learnt, no error. Nothing changed: nothing written.
+  EXPECT_FALSE(predictor.loadLearnedWords(files));
+  EXPECT_TRUE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files.count(kLearnedWordsName), 0u);
+  // Broken lines are skipped and the file is kept as .bak before it is replaced.
+  const std::string broken = Cp949(u"가방") + "\t3\nabc\t1\n" + Cp949(u"안녕") + "\tx\n" + Cp949(u"안녕 가방") + "\t2\r\n";
+  files.files[kLearnedWordsName] = broken;
+  EXPECT_TRUE(predictor.loadLearnedWords(files));
+  EXPECT_EQ(predictor.learnedCount(Cp949(u"가방")), 3u);
+  predictor.setLearning(true);
+  TypeWord("dkssud");
+  // Unwritable: false, the old file and the words in memory stay.
+  files.failWrites = true;
+  EXPECT_FALSE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files[kLearnedWordsName], broken);
+  files.failWrites = false;
+  EXPECT_TRUE(predictor.saveLearnedWords(files));
+  EXPECT_EQ(files.files[std::string(kLearnedWordsName) + ".bak"], broken);
+  EXPECT_EQ(files.files[kLearnedWordsName],
+            Cp949(u"가방") + "\t3\n" + Cp949(u"안녕 가방") + "\t2\n" + Cp949(u"안녕") + "\t1\n");
+  // Read back by a new predictor; forgetting empties memory and file.
+  WordPredictor again(strokes, codec);
+  EXPECT_TRUE(again.loadLearnedWords(files));
+  EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 3u);
+  again.forgetLearnedWords(files);
+  EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 0u);
+  EXPECT_EQ(files.files.count(kLearnedWordsName), 0u);
 }
 
 }  // namespace

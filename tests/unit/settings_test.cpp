@@ -62,7 +62,8 @@ const char* const kDefaultFile =
     "lfClipPrecision  =   0\n"
     "lfQuality        =   0\n"
     "lfPitchAndFamily =   2\n"
-    "lfFaceName       = \"굴림\"\n";
+    "lfFaceName       = \"굴림\"\n"
+    "useWordLearning  = false\n";
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -103,7 +104,19 @@ TEST_F(SettingsTest, TheDefaultsMatchTheirDocumentedNumbers) {
 TEST_F(SettingsTest, WritesTheFortySevenLinesOfTheDefaults) {
   const std::string text = FormatSettings(Settings{});
   EXPECT_EQ(text, kDefaultFile);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 47);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 48);  // and word learning's, last
+}
+
+TEST_F(SettingsTest, AnOlderFileWithoutWordLearningReadsAsOff) {
+  std::string older = kDefaultFile;
+  older.erase(older.rfind("useWordLearning"));
+  files.files[kConfigFileName] = older + "left = 7\n";
+  Settings s;
+  s.useWordLearning = true;
+  EXPECT_EQ(ReadSettings(s, files, texts, messages), ConfigReadResult::kRead);
+  EXPECT_FALSE(s.useWordLearning);
+  EXPECT_EQ(s.left, 7);  // read to the end: no stop
+  EXPECT_TRUE(ReadWith("useWordLearning = true\n").useWordLearning);
 }
 
 TEST_F(SettingsTest, NoFileMeansDefaultsAndNoMessage) {
@@ -256,8 +269,8 @@ TEST_F(SettingsTest, WritingReplacesTheFileOnlyWhenTheNewOneIsComplete) {
   files.lineEnd = "\r\n";
   EXPECT_TRUE(WriteSettings(Settings{}, files));
   const std::string& written = files.files[kConfigFileName];
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 47);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 47);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 48);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 48);
   EXPECT_EQ(written.substr(0, 24), "left             =  30\r\n");
 }
 

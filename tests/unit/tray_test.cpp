@@ -87,7 +87,8 @@ TEST_F(TrayTest, MenuWithoutLayoutFolders) {
   EXPECT_EQ(menu.layouts[0].id, 40027);
   EXPECT_EQ(menu.layouts[0].name, "누리꽃(기본)");
   EXPECT_TRUE(menu.layouts[0].checked);
-  EXPECT_EQ(menu.options, (std::map<int, bool>{{40018, true}, {40015, true}, {40017, true}, {40030, true}}));
+  EXPECT_EQ(menu.options,
+            (std::map<int, bool>{{40018, true}, {40015, true}, {40017, true}, {40030, true}, {40031, false}}));
   tray.OnTrayIcon(513);
   tray.OnTrayIcon(512);  // anything else: nothing
   EXPECT_EQ(log.back(), "show keyboard");
@@ -157,6 +158,19 @@ TEST_F(TrayTest, SettingsChangeFromClickToScan) {
   EXPECT_EQ(log, (std::vector<std::string>{"remove mouse", "settings dialog", "install keyboard", "start scan 3000"}));
   EXPECT_FALSE(settings.useTransparency);
   EXPECT_FALSE(tray.BuildMenu().options.at(40017));
+}
+
+TEST_F(TrayTest, WordLearningIsAnOptionAndTheLearntWordsCanBeForgotten) {
+  std::vector<std::string> calls;
+  tray.onWordLearning = [&calls](bool on) { calls.push_back(on ? "learn on" : "learn off"); };
+  tray.onForgetWords = [&calls] { calls.push_back("forget"); };
+  tray.OnCommand(40031);
+  EXPECT_TRUE(settings.useWordLearning);
+  EXPECT_TRUE(tray.BuildMenu().options.at(40031));
+  tray.OnCommand(40032);
+  tray.OnCommand(40031);
+  EXPECT_FALSE(settings.useWordLearning);
+  EXPECT_EQ(calls, (std::vector<std::string>{"learn on", "forget", "learn off"}));
 }
 
 TEST_F(TrayTest, CancelInScanModeRestartsScanning) {

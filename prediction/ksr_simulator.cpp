@@ -1,0 +1,76 @@
+#include "prediction/ksr_simulator.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "prediction/hangul.h"
+#include "prediction/word_predictor.h"
+
+namespace tessary {
+
+namespace {
+
+constexpr int32_t kSpaceCode = 0x20;  // the Space key's virtual-key code
+constexpr int32_t kWordKeyCode = 0;   // a word key's code: not a letter, so it ends the word
+
+bool IsSyllable(char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
+
+std::string KeyLettersOf(std::u16string_view word) {
+  std::string letters;
+  for (char b : textToJamoCode(word, false)) {
+    if (static_cast<uint8_t>(b) != JAMO_FINAL_BASE) letters += jamoToKeyLetters(static_cast<uint8_t>(b));
+  }
+  return letters;
+}
+
+}  // namespace
+
+KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::u16string_view text,
+                         size_t wordKeys) {
+  KsrResult result;
+  std::vector<std::string> shown;  // what the word keys show: an empty list leaves them as they are
+  auto onScreen = [&](const std::string& word) {
+    const size_t n = std::min(wordKeys, shown.size());
+    return std::find(shown.begin(), shown.begin() + static_cast<ptrdiff_t>(n), word) != shown.begin() + static_cast<ptrdiff_t>(n);
+  };
+  size_t i = 0;
+  while (i < text.size()) {
+    if (!IsSyllable(text[i])) {
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < text.size() && IsSyllable(text[end])) ++end;
+    const std::u16string_view word = text.substr(i, end - i);
+    i = end;
+    const std::string target = narrowKorean(codec, word);
+    const std::string letters = KeyLettersOf(word);
+    ++result.words;
+    result.letters += letters.size() + 1;
+    size_t typed = 0;
+    bool chosen = false;
+    while (true) {
+      if (onScreen(target)) {
+        predictor.typeText(0, target);
+        std::vector<std::string> next = predictor.onKey(kWordKeyCode, 0);
+        if (!next.empty()) shown = std::move(next);
+        chosen = true;
+        break;
+      }
+      if (typed == letters.size()) break;
+      const char letter = letters[typed++];
+      const bool capital = letter >= 'A' && letter <= 'Z';
+      const int32_t code = capital ? letter : letter - 0x20;
+      std::vector<std::string> candidates = predictor.onKey(code, capital ? 1 : 0);
+      if (!candidates.empty()) shown = std::move(candidates);
+    }
+    result.keystrokes += typed + (chosen ? 1 : 0) + 1;
+    if (chosen) ++result.chosen;
+    std::vector<std::string> afterSpace = predictor.onKey(kSpaceCode, 0);
+    if (!afterSpace.empty()) shown = std::move(afterSpace);
+  }
+  return result;
+}
+
+}  // namespace tessary
