@@ -15,7 +15,10 @@ L, block b, place k costs (L - line of the last key, counted round the lines) + 
 - Which band a key goes to, and its place there, come from the keys a user presses,
   measured with `tessary-cli scan-cost` on GIMP's Korean manual (the package
   gimp-help-ko, 32,424 words; see tools/get-korean-texts.sh) with word prediction from
-  the shipped dictionary. Per 1,000 words: Space 1000, ㅇ 585, ㅣ 494, ㅏ 424, ㄱ 368,
+  the dictionary of hunspell-ko, tesseract-ocr-kor and subtitle ranks that came before
+  the frequency-counted one (placed anew on the presses with that one, the keys would
+  save about 0.1 step a word on debian-faq-ko, so they stay). Per 1,000 words:
+  Space 1000, ㅇ 585, ㅣ 494, ㅏ 424, ㄱ 368,
   ㄹ 326, ㄴ 292, ㅡ 292, ㅅ 283, ㅗ 267, ㅓ 218, ㄷ 193, ㅈ 191, ㅁ 186, word key 1 182,
   ㅂ 172, ㅜ 147, ㅎ 137, word key 2 135, Shift 126, ㅔ 118, ㅐ 101, ㅕ 97, ㅌ 75, ㅍ 74,
   word key 3 68, ㅊ 64, word key 4 52, word keys 5 and 6 44, ㅛ 38, word key 7 30, ㅋ 30,
