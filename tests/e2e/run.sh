@@ -657,9 +657,9 @@ scanning_with_the_scan_set_types_a_phrase() {
   bash "$here/../../tools/install-layouts.sh" "$PWD"
   printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
   config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
-    -e 's/^scanDelay .*/scanDelay = 600\r/' >Tessary.cfg
+    -e 's/^scanDelay .*/scanDelay = 1000\r/' >Tessary.cfg
   start_keyboard 1
-  local hidden kbd target delay=600 last presses=0 letters spaces
+  local hidden kbd target delay=1000 last presses=0 letters spaces
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
   kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
   drv no-msgbox 1000 || fail "a message box was shown"
@@ -690,6 +690,9 @@ scanning_with_the_scan_set_types_a_phrase() {
   [ "$spaces" -eq 1 ] || [ "$spaces" -eq $((presses + 1)) ] ||
     fail "Spaces: expected 1 (or $((presses + 1)) with the switch's own), got $spaces"
   check "the target kept the focus" "$target" "$(drv foreground)"
+  drv send "$kbd" 516 0 0 >/dev/null  # WM_RBUTTONDOWN: the English layout, for the record
+  sleep 0.5
+  shoot keyboard-scan-set-english
   drv post "$target" 16 0 0 >/dev/null
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"

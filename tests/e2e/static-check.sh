@@ -34,7 +34,8 @@ for f in Tessary3.exe tyhook.dll tessary-cli.exe; do
   [ -z "$bad" ]; result $? "$f imports only system DLLs and shipped ones${bad:+ (missing:$bad)}"
 done
 if [ -f "$dir/tyhook.dll" ]; then
-  "$objdump" -p "$dir/tyhook.dll" | grep -Eq '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$'
+  # Read whole before matching: grep -q stopping early would fail objdump's write (pipefail).
+  grep -Eq '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$' <<<"$("$objdump" -p "$dir/tyhook.dll")"
   result $? "tyhook.dll exports CbtProc"
 fi
 echo "static $(basename "$dir"): $passed passed, $failed failed"
