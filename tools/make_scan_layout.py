@@ -239,8 +239,8 @@ def render(keys, language):
             if name.startswith('W:'):
                 name = ENGLISH_WORD_PLACES[int(name[2:])]
             code, type_, stroke, label, look = SPECIAL[name]
-            if name == 'Hangul' and not korean:
-                label = '한/영'
+            if name == 'Back' and not korean:
+                label = 'Bksp'
             labels = (label,) * 4
         normal, press = LOOK[look]
         left, top, width, height = k['pos']
