@@ -38,11 +38,35 @@ void BM_LoadDictionaries(benchmark::State& state) {
     WordPredictor predictor(strokes, codec);
     benchmark::DoNotOptimize(predictor.loadDictionaries(files));
   }
+  // What the loaded dictionary holds in memory: the entries, and the words too long for
+  // the strings' own buffer.
+  WordPredictor predictor(strokes, codec);
+  predictor.loadDictionaries(files);
+  double bytes = 0, words = 0;
+  for (const auto& bucket : predictor.systemBuckets()) {
+    bytes += static_cast<double>(bucket.capacity() * sizeof(DictEntry));
+    for (const DictEntry& e : bucket) {
+      if (e.jamo.capacity() > 15) bytes += static_cast<double>(e.jamo.capacity() + 1);
+    }
+    words += static_cast<double>(bucket.size());
+  }
+  state.counters["words"] = words;
+  state.counters["MiB"] = bytes / (1024 * 1024);
 }
 BENCHMARK(BM_LoadDictionaries)->Unit(benchmark::kMillisecond);
 
-// One letter key after `prefix`: the whole word is composed and searched again.
-void OnKey(benchmark::State& state, const char* prefix, int32_t code) {
+// The key letter of the biggest bucket's initial consonant.
+char BiggestBucketLetter(const WordPredictor& predictor) {
+  size_t biggest = 0;
+  for (size_t i = 1; i < kInitialConsonants; ++i) {
+    if (predictor.systemBuckets()[i].size() > predictor.systemBuckets()[biggest].size()) biggest = i;
+  }
+  return jamoToKeyLetters(static_cast<uint8_t>(JAMO_INITIAL_BASE + biggest))[0];
+}
+
+// One letter key after `prefix` (a "*" stands for the biggest bucket's letter): the whole
+// word is composed and searched again. With `learnt` words learnt first (learning on).
+void OnKey(benchmark::State& state, const char* prefix, char last, int learnt = 0) {
   testing::FakeFileSystem files;
   files.files["hangul.lex"] = ShippedDictionary();
   IconvCodec codec;
@@ -50,21 +74,47 @@ void OnKey(benchmark::State& state, const char* prefix, int32_t code) {
   WordPredictor predictor(strokes, codec);
   if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
     state.SkipWithError("build/dictionary/hangul.lex is missing");
+    return;
+  }
+  const char star = BiggestBucketLetter(predictor);
+  auto press = [&predictor, star](char c) {
+    if (c == '*') c = star;
+    return predictor.onKey(c >= 'a' ? c - 0x20 : c, c >= 'a' ? 0 : 1);
+  };
+  if (learnt > 0) {
+    // Words of the biggest bucket: its first syllable and a second one.
+    predictor.setLearning(true);
+    const std::string letters = "rkskekfkakqktkdkwkckzkxkvkgk";  // 가 나 다 ... 하
+    for (int i = 0; i < learnt; ++i) {
+      predictor.onKey(' ', 0);
+      press('*');
+      press('k');
+      press(letters[static_cast<size_t>(2 * (i % 14))]);
+      press('k');
+      press("aeiouy"[i / 14 % 6]);
+      for (int n = i / 84; n > 0; n /= 14) press(letters[static_cast<size_t>(2 * (n % 14))]), press('l');
+    }
   }
   for (auto _ : state) {
     state.PauseTiming();
     predictor.onKey(' ', 0);
-    for (const char* c = prefix; *c != '\0'; ++c) predictor.onKey(*c - 0x20, 0);
+    for (const char* c = prefix; *c != '\0'; ++c) press(*c);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(predictor.onKey(code, 0));
+    benchmark::DoNotOptimize(press(last));
   }
 }
-// ㄱ is the biggest bucket: a lone consonant matches every word in it (the worst case).
-void BM_OnKeyWorstBucket(benchmark::State& state) { OnKey(state, "", 'R'); }
+// The biggest bucket: a lone consonant matches every word in it (the worst case).
+void BM_OnKeyWorstBucket(benchmark::State& state) { OnKey(state, "", '*'); }
 // 가 after r: a typical second letter.
-void BM_OnKeyTypical(benchmark::State& state) { OnKey(state, "r", 'K'); }
+void BM_OnKeyTypical(benchmark::State& state) { OnKey(state, "r", 'k'); }
+// Two consonants of the biggest bucket: the search by initials over all of it.
+void BM_OnKeyInitials(benchmark::State& state) { OnKey(state, "*", '*'); }
+// The worst case again with 10,000 words learnt in that bucket.
+void BM_OnKeyWorstBucketLearning(benchmark::State& state) { OnKey(state, "", '*', 10000); }
 BENCHMARK(BM_OnKeyWorstBucket)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyTypical)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OnKeyInitials)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OnKeyWorstBucketLearning)->Unit(benchmark::kMicrosecond);
 
 void BM_ComposeTwentyLetters(benchmark::State& state) {
   const std::string letters = "dkssudgktpdyqksrkqtmq";  // 20 letters

@@ -1,6 +1,7 @@
 #include "prediction/word_predictor.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/file_system.h"
 #include "prediction/hangul.h"
@@ -275,15 +276,15 @@ bool WordPredictor::typeText(WindowId window, const std::string& text) {
   return true;
 }
 
-// A learnt word weighs like a dictionary word used about once in a thousand words for
-// each time it was completed, less the longer ago that was (halved after 300 more words
+// A learnt word weighs like a dictionary word used once in a thousand words for each
+// time it was completed, less the longer ago that was (halved after 300 more words
 // completed): so learnt words come before the rarely used dictionary words, and the ones
-// in use now first.
+// in use now first. The dictionary's scale: weight = 6e7 x (ln p + 32).
 uint32_t WordPredictor::LearnedWeight(const LearnedWord& word) const {
-  constexpr uint64_t kBase = 1000000, kHalfLife = 300, kMax = 0x7FFFFFFE;
-  const uint64_t age = learningClock_ - word.lastUse;
-  const uint64_t weight = kBase * std::min<uint64_t>(word.count, 100000) * kHalfLife / (kHalfLife + age);
-  return static_cast<uint32_t>(std::clamp<uint64_t>(weight, 1, kMax));
+  constexpr double kPerUse = 1e-3, kHalfLife = 300, kPerNat = 6e7, kLogFloor = 32, kMax = 0x7FFFFFFE;
+  const double age = static_cast<double>(learningClock_ - word.lastUse);
+  const double p = kPerUse * static_cast<double>(word.count) * kHalfLife / (kHalfLife + age);
+  return static_cast<uint32_t>(std::clamp(kPerNat * (std::log(p) + kLogFloor), 1.0, kMax));
 }
 
 void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {
@@ -295,8 +296,9 @@ void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {
 
 void WordPredictor::Learn(const std::string& jamo, uint32_t times) {
   std::vector<LearnedWord>& bucket = learned_[static_cast<uint8_t>(jamo[0]) - JAMO_INITIAL_BASE];
-  auto it = std::find_if(bucket.begin(), bucket.end(), [&jamo](const LearnedWord& w) { return w.jamo == jamo; });
-  if (it == bucket.end()) it = bucket.insert(bucket.end(), LearnedWord{jamo, 0, 0});
+  const auto [at, added] = learnedIndex_.try_emplace(jamo, bucket.size());
+  if (added) bucket.push_back(LearnedWord{jamo, 0, 0});
+  LearnedWord* it = &bucket[at->second];
   it->count = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{it->count} + times, UINT32_MAX));
   it->lastUse = ++learningClock_;
   learnedChanged_ = true;
@@ -304,8 +306,10 @@ void WordPredictor::Learn(const std::string& jamo, uint32_t times) {
 
 void WordPredictor::LearnPair(const std::string& first, const std::string& second, uint32_t times) {
   std::vector<LearnedWord>& next = pairs_[first];
-  auto it = std::find_if(next.begin(), next.end(), [&second](const LearnedWord& w) { return w.jamo == second; });
-  if (it == next.end()) it = next.insert(next.end(), LearnedWord{second, 0, 0});
+  // JamoCode has no space: "first second" names the pair.
+  const auto [at, added] = learnedIndex_.try_emplace(first + ' ' + second, next.size());
+  if (added) next.push_back(LearnedWord{second, 0, 0});
+  LearnedWord* it = &next[at->second];
   it->count = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{it->count} + times, UINT32_MAX));
   it->lastUse = ++learningClock_;
   learnedChanged_ = true;
@@ -321,10 +325,8 @@ std::vector<std::string> WordPredictor::LearnedSuccessors() {
 size_t WordPredictor::learnedCount(std::string_view cp949Word) const {
   const std::string jamo = textToJamoCode(widenKorean(codec_, cp949Word), false);
   if (!isSyllables(jamo)) return 0;
-  for (const LearnedWord& w : learned_[static_cast<uint8_t>(jamo[0]) - JAMO_INITIAL_BASE]) {
-    if (w.jamo == jamo) return w.count;
-  }
-  return 0;
+  const auto it = learnedIndex_.find(jamo);
+  return it == learnedIndex_.end() ? 0 : learned_[static_cast<uint8_t>(jamo[0]) - JAMO_INITIAL_BASE][it->second].count;
 }
 
 bool WordPredictor::loadLearnedWords(FileSystem& files, const std::string& path) {
@@ -396,6 +398,7 @@ bool WordPredictor::saveLearnedWords(FileSystem& files, const std::string& path)
 void WordPredictor::forgetLearnedWords(FileSystem& files, const std::string& path) {
   for (auto& bucket : learned_) bucket.clear();
   pairs_.clear();
+  learnedIndex_.clear();
   previousWord_.clear();
   learnedChanged_ = false;
   learnedFileBroken_ = false;

@@ -109,6 +109,8 @@ class WordPredictor final : public Predictor {
   std::array<std::vector<LearnedWord>, kInitialConsonants> learned_;
   std::unordered_map<std::string, std::vector<LearnedWord>> pairs_;  // a word: the words after it
   std::string previousWord_;  // the last word completed, JamoCode
+  // A word's place in its bucket of learned_, a pair's ("first second") in pairs_.
+  std::unordered_map<std::string, size_t> learnedIndex_;
   std::vector<std::string> offeredWords_;
 };
 

@@ -13,12 +13,14 @@ CORPUS_DIR          an unpacked package: its Korean files are counted (under a f
                     .xpi/.jar/.zip archives)
 
 A word is a run of 1 to 12 Hangul syllables (an eojeol as written, stem with its particle
-or ending). Its weight is a smoothed probability scaled to 32 bits:
+or ending). Its weight comes from a smoothed probability:
   p(w) = 0.85 * corpus count / corpus total                   (the packages' text)
        + 0.15 * (1 / rank) / H                                (subtitle ranks, Zipf; H the sum of 1/r)
-       + for a word only the hunspell or tesseract lists know: a small share from how
-         common its syllables are in the text, so such words rank among themselves too
-  weight = round(p * 1e9), at least 1
+       + 1.5e-5 * the geometric mean of its syllables' frequencies in the text
+         (x 1.5 when both hunspell and tesseract know it): under one count of the text,
+         it orders the words of equal counts and the words only the lists know
+  weight = round(6e7 * (ln p + 32))
+so equal weights are rare.
 Hunspell entries with the forbidden-word flag (15) or the compound-only flag (1) are
 skipped. Records are written heaviest first (ties by the word), as the keyboard reads
 them: the word's JamoCode reversed, a space, the weight, a line feed.
@@ -41,8 +43,12 @@ MARKUP = ('.html', '.htm', '.xhp', '.xml', '.xcd', '.page')
 KOREAN_FOLDERS = {'ko', 'ko_KR', 'ko-KR'}
 PLAIN = ('.ftl', '.properties', '.dtd', '.js')
 ARCHIVES = ('.xpi', '.zip', '.jar')
-CORPUS_SHARE, RANKED_SHARE, FALLBACK_SHARE = 0.85, 0.15, 0.002
-SCALE = 1e9
+CORPUS_SHARE, RANKED_SHARE = 0.85, 0.15
+SMOOTHING_SHARE = 1.5e-5  # at most 6.8e-7, below one count of the text (1.1e-6)
+# weight = 6e7 x (ln p + 32): the order of p with the resolution of a 32-bit number (p
+# from e^-32 up; the heaviest word, p about 0.018, gives 1.68e9). The keyboard weighs
+# the words it learns on the same scale.
+WEIGHT_PER_NAT, LOG_FLOOR = 6e7, 32
 
 
 def is_hangul_word(word):
@@ -145,19 +151,19 @@ def main(out, hunspell, tesseract, ranked, *corpora):
             syllables[c] += n
     syllable_total = sum(syllables.values()) or 1
 
-    def fallback(word):
-        # The geometric mean of its syllables' frequencies (add-one smoothed).
+    def smoothing(word):
+        # The geometric mean of its syllables' frequencies in the text (add-one smoothed),
+        # scaled to stay under one count of the text.
         logs = [math.log((syllables[c] + 1) / (syllable_total + 11172)) for c in word]
-        return FALLBACK_SHARE * math.exp(sum(logs) / len(logs)) * (2 if word in spell and word in tess else 1)
+        both = word in spell and word in tess
+        return SMOOTHING_SHARE * math.exp(sum(logs) / len(logs)) * (1.5 if both else 1)
 
     weights = {}
     for word in set(counts) | set(ranks) | spell | tess:
-        p = CORPUS_SHARE * counts.get(word, 0) / total
+        p = CORPUS_SHARE * counts.get(word, 0) / total + smoothing(word)
         if word in ranks:
             p += RANKED_SHARE / (ranks[word] * harmonic)
-        if p == 0:
-            p = fallback(word)
-        weights[word] = max(1, round(p * SCALE))
+        weights[word] = max(1, round(WEIGHT_PER_NAT * (math.log(p) + LOG_FLOOR)))
     records = sorted(weights.items(), key=lambda item: (-item[1], item[0]))
     with open(out, 'wb') as f:
         for word, weight in records:

@@ -163,8 +163,8 @@ starts_with_three_windows_and_exits_cleanly() {
   caption_glyphs "$info" || fail "the caption buttons are not drawn with their glyphs (is fonts-wine installed?)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 47 "$(wc -l <Tessary.cfg)"
-  check "CR LF lines" 47 "$(grep -c $'\r$' Tessary.cfg)"
+  check "lines" 48 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 48 "$(grep -c $'\r$' Tessary.cfg)"
   check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults >expected.cfg
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
@@ -577,6 +577,36 @@ the_word_keys_show_and_type_candidates() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+learnt_words_come_first_and_are_kept() {
+  cd "$(fresh_dir learn)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  config_with_kbdname "단어예측" | LC_ALL=C sed -e 's/^useWordLearning .*/useWordLearning  = true\r/' >Tessary.cfg
+  printf '%s\t50\r\n' "$(printf '가나다라' | iconv -f UTF-8 -t CP949)" >learned.lex
+  start_keyboard 1
+  local hidden kbd target info point x y typed
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log native); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 1
+  info=$(drv info "$kbd")
+  # r (ㄱ), the first word key (가나다라, learnt 50 times: before every dictionary word), then
+  # Space, which completes the word.
+  for point in "136 96" "38 16" "177 168"; do
+    read -r x y <<<"$(key_point "$info" $point 182)"
+    xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.5
+  done
+  sleep 0.5
+  typed=$(grep '^char ' keys.log | cut -d' ' -f2 | while read -r c; do printf "\\$(printf %o "$c")"; done)
+  echo "    typed: [$typed]"
+  check "the learnt word typed" "rkskekfk " "$typed"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "learned.lex counts it again" "$(printf '%s\t51\r' "$(printf '가나다라' | iconv -f UTF-8 -t CP949)")" \
+    "$(cat learned.lex)"
+}
+
 a_latched_ctrl_is_released_at_exit() {
   cd "$(fresh_dir stuck)"
   start_keyboard 1
@@ -633,7 +663,7 @@ PY
   rdrv no-msgbox 2000 || fail "a message box was shown"
   rdrv post "$hidden" 273 40002 0 >/dev/null
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
 
   # Again with the shipped prediction set: its layouts and the dictionary are found.
   LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
@@ -719,6 +749,7 @@ if [ "$suite" = all ]; then
   run_case the_tray_menu_changes_layout_and_settings
   run_case a_missing_dictionary_is_reported
   run_case the_word_keys_show_and_type_candidates
+  run_case learnt_words_come_first_and_are_kept
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_release_archive_runs_from_its_own_folder
   run_case scanning_with_the_scan_set_types_a_phrase

@@ -1,6 +1,6 @@
 // The two dictionaries, as any bytes, followed by some typing on the keyboard.
 //
-// Input: one byte n (taken modulo 32), n key bytes (the low seven bits are the key code,
+// Input: one byte n (taken modulo 32; its bit 0x20 turns word learning on), n key bytes (the low seven bits are the key code,
 // the high bit holds Shift), two bytes of little-endian length L, L bytes of user.lex
 // (no user.lex when the input ends before its length), and the rest is hangul.lex.
 #include "fakes.h"
@@ -30,6 +30,7 @@ void FuzzDictionary(std::string_view data) {
   IconvCodec codec;
   WordPredictor predictor(strokes, codec);
   FUZZ_CHECK(predictor.loadDictionaries(files));
+  predictor.setLearning(!data.empty() && (static_cast<uint8_t>(data[0]) & 0x20) != 0);
   for (const DictBuckets* buckets : {&predictor.systemBuckets(), &predictor.userBuckets()}) {
     for (size_t b = 0; b < buckets->size(); ++b) {
       for (const DictEntry& entry : (*buckets)[b]) {
@@ -43,7 +44,7 @@ void FuzzDictionary(std::string_view data) {
     const int32_t shift = (static_cast<uint8_t>(key) & 0x80) != 0 ? 1 : 0;
     const std::vector<std::string> candidates = predictor.onKey(code, shift);
     FUZZ_CHECK(candidates.size() <= 20);
-    const bool letter = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
+    const bool letter = code >= 'A' && code <= 'Z';  // only the letter keys' codes
     if (!letter && code != 0x10 && code != 0x11) FUZZ_CHECK(predictor.typedLetters().empty());
     if (!candidates.empty()) {
       // The first word key is chosen, as key activation does it.

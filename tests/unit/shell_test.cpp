@@ -78,7 +78,8 @@ class ShellTest : public ::testing::Test {
     Shell shell(settings, ShellServices{host, host, messages, files, texts, [this] {
                                           host.calls.push_back("dictionaries");
                                           return dictionaryFound;
-                                        }});
+                                        },
+                                        [this] { host.calls.push_back("learned words"); }});
     host.shell = &shell;
     return shell.Run();
   }
@@ -100,7 +101,7 @@ TEST_F(ShellTest, StartsInOrderAndWritesTheSettingsAfterTheLoop) {
   const std::vector<std::string> expected = {
       "version", "semaphore Tessary_Hidden_Window", "dictionaries", "register", "hidden window",
       "tray add", "frame 30,30 522x200", "focus hook", "mouse hook", "transparency", "loop",
-      "destroy hidden", "tray delete", "remove mouse hook", "remove keyboard hook", "quit 0"};
+      "destroy hidden", "tray delete", "remove mouse hook", "remove keyboard hook", "quit 0", "learned words"};
   EXPECT_EQ(host.calls, expected);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(files.files[kConfigFileName], FormatSettings(Settings{}));
