@@ -17,6 +17,10 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
   return classUnderCursor == kKeyboardWindowClass;
 }
 
+bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo) {
+  return injectedFlag || extraInfo == kOwnInputTag;
+}
+
 bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected) {
   return code == 0 && !injected && message == kKeyDownMessage && virtualKey == kSpaceKey;
 }

@@ -30,6 +30,9 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
 // as a system key). An injected event — the on-screen Space key itself, sent through
 // the system's input queue — is never the switch.
 bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected);
+// Whether a low-level keyboard event is not the user's own: the system marks injected
+// events, and the keyboard tags its own (`kOwnInputTag`), so either is enough.
+bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo);
 // Scan mode: whether the hook keeps the event from the focused application. The switch
 // is the user's way of choosing, not text: its key-down and key-up are taken, so a
 // switch user types exactly the keys chosen. Everything else passes on: other keys,

@@ -20,6 +20,10 @@ class KeyLayout {
   virtual uint32_t MapVirtualKey(uint32_t code) const = 0;
 };
 
+// What the keyboard's own key events carry as the platform's extra information, so that
+// its hooks can tell them from the user's (its Space key is no switch press).
+inline constexpr uintptr_t kOwnInputTag = 0x54595333;
+
 // One keyboard record of SendInput. The virtual-key code is always given with the scan
 // code (some systems deliver no key for a scan code alone).
 struct KeyInputRecord {

@@ -16,6 +16,7 @@
 #include "prediction/ksr_simulator.h"
 #include "prediction/word_predictor.h"
 #include "shell/shell.h"
+#include "shell/scan_cost.h"
 #include "shell/settings.h"
 #include "platform/text_codec.h"
 
@@ -30,6 +31,7 @@ constexpr const char* kUsage =
     "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
     "       tessary-cli compose LETTERS\n"
     "       tessary-cli jamo [--escape] TEXT\n"
+    "       tessary-cli scan-cost [--dict FILE] LAYOUT_DIR TEXT\n"
     "       tessary-cli predict [--dict FILE] [--user FILE] KEYS [--type WORD]\n"
     "       tessary-cli ksr [--dict FILE] [--user FILE] [--learn] [--keys N] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
@@ -49,6 +51,13 @@ constexpr const char* kUsage =
     "compose: prints the Hangul the 2-set key letters LETTERS compose to (UTF-8).\n"
     "jamo: prints the JamoCode of TEXT as hex bytes (--escape: the dictionary's\n"
     "  escapes of % + ^ { } ~). Exit status 2 when TEXT is not Korean text.\n"
+    "scan-cost: types every Hangul word of the UTF-8 file TEXT, each followed by a Space,\n"
+    "  with the Korean layout of the set in LAYOUT_DIR (the built-in set's name for the\n"
+    "  built-in set) under the keyboard's scan rules and word prediction from FILE\n"
+    "  (default hangul.lex), taking a word key as soon as it shows the word, and prints\n"
+    "  \"words W steps S steps-per-word X\" (S: the highlight's steps, each one scan\n"
+    "  delay). Exit status 2 when the set, the dictionary or TEXT cannot be read or a key\n"
+    "  cannot be reached by scanning.\n"
     "predict: loads the dictionaries (default hangul.lex and user.lex), activates one key\n"
     "  per character of KEYS (a small letter: its key, a capital: its key with Shift,\n"
     "  anything else: the key of that character) and prints each key's candidates,\n"
@@ -371,6 +380,56 @@ int Jamo(const std::vector<std::string>& args, CliPlatform& p) {
   return 0;
 }
 
+// ---------------------------------------------------------------- scan-cost
+
+int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
+  std::string dict = kSystemDictionaryName;
+  std::vector<std::string> operands;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--dict" && i + 1 < args.size()) {
+      dict = args[++i];
+    } else {
+      operands.push_back(args[i]);
+    }
+  }
+  if (operands.size() != 2) {
+    std::fputs(kUsage, p.err);
+    return kCliUsage;
+  }
+  StderrMessageBoxes messages(p.codec, p.err);
+  Settings settings;
+  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  NoKeyOutput output;
+  Keyboard keyboard(output, p.layout);
+  LayoutArgs layoutArgs;  // the built-in set by its name, as in kbdName
+  if (operands[0] != kDefaultLayoutName) layoutArgs.folder = operands[0];
+  LoadCliKeyboard(layoutArgs, keyboard, env, p);
+  class Unsent final : public StrokeSender {
+    StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
+  } strokes;
+  WordPredictor predictor(strokes, p.codec);
+  if (!predictor.loadDictionaries(p.files, dict, "")) {  // the dictionary alone, no user words
+    std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
+    return kCliMessageShown;
+  }
+  const std::optional<std::string> text = p.files.ReadWholeFile(operands[1]);
+  if (!text) {
+    std::fprintf(p.err, "cannot read %s\n", Cp949ToUtf8(p.codec, operands[1]).c_str());
+    return kCliMessageShown;
+  }
+  if (messages.shown() > 0) return kCliMessageShown;  // not the set asked for
+  const ScanCostResult r = MeasureScanCost(keyboard, env, predictor, p.codec, Utf8ToUtf16(*text));
+  if (!r.unreachable.empty()) {  // no figures for a text that could not be typed
+    std::fprintf(p.err, "the scan never reaches the key %s\n", Cp949ToUtf8(p.codec, r.unreachable).c_str());
+    return kCliMessageShown;
+  }
+  std::fprintf(p.out, "words %zu steps %zu steps-per-word %.1f\n", r.words, r.steps, r.StepsPerWord());
+  std::fflush(p.out);
+  return 0;
+}
+
+// ----------------------------------------------------------------
+
 int Predict(const std::vector<std::string>& args, CliPlatform& p) {
   std::string dict = kSystemDictionaryName, user = kUserDictionaryName, keys, word;
   bool haveKeys = false, haveWord = false;
@@ -474,6 +533,7 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "activate") return Activate(args, platform);
   if (!args.empty() && args[0] == "compose") return Compose(args, platform);
   if (!args.empty() && args[0] == "jamo") return Jamo(args, platform);
+  if (!args.empty() && args[0] == "scan-cost") return ScanCost(args, platform);
   if (!args.empty() && args[0] == "predict") return Predict(args, platform);
   if (!args.empty() && args[0] == "ksr") return Ksr(args, platform);
   std::fputs(kUsage, platform.err);

@@ -29,7 +29,8 @@ LRESULT CALLBACK ScanKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
   const uint32_t message = static_cast<uint32_t>(wParam);
   const uint32_t virtualKey = key != nullptr ? key->vkCode : 0;
-  const bool injected = key != nullptr && (key->flags & LLKHF_INJECTED) != 0;
+  const bool injected =
+      key != nullptr && IsOwnOrInjectedKey((key->flags & LLKHF_INJECTED) != 0, key->dwExtraInfo);
   if (IsScanSwitch(code, message, virtualKey, injected) && TheApp().keyboard != nullptr) {
     PostMessageA(TheApp().keyboard, WM_SCANSWITCH, 0, 0);
   }

@@ -29,7 +29,7 @@ bool Win32KeyOutput::SendInput(const std::vector<KeyInputRecord>& records) {
     in.ki.wScan = records[i].scan;
     in.ki.dwFlags = (records[i].keyUp ? KEYEVENTF_KEYUP : 0) | (records[i].extended ? KEYEVENTF_EXTENDEDKEY : 0);
     in.ki.time = 0;
-    in.ki.dwExtraInfo = 0;
+    in.ki.dwExtraInfo = kOwnInputTag;
   }
   return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) > 0;
 }

@@ -895,6 +895,57 @@ sentence_end() {  # SHOT
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+# The scanning set "한글 스캔" types 아 같이 with one switch: 아 letter by letter, a Space,
+# ㄱ, then the word key that shows 같이 (a dictionary of two words, so the candidates do
+# not depend on the shipped one). Each press is timed from the one before: after a press
+# the next level shows its first item at once, and the item after STEPS steps is pressed
+# in the middle of its scan delay.
+scanning_with_the_scan_set_types_a_phrase() {
+  cd "$(fresh_dir scanset)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
+  config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
+    -e 's/^scanDelay .*/scanDelay = 1000\r/' >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target delay=1000 last presses=0 letters spaces
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  drv no-msgbox 1000 || fail "a message box was shown"
+  target=$(start_target keys.log native); [ -n "$target" ] || { fail "no target window"; return; }
+  drv focus "$target"
+  sleep 1.5
+  press() {  # STEPS
+    local due=$((last + ($1 * delay + delay / 2) * 1000000)) now
+    now=$(date +%s%N)
+    if [ "$due" -gt "$now" ]; then sleep "$(printf '%d.%03d' $(((due - now) / 1000000000)) $(((due - now) / 1000000 % 1000)))"; fi
+    xdotool key space
+    last=$due
+    presses=$((presses + 1))
+  }
+  key() { press "$1"; press "$2"; press "$3"; }  # LINE_STEPS BLOCK_STEPS KEY_STEPS
+  xdotool key space; last=$(date +%s%N); presses=1  # from idle: line 1 shows at once
+  key 2 0 0   # ㅇ: line 3, its first block and key
+  key 2 0 0   # ㅏ: round to line 2
+  key 2 0 0   # Space: round to line 1
+  key 1 0 1   # ㄱ: line 2, its second key; the word keys now show 같이 and 가방
+  shoot keyboard-scan-set
+  key 2 0 2   # the first word key: line 1, after Space and ㅅ
+  sleep 1
+  letters=$(grep '^char ' keys.log | cut -d' ' -f2 | grep -v '^32$' | while read -r c; do printf "\\$(printf %o "$c")"; done)
+  check "the letters of 아 같이" "dkrkxdl" "$letters"
+  # One Space from the layout; the switch presses may reach the target as Spaces too.
+  spaces=$(grep -c '^char 32 ' keys.log)
+  [ "$spaces" -eq 1 ] || [ "$spaces" -eq $((presses + 1)) ] ||
+    fail "Spaces: expected 1 (or $((presses + 1)) with the switch's own), got $spaces"
+  check "the target kept the focus" "$target" "$(drv foreground)"
+  drv send "$kbd" 516 0 0 >/dev/null  # WM_RBUTTONDOWN: the English layout, for the record
+  sleep 0.5
+  shoot keyboard-scan-set-english
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 a_sentence_by_clicks_keeps_the_focus() {
   local hidden kbd target info step x y
   sentence_case click || return
@@ -1048,6 +1099,7 @@ if [ "$suite" = all ]; then
   run_case a_sentence_by_dwelling_keeps_the_focus
   run_case a_sentence_by_scanning_keeps_the_focus
   run_case the_installer_installs_upgrades_and_uninstalls
+  run_case scanning_with_the_scan_set_types_a_phrase
 fi
 
 [ ${#failures[@]} -eq 0 ] || echo "e2e failures: ${failures[*]}"

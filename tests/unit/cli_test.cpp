@@ -166,6 +166,37 @@ TEST_F(CliTest, ActivatePrintsWhatEachKeySends) {
   EXPECT_EQ(Run({"activate", "dir", "x"}), kCliUsage);
 }
 
+TEST_F(CliTest, ScanCostCountsTheHighlightsStepsOfASwitchUser) {
+  // Line 1: Space and r (ㄱ), then a word key in block 2; line 2: k (ㅏ). The dictionary
+  // holds 가방 alone.
+  auto key = [](const char* code, const char* type, int line, int block) {
+    return std::string("Key { code = ") + code + ", type = " + type +
+           ", stroke = 'x', label = { ncns = ' ', ncys = ' ', ycns = ' ', ycys = ' ' }, pos = { left = 0, top = 0, width = 9, height = 9 },"
+           " normal = {}, press = {}, scan = { line = " + std::to_string(line) +
+           ", block = " + std::to_string(block) + " } }\n";
+  };
+  const std::string head = "Version = 3 Language = IL_KOREAN Description = 'd' Prediction = true Width = 9 "
+                           "Height = 9 FontSize = 9\n";
+  files.directories["set"] = {{"k.kdf", false}};
+  files.files["set\\k.kdf"] =
+      head + key("32", "0", 1, 1) + key("82", "0", 1, 1) + key("0", "TK_STRING", 1, 2) + key("75", "0", 2, 1);
+  files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";
+  files.files["text"] = "\xEA\xB0\x80\xEB\xB0\xA9, \xEA\xB0\x80.";  // 가방, 가. in UTF-8
+  // 가방: r after one step (Space comes first), the word key after one (block 1 first),
+  // Space after none. 가: r after one, k after one (line 2), Space after one (round to
+  // line 1); the word key shows only 가방.
+  EXPECT_EQ(Run({"scan-cost", "set", "text"}), 0);
+  EXPECT_EQ(stdoutText, "words 2 steps 5 steps-per-word 2.5\n");
+
+  files.files["set\\k.kdf"] = head + key("32", "0", 1, 1) + key("82", "0", 1, 1) + key("75", "0", 0, 1);
+  EXPECT_EQ(Run({"scan-cost", "set", "text"}), kCliMessageShown);  // k is out of the scan
+  EXPECT_EQ(stdoutText, "");
+  EXPECT_EQ(stderrText, "the scan never reaches the key k\n");
+  EXPECT_EQ(Run({"scan-cost", kDefaultLayoutName, "text"}), 0);  // the built-in set by its name
+  EXPECT_EQ(Run({"scan-cost", "set", "none"}), kCliMessageShown);
+  EXPECT_EQ(Run({"scan-cost", "set"}), kCliUsage);
+}
+
 using CliDeathTest = CliTest;
 
 TEST_F(CliDeathTest, AWrongTypeIsStatusOne) {

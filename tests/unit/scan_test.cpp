@@ -314,6 +314,9 @@ TEST(InputHookTest, TheSwitchIsSwallowedAndEverythingElsePasses) {
   EXPECT_FALSE(SwallowsScanKey(0, 260, 32, false));  // Alt+Space, the window menu
   EXPECT_FALSE(SwallowsScanKey(0, 256, 13, false));
   EXPECT_FALSE(SwallowsScanKey(3, 256, 32, false));
+  EXPECT_TRUE(IsOwnOrInjectedKey(false, kOwnInputTag));  // tagged by the keyboard itself
+  EXPECT_TRUE(IsOwnOrInjectedKey(true, 0));
+  EXPECT_FALSE(IsOwnOrInjectedKey(false, 0));
 }
 
 class RecordingHooks : public InputModeHooks {

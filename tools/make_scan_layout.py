@@ -1,0 +1,267 @@
+#!/usr/bin/env python3
+"""Writes the layout set "한글 스캔" (키보드/한글 스캔/): a Korean and an English layout made
+for single-switch scanning. The files are UTF-8 here; run-keyboard.sh and the release
+convert them to CP949.
+
+What a scanning user pays is the highlight's steps: after a key the line scan resumes on
+that key's line, and each block and key scan starts at its first item, so a key on line
+L, block b, place k costs (L - line of the last key, counted round the lines) + (b - 1)
++ (k - 1) steps. The keys are laid out for that:
+
+- Three scan lines, drawn as three bands left to right. Each band's rows are its blocks,
+  and a block's keys are scanned left to right, so the cheap places are the top-left
+  corner of a band: a key costs its row plus its column (from 0) within the band, plus
+  the lines the highlight passes to reach its band.
+- Which band a key goes to, and its place there, come from the keys a user presses,
+  measured with `tessary-cli scan-cost` on GIMP's Korean manual (the package
+  gimp-help-ko, 32,424 words; see tools/get-korean-texts.sh) with word prediction from
+  the dictionary of hunspell-ko, tesseract-ocr-kor and subtitle ranks that came before
+  the frequency-counted one (placed anew on the presses with that one, the keys would
+  save about 0.1 step a word on debian-faq-ko, so they stay). Per 1,000 words:
+  Space 1000, ㅇ 585, ㅣ 494, ㅏ 424, ㄱ 368,
+  ㄹ 326, ㄴ 292, ㅡ 292, ㅅ 283, ㅗ 267, ㅓ 218, ㄷ 193, ㅈ 191, ㅁ 186, word key 1 182,
+  ㅂ 172, ㅜ 147, ㅎ 137, word key 2 135, Shift 126, ㅔ 118, ㅐ 101, ㅕ 97, ㅌ 75, ㅍ 74,
+  word key 3 68, ㅊ 64, word key 4 52, word keys 5 and 6 44, ㅛ 38, word key 7 30, ㅋ 30,
+  ㅠ 25, ㅑ 8. The split into lines minimises the steps of those presses in their order
+  (consonant and vowel bands take turns, so the next line is often the next band); within
+  a band the more frequent key takes the cheaper place.
+- The seven word keys sit beside the frequent keys of the first band, two to a row, so
+  the best candidates cost two or three steps after a letter of that band. Space is the
+  first key of all.
+- Shift and the 한/영 key follow in the first band; Backspace, Enter and the punctuation
+  in the first band's last rows, which cost as much as a place at the end of its word-key
+  rows; arrows, editing keys and digits come last in the other bands.
+
+The English layout has the same keys in the same places: English letters by frequency
+(measured on the English half of docs/user-guide.md) on the places of the Korean letters
+ranked by theirs, and Caps Lock, Ctrl, Alt, Win and three signs where the word keys are.
+"""
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+# Korean letters (their 2-set keys) by how often they were pressed, most often first.
+KOREAN_BY_FREQUENCY = 'dlkrfsmthjewaqngpouxvcyzbi'
+ENGLISH_BY_FREQUENCY = 'etosainrhldcyufgpwkbmvxzqj'
+JAMO = {'q': ('ㅂ', 'ㅃ'), 'w': ('ㅈ', 'ㅉ'), 'e': ('ㄷ', 'ㄸ'), 'r': ('ㄱ', 'ㄲ'), 't': ('ㅅ', 'ㅆ'),
+        'y': ('ㅛ',), 'u': ('ㅕ',), 'i': ('ㅑ',), 'o': ('ㅐ', 'ㅒ'), 'p': ('ㅔ', 'ㅖ'), 'a': ('ㅁ',),
+        's': ('ㄴ',), 'd': ('ㅇ',), 'f': ('ㄹ',), 'g': ('ㅎ',), 'h': ('ㅗ',), 'j': ('ㅓ',), 'k': ('ㅏ',),
+        'l': ('ㅣ',), 'z': ('ㅋ',), 'x': ('ㅌ',), 'c': ('ㅊ',), 'v': ('ㅍ',), 'b': ('ㅠ',), 'n': ('ㅜ',),
+        'm': ('ㅡ',)}
+
+# The three bands: rows of keys, each row one scan block, left to right in scan order.
+# 'L:x' is the letter key x of the Korean layout, 'W:n' word key n (from 0).
+BANDS = [
+    [['Space', 'L:t', 'W:0', 'W:3'],
+     ['L:j', 'W:1', 'W:4'],
+     ['L:w', 'W:2', 'W:5'],
+     ['Shift', 'W:6', 'Hangul'],
+     ['Back', 'Enter', '.', ',', '?'],
+     ['!', "'", '"', '-', 'Tab']],
+    [['L:k', 'L:r', 'L:e', 'L:g'],
+     ['L:h', 'L:a', 'L:o', 'Left'],
+     ['L:q', 'L:v', 'Right', 'Del'],
+     ['L:c', 'Up', 'Down', 'Esc'],
+     ['(', ')', ':', ';'],
+     ['Home', 'End', 'Copy', 'Paste']],
+    [['L:d', 'L:l', 'L:s', 'L:p', 'L:z'],
+     ['L:f', 'L:m', 'L:u', 'L:b', 'Ins'],
+     ['L:n', 'L:x', 'L:i', 'PgUp', 'PgDn'],
+     ['L:y', '1', '2', '3', '4'],
+     ['5', '6', '7', '8', '9'],
+     ['0', '/', '@', '~', '%']],
+]
+
+# Geometry in design units: the built-in layouts' 510 x 155, keys at least as big as theirs
+# (24 x 22).
+WIDTH, HEIGHT, FONT = 510, 155, 12
+ROW_TOP, ROW_STEP, KEY_HEIGHT, GAP = 5, 25, 23, 2
+LETTER, WORD = 30, 64
+# The first band's mixed rows: the word keys stand in two columns, and the keys before
+# them fill the same width in every row (Space and ㅅ share theirs).
+FIRST_BAND_WIDTHS = {'Space': 44, 'L:t': 30, 'L:j': 76, 'L:w': 76, 'Shift': 76, 'Hangul': 64}
+BAND_LEFT = [2, 217, 350]
+BAND_WIDTH = [208, 126, 158]
+
+# Non-letter keys: code, type, stroke, label (Korean layout), colour set.
+SPECIAL = {
+    'Space': (32, '0', ' ', 'Space', 'function'),
+    'Back': (8, '0', '{Bs}', '지움', 'function'),
+    'Enter': (13, '0', '{Enter}', 'Enter', 'function'),
+    'Shift': (16, 'TK_TOGGLE + TK_CHANGEVIEW', '+', 'Shift', 'function'),
+    'Hangul': (21, 'TK_SWITCH', '{Hangul}', '한/영', 'language'),
+    'Tab': (9, '0', '{Tab}', 'Tab', 'function'),
+    'Left': (37, 'TK_EXTENDED', '{Left}', '◀', 'function'),
+    'Right': (39, 'TK_EXTENDED', '{Right}', '▶', 'function'),
+    'Up': (38, 'TK_EXTENDED', '{Up}', '▲', 'function'),
+    'Down': (40, 'TK_EXTENDED', '{Down}', '▼', 'function'),
+    'Del': (46, 'TK_EXTENDED', '{Del}', 'Del', 'function'),
+    'Ins': (45, 'TK_EXTENDED', '{Insert}', 'Ins', 'function'),
+    'Esc': (27, '0', '{ESC}', 'Esc', 'function'),
+    'Home': (36, 'TK_EXTENDED', '{Home}', 'Home', 'function'),
+    'End': (35, 'TK_EXTENDED', '{End}', 'End', 'function'),
+    'PgUp': (33, 'TK_EXTENDED', '{PgUp}', 'PgUp', 'function'),
+    'PgDn': (34, 'TK_EXTENDED', '{PgDn}', 'PgDn', 'function'),
+    'Copy': (0, 'TK_MACRO', '^c', '복사', 'macro'),
+    'Paste': (0, 'TK_MACRO', '^v', '붙임', 'macro'),
+    '.': (190, '0', '.', '.', 'normal'),
+    ',': (188, '0', ',', ',', 'normal'),
+    '/': (191, '0', '/', '/', 'normal'),
+    '-': (189, '0', '-', '-', 'normal'),
+    ';': (186, '0', ';', ';', 'normal'),
+    "'": (222, '0', "'", "'", 'normal'),
+    '?': (0, 'TK_MACRO', '?', '?', 'normal'),
+    '!': (0, 'TK_MACRO', '!', '!', 'normal'),
+    '"': (0, 'TK_MACRO', '"', '"', 'normal'),
+    '(': (0, 'TK_MACRO', '{(}', '(', 'normal'),
+    ')': (0, 'TK_MACRO', '{)}', ')', 'normal'),
+    ':': (0, 'TK_MACRO', ':', ':', 'normal'),
+    '~': (0, 'TK_MACRO', '{~}', '~', 'normal'),
+    '@': (0, 'TK_MACRO', '@', '@', 'normal'),
+    '%': (0, 'TK_MACRO', '{%}', '%', 'normal'),
+    '&': (0, 'TK_MACRO', '&', '&', 'normal'),
+    '*': (0, 'TK_MACRO', '*', '*', 'normal'),
+    '+': (0, 'TK_MACRO', '{+}', '+', 'normal'),
+}
+for digit in '0123456789':
+    SPECIAL[digit] = (ord(digit), '0', digit, digit, 'normal')
+SPECIAL.update({
+    'Caps': (20, 'TK_TOGGLE + TK_CHANGEVIEW', '{CapsLock}', 'Caps', 'function'),
+    'Ctrl': (17, 'TK_TOGGLE', '^', 'Ctrl', 'function'),
+    'Alt': (18, 'TK_TOGGLE', '%', 'Alt', 'function'),
+    'Win': (91, 'TK_TOGGLE + TK_EXTENDED', '{LWin}', 'Win', 'function'),
+    '=': (187, '0', '=', '=', 'normal'),
+    '[': (219, '0', '[', '[', 'normal'),
+    ']': (221, '0', ']', ']', 'normal'),
+})
+# What the English layout has on the places of the word keys.
+ENGLISH_WORD_PLACES = ['Caps', 'Ctrl', 'Alt', 'Win', '=', '[', ']']
+
+COLOURS = '''local normal   = { text = RGB(0, 0, 0), face = RGB(213, 234, 230), border = RGB(102, 102, 204) }
+local press    = { text = RGB(102, 102, 204), face = RGB(166, 194, 226), border = RGB(102, 102, 204) }
+local function_ = { text = RGB(0, 0, 0), face = RGB(225, 225, 238), border = RGB(102, 102, 204) }
+local macroPress = { text = RGB(255, 255, 255), face = RGB(166, 194, 226), border = RGB(102, 102, 204) }
+local languagePress = { text = RGB(0, 0, 0), face = RGB(166, 194, 226), border = RGB(102, 102, 204) }
+local word     = { text = RGB(0, 0, 0), face = RGB(255, 250, 220), border = RGB(204, 153, 51) }
+local wordPress = { text = RGB(204, 153, 51), face = RGB(250, 230, 170), border = RGB(204, 153, 51) }'''
+LOOK = {'normal': ('normal', 'press'), 'function': ('function_', 'press'), 'macro': ('function_', 'macroPress'),
+        'language': ('function_', 'languagePress'), 'word': ('word', 'wordPress')}
+
+
+def lua_text(text):
+    return '"' + text.replace('\\', '\\\\').replace('"', '\\"') + '"'
+
+
+def key_width(name, band):
+    if name.startswith('W:'):
+        return WORD
+    if band == 0:
+        return FIRST_BAND_WIDTHS.get(name, LETTER)
+    return LETTER
+
+
+def places():
+    """Every key with its line, block, place in the block and rectangle."""
+    keys = []
+    for band, rows in enumerate(BANDS):
+        for row, names in enumerate(rows):
+            widths = [key_width(n, band) for n in names]
+            spare = BAND_WIDTH[band] - sum(widths) - GAP * (len(names) - 1)
+            assert spare >= 0, (band, row, spare)
+            # A row of equal keys fills its band.
+            if len(set(widths)) == 1:
+                widths = [(BAND_WIDTH[band] - GAP * (len(names) - 1)) / len(names)] * len(names)
+            left = BAND_LEFT[band]
+            for place, (name, width) in enumerate(zip(names, widths)):
+                keys.append({'name': name, 'line': band + 1, 'block': row + 1, 'place': place,
+                             'pos': (left, ROW_TOP + row * ROW_STEP, width, KEY_HEIGHT)})
+                left += width + GAP
+    return keys
+
+
+def file_order(keys):
+    """Word prediction fills the word keys in file order, and a block is scanned in file
+    order: the keys before a word key in its block, then the word keys by number, then
+    the rest."""
+    def rank(k):
+        if k['name'].startswith('W:'):
+            return (1, int(k['name'][2:]), 0, 0, 0)
+        words_in_block = [o['place'] for o in keys if o['line'] == k['line'] and o['block'] == k['block']
+                          and o['name'].startswith('W:')]
+        before = bool(words_in_block) and k['place'] < min(words_in_block)
+        return (0 if before else 2, k['line'], k['block'], k['place'], 0)
+    ordered = sorted(keys, key=rank)
+    for k in keys:  # each block keeps its left-to-right scan order
+        block = [o['place'] for o in ordered if o['line'] == k['line'] and o['block'] == k['block']]
+        assert block == sorted(block), k
+    return ordered
+
+
+def number(value):
+    return f'{value:g}'
+
+
+def render(keys, language):
+    korean = language == 'korean'
+    english_letter = dict(zip(KOREAN_BY_FREQUENCY, ENGLISH_BY_FREQUENCY))
+    lines = [
+        f'-- 한글 스캔: the {"Korean" if korean else "English"} layout for single-switch scanning.',
+        '-- Generated by tools/make_scan_layout.py, which tells how the keys were placed: three',
+        '-- scan lines drawn as three bands, each row of a band one scan block, the keys pressed',
+        '-- most often at the top left of their band.',
+        '',
+        'Version     = 3.0',
+        f'Language    = {"IL_KOREAN" if korean else "IL_ENGLISH"}',
+        f'Description = "{"한글 스캔" if korean else "English scanning"}"',
+        f'Prediction  = {"true" if korean else "false"}',
+        f'Width       = {WIDTH}',
+        f'Height      = {HEIGHT}',
+        f'FontSize    = {FONT}',
+        '',
+        COLOURS,
+        '',
+    ]
+    words = 0
+    for k in keys:
+        name = k['name']
+        if name.startswith('L:'):
+            letter = name[2:] if korean else english_letter[name[2:]]
+            code, type_, stroke, look = ord(letter.upper()), '0', letter, 'normal'
+            if korean:
+                jamo = JAMO[letter]
+                labels = (jamo[0], jamo[-1], jamo[0], jamo[-1])
+            else:
+                labels = (letter, letter.upper(), letter.upper(), letter)
+        elif name.startswith('W:') and korean:
+            code, type_, stroke, look, labels = 0, 'TK_STRING', ' ', 'word', (' ',) * 4
+            words += 1
+        else:
+            if name.startswith('W:'):
+                name = ENGLISH_WORD_PLACES[int(name[2:])]
+            code, type_, stroke, label, look = SPECIAL[name]
+            if name == 'Back' and not korean:
+                label = 'Bksp'
+            labels = (label,) * 4
+        normal, press = LOOK[look]
+        left, top, width, height = k['pos']
+        lines.append(
+            f'Key {{ code = {code}, type = {type_}, stroke = {lua_text(stroke)},\n'
+            f'      label = {{ ncns = {lua_text(labels[0])}, ncys = {lua_text(labels[1])}, '
+            f'ycns = {lua_text(labels[2])}, ycys = {lua_text(labels[3])} }},\n'
+            f'      pos = {{ left = {number(left)}, top = {top}, width = {number(width)}, height = {height} }},\n'
+            f'      normal = {normal}, press = {press}, scan = {{ line = {k["line"]}, block = {k["block"]} }} }}')
+    assert not korean or words == 7
+    return '\n'.join(lines) + '\n'
+
+
+def main():
+    keys = file_order(places())
+    out = ROOT / '키보드' / '한글 스캔'
+    out.mkdir(parents=True, exist_ok=True)
+    (out / 'korean.kdf').write_text(render(keys, 'korean'), encoding='utf-8')
+    (out / 'english.kdf').write_text(render(keys, 'english'), encoding='utf-8')
+    print(out)
+
+
+if __name__ == '__main__':
+    main()
