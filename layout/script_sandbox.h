@@ -1,7 +1,9 @@
 #pragma once
 // The limits and the cut-down libraries of every script state.
+#include <csetjmp>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 struct lua_State;
 
@@ -19,6 +21,8 @@ struct SandboxBudget {
   ScriptLimits limits;
   size_t memoryInUse = 0;
   uint64_t instructions = 0;
+  // Where the panic handler returns to while a guarded call runs (see below).
+  std::jmp_buf* panicJump = nullptr;
 };
 
 // Creates an interpreter whose allocator keeps to `budget` (which must outlive it),
@@ -27,9 +31,23 @@ struct SandboxBudget {
 //     io.popen, io.tmpfile;
 //   - io.open opens for reading only, io.output no longer opens files;
 //   - loadstring, loadfile, dofile and load accept source text only, never compiled
-//     chunks (the virtual machine trusts those blindly).
+//     chunks (the virtual machine trusts those blindly);
+//   - the metatables of strings and of file handles are locked (getmetatable gives
+//     false), so no script can give a file handle a __gc, which would run with the
+//     instruction bound switched off, also while the state is closed;
+//   - string.rep refuses a result longer than the memory bound.
+// A panic of the interpreter (an error outside every protected call) returns to the
+// guarded call it happened in instead of ending the process.
 // Returns null when the interpreter cannot be created.
 lua_State* OpenSandboxedState(SandboxBudget& budget);
+
+// Closes a state made by OpenSandboxedState, guarded against a panic (what the state
+// still holds is then left behind rather than the process ended).
+void CloseSandboxedState(lua_State* state, SandboxBudget& budget);
+
+// The error value at `index` as text, without converting it in place (which would
+// allocate, and could fail, outside a protected call).
+std::string ErrorMessage(lua_State* state, int index);
 
 // Arms the instruction bound for the next run.
 void ArmInstructionLimit(lua_State* state, SandboxBudget& budget);

@@ -24,7 +24,7 @@ struct CliPlatform {
   std::FILE* err;
 };
 
-// Exit statuses besides 0 (success) and 1 (a Fatal stop of the script host).
+// Exit statuses besides 0 (success).
 inline constexpr int kCliMessageShown = 2;  // the program would have shown a message box
 inline constexpr int kCliWriteFailed = 3;
 inline constexpr int kCliUsage = 64;
