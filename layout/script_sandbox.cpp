@@ -18,8 +18,12 @@ void* BudgetAlloc(void* ud, void* ptr, size_t oldSize, size_t newSize) {
     budget->memoryInUse -= oldSize;
     return nullptr;
   }
-  if (newSize > oldSize && budget->memoryInUse - oldSize + newSize > budget->limits.maxMemory) {
-    return nullptr;  // the interpreter turns this into a memory error of the run
+  if (newSize > oldSize) {
+    // The interpreter turns a refusal into a memory error of the run. Only growth is
+    // ever refused: it counts on shrinking and freeing to succeed.
+    if (budget->memoryInUse - oldSize + newSize > budget->limits.maxMemory) return nullptr;
+    if (budget->allocated + newSize > budget->limits.maxAllocated) return nullptr;
+    budget->allocated += newSize;
   }
   void* block = std::realloc(ptr, newSize);
   if (block != nullptr) budget->memoryInUse = budget->memoryInUse - oldSize + newSize;
@@ -206,6 +210,7 @@ bool IsCompiledChunk(const char* data, size_t size) {
 
 void ArmInstructionLimit(lua_State* state, SandboxBudget& budget) {
   budget.instructions = 0;
+  budget.allocated = 0;
   lua_sethook(state, CountHook, LUA_MASKCOUNT, kHookEvery);
 }
 

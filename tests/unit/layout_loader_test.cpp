@@ -301,6 +301,16 @@ TEST_F(LayoutLoaderTest, GlobalsOfTheWrongTypeFailTheBuildAndTheKeyboardKeepsIts
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(LayoutLoaderTest, TheKeysTextsTogetherAreBoundedLikeAScriptsMemory) {
+  // One 1 MiB label is within a script's bounds; 200 keys showing it four times are not.
+  kb.layoutSet[IL_KOREAN] = Script(1, "", "local big = string.rep('x', 2^20)\n"
+                                          "for i = 1, 200 do Key { label = { ncns = big, ncys = big, "
+                                          "ycns = big, ycys = big }, stroke = 'a', pos = {}, normal = {}, "
+                                          "press = {}, scan = {} } end\n");
+  EXPECT_FALSE(BuildKeyboard(kb, env, IL_KOREAN));
+  EXPECT_EQ(env.lastScriptError, "key 16: the texts of the keys are too long");
+}
+
 TEST_F(LayoutLoaderTest, AWrongTypeAtStartUpBringsTheBuiltInLayoutsWithTheMessage) {
   AddSet({{"k.kdf", Script(1, "Prediction = 0\n")}});
   ReloadLayout(kb, env, "Mine", IL_KOREAN);

@@ -110,7 +110,8 @@ TEST(ScriptStateTest, AReadWithTheMemoryBoundFullFailsInsteadOfEndingTheProcess)
   // The list keeps everything it holds; the sizes shrink so that little room is left.
   ASSERT_TRUE(state.RunText(
       "keep = false\n"
-      "local function fill(size) while true do keep = {keep, string.rep('x', size)} end end\n"
+      "local n = 0\n"
+      "local function fill(size) while true do n = n + 1; keep = {keep, string.rep('x', size) .. n} end end\n"
       "local sizes = {65536, 4096, 256, 16, 1}\n"
       "for i = 1, 5 do pcall(fill, sizes[i]) end"))
       << state.lastError();
