@@ -41,6 +41,12 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TRAYICON:
       if (app.tray != nullptr) app.tray->OnTrayIcon(static_cast<uint32_t>(lParam));
       return 0;
+    case WM_QUERYENDSESSION:
+      app.shell->OnEndSession();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) app.shell->OnEndSession();
+      return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -409,6 +415,14 @@ void Win32ShellHost::DestroyHiddenWindow() {
 
 void Win32ShellHost::PostQuit(int exitCode) { PostQuitMessage(exitCode); }
 
+bool Win32ShellHost::FrameWindowRect(WindowRect& outer) {
+  WINDOWINFO info{};
+  info.cbSize = sizeof info;
+  if (TheApp().frame == nullptr || !GetWindowInfo(TheApp().frame, &info)) return false;
+  outer = {info.rcWindow.left, info.rcWindow.top, info.rcWindow.right, info.rcWindow.bottom};
+  return true;
+}
+
 namespace {
 void CALLBACK RepeatTimerProc(HWND, UINT, UINT_PTR, DWORD) {
   if (TheApp().repeat != nullptr) TheApp().repeat->Tick();
@@ -637,7 +651,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.tray = &tray;
   app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
-  // A Fatal stop ends the process through exit(): the keyboard still releases what it
+  // Should anything end the process through exit(), the keyboard still releases what it
   // holds down.
   ModifierReleaseAtExit releaseAtExit(keyboard);
   Shell shell(app.settings, ShellServices{host, hooks, messages, files, texts,

@@ -232,6 +232,27 @@ a_broken_configuration_is_reported_and_kept() {
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg is not the defaults"
 }
 
+the_settings_are_saved_at_the_end_of_a_session() {
+  cd "$(fresh_dir session)"
+  start_keyboard 1
+  local hidden frame info left top
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  sleep 1
+  info=$(drv info "$frame")
+  left=$(field left <<<"$info"); top=$(field top <<<"$info")
+  xdotool mousemove $((left + 150)) $((top + 8)); sleep 0.2
+  xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + 190)) $((top + 38)); sleep 0.3
+  xdotool mouseup 1; sleep 0.5
+  check "the frame moved" "$((left + 40))" "$(drv info "$frame" | field left)"
+  # Logging off: the session asks every window, then ends the processes.
+  wine wineboot --end-session >/dev/null 2>&1
+  check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
+  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
+  check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
+}
+
 the_config_tool_matches_the_program() {
   cd "$(fresh_dir cli)"
   { expected_defaults; printf 'useClickSound = 1\r\n'; } >bad.cfg
@@ -659,6 +680,7 @@ if [ "$suite" = all ]; then
   run_case the_settings_survive_a_run
   run_case a_broken_configuration_is_reported_and_kept
   run_case the_config_tool_matches_the_program
+  run_case the_settings_are_saved_at_the_end_of_a_session
   run_case strokes_reach_the_focused_window
   run_case a_missing_layout_set_falls_back_to_the_built_ins
   run_case a_layout_set_with_a_korean_name_loads

@@ -118,7 +118,8 @@ TEST_F(UserGuideTest, QuotesEveryMessageBoxAndOnlyThose) {
       {kTitleFatalError, kConfigPreludeFailedText},  {kTitleFatalError, kConfigFileFailedText},
       {kTitleError, kLayoutMissingText},             {kTitleError, kLayoutBrokenText},
       {kTitleError, kDictionaryMissingText},         {kTitleSystemError, kFocusHookFailedText},
-      {kTitleSystemError, kMouseHookFailedText},     {kTitleSystemError, kKeyboardHookFailedText}};
+      {kTitleSystemError, kMouseHookFailedText},     {kTitleSystemError, kKeyboardHookFailedText},
+      {kTitleError, kSettingsNotSavedText}};
   std::set<std::pair<std::string, std::string>> shown;
   for (auto [title, text] : boxes) shown.insert({Utf8(title), Utf8(text)});
   for (const auto& [title, text] : shown) {
