@@ -315,6 +315,11 @@ int Win32ShellHost::RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
+    if (message.hwnd == nullptr && message.message == WM_CANCELJOURNAL) {
+      // Posted to the thread, not to a window: the system cancelled a playback.
+      Win32KeyOutput::OnCancelJournal();
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

@@ -17,7 +17,7 @@ class CliTest : public ::testing::Test {
   int Run(std::vector<std::string> args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    CliPlatform platform{files, texts, codec, layout, {}, out, err};
+    CliPlatform platform{files, texts, codec, layout, {}, out, err, notCp949};
     const int status = RunCli(args, platform);
     stdoutText = Slurp(out);
     stderrText = Slurp(err);
@@ -36,6 +36,7 @@ class CliTest : public ::testing::Test {
 
   testing::FakeFileSystem files;
   testing::TestTextResources texts;
+  std::vector<size_t> notCp949;
   IconvCodec codec;
   UsEnglishLayout layout;
   std::string stdoutText, stderrText;
@@ -86,6 +87,34 @@ TEST_F(CliTest, PredictPrintsEachKeysCandidates) {
   EXPECT_EQ(Run({"predict", "--dict", "none.lex", "r"}), kCliMessageShown);
   EXPECT_EQ(stdoutText, "\n");
   EXPECT_EQ(Run({"predict"}), kCliUsage);
+}
+
+TEST_F(CliTest, ActivateTypesWordKeysWithTheKeyboardsOwnPredictor) {
+  files.directories["set"] = {{"k.kdf", false}};
+  const std::string key = "pos = {}, normal = {}, press = {}, scan = {} }\n";
+  files.files["set\\k.kdf"] =
+      "Version = 1 Language = 1 Description = 'd' Prediction = true Width = 9 Height = 9 FontSize = 9\n"
+      "Key { code = 82, stroke = 'r', label = { ncns = 'r', ncys = 'R', ycns = 'r', ycys = 'R' }, " + key +
+      "Key { code = 0, type = TK_STRING, stroke = ' ', label = { ncns = ' ', ncys = ' ', ycns = ' ', ycys = ' ' }, " +
+      key;
+  files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";  // 가방
+  EXPECT_EQ(Run({"activate", "set", "0", "1"}), 0);
+  EXPECT_NE(stdoutText.find("activate 1\nSendStrokes kqkd\n"), std::string::npos) << stdoutText;
+  files.files.erase("hangul.lex");  // a predicting layout without its dictionary is told
+  EXPECT_EQ(Run({"activate", "set", "0"}), kCliMessageShown);
+}
+
+TEST_F(CliTest, ArgumentsThatAreNotCp949TextAreRefused) {
+  // 캽 (in CP949) and ᇘ (a conjoining jamo CP949 lacks), as UTF-8 on a command line.
+  std::vector<size_t> refused;
+  const std::vector<std::string> args =
+      Utf8ArgsToCp949(codec, {"jamo", "\xEC\xBA\xBD", "\xEC\xBA\xBD\xE1\x87\x98"}, refused);
+  EXPECT_EQ(args[1], "\xB0\x63");  // 캽 in CP949
+  EXPECT_EQ(refused, std::vector<size_t>{2});
+  notCp949 = refused;
+  EXPECT_EQ(Run(args), kCliMessageShown);
+  EXPECT_EQ(stderrText, "argument 3 is not CP949 text (the keyboard works on CP949)\n");
+  EXPECT_TRUE(stdoutText.empty());
 }
 
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
