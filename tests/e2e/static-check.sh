@@ -29,12 +29,14 @@ for f in Tessary3.exe tyhook.dll tessary-cli.exe; do
   for dll in $("$objdump" -p "$dir/$f" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
     case " $(tr '\n' ' ' <<<"$system") " in *" $dll "*) continue ;; esac
     [[ $dll == api-ms-win-* ]] && continue
-    ls "$dir" | tr '[:upper:]' '[:lower:]' | grep -qx "$dll" || bad+=" $dll"
+    ls "$dir" | tr '[:upper:]' '[:lower:]' | grep -x "$dll" >/dev/null || bad+=" $dll"
   done
   [ -z "$bad" ]; result $? "$f imports only system DLLs and shipped ones${bad:+ (missing:$bad)}"
 done
 if [ -f "$dir/tyhook.dll" ]; then
-  "$objdump" -p "$dir/tyhook.dll" | grep -Eq '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$'
+  # grep reads the whole listing: with -q it would stop at the match, and objdump, cut
+  # off, would fail the pipeline now and then (pipefail).
+  "$objdump" -p "$dir/tyhook.dll" | grep -E '^\s*\[\s*[0-9]+\]\s+(_)?CbtProc(@[0-9]+)?$' >/dev/null
   result $? "tyhook.dll exports CbtProc"
 fi
 echo "static $(basename "$dir"): $passed passed, $failed failed"
