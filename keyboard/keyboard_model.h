@@ -124,9 +124,9 @@ class Keyboard {
   const KeyLayout& layout_;
 };
 
-// While it lives, an exit() from anywhere in the process (a Fatal stop of the script
-// host ends the program that way) first releases the modifiers of its keyboard. One
-// keyboard at a time: a newer guard takes over from an older one.
+// While it lives, an exit() from anywhere in the process (the runtime's or a library's;
+// nothing of ours ends the program that way) first releases the modifiers of its
+// keyboard. One keyboard at a time: a newer guard takes over from an older one.
 class ModifierReleaseAtExit {
  public:
   explicit ModifierReleaseAtExit(Keyboard& keyboard);

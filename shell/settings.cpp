@@ -135,8 +135,8 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 // same bytes: a quote, a backslash or a line break would otherwise break the file.
 // (CP949 trail bytes never fall on these characters.)
 // A real as "%g" writes it, except the values "%g" would write as words ("inf", "nan"),
-// which the next start would read as missing numbers and stop at: those are written as
-// the expressions that give them back.
+// which the next start would read as missing numbers, a broken file: those are written
+// as the expressions that give them back.
 std::string Real(double value) {
   if (std::isnan(value)) return "0/0";
   if (std::isinf(value)) return value > 0 ? "1/0" : "-1/0";

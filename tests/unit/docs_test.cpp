@@ -135,7 +135,7 @@ TEST_F(UserGuideTest, QuotesEveryMessageBoxAndOnlyThose) {
     }
     EXPECT_EQ(listed, shown.size()) << from;
   }
-  // A Fatal stop shows no box; its messages are explained where the guide says so.
+  // The reasons of a value of the wrong type, which tessary-cli prints, are explained too.
   for (const char* stop : {kShouldBeNumber, kShouldBeBool, kShouldBeString}) {
     EXPECT_NE(guide.find(std::string("\"") + stop + "\""), std::string::npos) << stop;
   }

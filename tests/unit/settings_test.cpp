@@ -183,7 +183,7 @@ TEST_F(SettingsTest, NamesWithQuotesAndBackslashesSurviveTheRoundTrip) {
 }
 
 TEST_F(SettingsTest, RealsThatPrintfWritesAsWordsAreWrittenSoTheNextStartReadsThem) {
-  // "inf" or "nan" in the file would be missing numbers, a Fatal stop at every start.
+  // "inf" or "nan" in the file would be missing numbers, a broken file at every start.
   const Settings s = ReadWith("transparencyDelay = 1/0\nkeyRepeatAcceleration = -1/0\n");
   EXPECT_EQ(Line(s, 12), "transparencyDelay = 1/0");
   EXPECT_EQ(Line(s, 19), "keyRepeatAcceleration = -1/0");
