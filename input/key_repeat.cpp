@@ -33,7 +33,8 @@ void KeyRepeat::Tick() {
   if (accumulated_ < delay_) return;
   int32_t x = 0, y = 0;
   host_.PointerPosition(x, y);
-  activate_(keyboard_.HitTest(x, y));
+  const int key = keyboard_.HitTest(x, y);
+  if (key < 0 || keyboard_.keys[static_cast<size_t>(key)].Repeats()) activate_(key);
   host_.InvalidateKeyboard();
   ++repeats_;
   accumulated_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // Key repeat: while the button is held on a key, the key under the pointer is activated
-// again and again, after `keyRepeatDelay` and then faster by `keyRepeatAcceleration`.
+// again and again, after `keyRepeatDelay` and then faster by `keyRepeatAcceleration`;
+// a key that does not repeat (KeyDef::Repeats) is left alone, the steps still count.
 #include <cstdint>
 #include <functional>
 

@@ -6,6 +6,14 @@ namespace {
 bool IsModifier(int16_t item) { return item == kShiftItem || item == kCtrlItem || item == kAltItem; }
 }  // namespace
 
+std::vector<int16_t> PlaybackState::ModifiersDown() const {
+  std::vector<int16_t> down;
+  if (shiftDown_) down.push_back(kShiftItem);
+  if (ctrlDown_) down.push_back(kCtrlItem);
+  if (altDown_) down.push_back(kAltItem);
+  return down;
+}
+
 unsigned EventMessage(const OfferedEvent& event) {
   if (event.code == kQueueSyncItem) return kQueueSyncMessage;
   if (event.system) return event.down ? kSysKeyDownMessage : kSysKeyUpMessage;

@@ -33,6 +33,9 @@ class PlaybackState {
   // Chooses the next event into `offered`; false when nothing is left.
   bool NextEvent();
   const OfferedEvent& offered() const { return offered_; }
+  // The modifiers (kShiftItem, kCtrlItem, kAltItem) the events so far, the offered one
+  // included, left down.
+  std::vector<int16_t> ModifiersDown() const;
 
  private:
   const StrokeQueue* queue_ = nullptr;

@@ -118,6 +118,18 @@ void StrokePlayer::OnWatchdog() {
   Finished();
 }
 
+void StrokePlayer::OnPlaybackCancelled() {
+  if (!hooked_) return;
+  output_.CancelWatchdog();
+  output_.RemovePlaybackHook();  // gone already; this forgets it
+  hooked_ = false;
+  playing_ = false;
+  pending_.clear();
+  for (int16_t modifier : state_.ModifiersDown()) {
+    SendKeyEvent(output_, layout_, static_cast<uint16_t>(modifier), false);
+  }
+}
+
 void StrokePlayer::Finished() {
   playing_ = false;
   // The playbacks that waited follow in order; with SendInput they play at once.

@@ -52,6 +52,11 @@ class StrokePlayer final : public StrokeSender {
   // The watchdog timer: a hook that was never called is given up for SendInput, now
   // and for the rest of the process.
   void OnWatchdog();
+  // The system cancelled the playback and removed its hook (WM_CANCELJOURNAL, after
+  // Ctrl+Esc or Ctrl+Alt+Del): the playback and the ones waiting behind it are
+  // forgotten, and the modifiers it left down are released. Later playbacks start
+  // afresh with a new hook.
+  void OnPlaybackCancelled();
 
   bool playing() const { return playing_; }
   size_t waiting() const { return pending_.size(); }

@@ -12,6 +12,9 @@ namespace tessary {
 namespace {
 
 constexpr int32_t kCapsLock = 20, kNumLock = 144, kScrollLock = 145;
+constexpr int32_t kHangulKey = 21, kLanguageKey = 135;
+// Shift, Ctrl, Alt, both Win keys, and the left and right Shift, Ctrl and Alt.
+constexpr int32_t kModifierCodes[] = {16, 17, 18, 91, 92, 160, 161, 162, 163, 164, 165};
 
 // R(v): v + 0.5 truncated toward zero, kept inside the int32 range.
 int32_t Round(double v) {
@@ -31,6 +34,16 @@ void ReleaseModifierKeys(KeyOutput& output, const KeyLayout& layout) {
 }
 
 }  // namespace
+
+bool KeyDef::Repeats() const {
+  if (Has(TK_TOGGLE) || Has(TK_STRING)) return false;
+  if (code == kHangulKey || code == kLanguageKey) return false;
+  if (code == kCapsLock || code == kNumLock || code == kScrollLock) return false;
+  for (int32_t modifier : kModifierCodes) {
+    if (code == modifier) return false;
+  }
+  return true;
+}
 
 const std::string& KeyDef::Label(int view) const {
   switch (view & 3) {

@@ -64,6 +64,11 @@ struct KeyDef {
   int32_t scanBlock = 0;
 
   bool Has(int32_t flag) const { return (type & flag) != 0; }
+  // Whether holding the key repeats it: only keys that type do. Not the language keys,
+  // not a latching key (TK_TOGGLE) or a lock, not a word key (TK_STRING), not Shift,
+  // Ctrl, Alt or Win whatever their flags: repeating those would flip the layout, the
+  // latch or the lock at every step, or type the word again and again.
+  bool Repeats() const;
   const std::string& Label(int view) const;
   void SetAllLabels(const std::string& text) { ncns = ncys = ycns = ycys = text; }
   bool operator==(const KeyDef&) const = default;
@@ -122,9 +127,9 @@ class Keyboard {
   const KeyLayout& layout_;
 };
 
-// While it lives, an exit() from anywhere in the process (a Fatal stop of the script
-// host ends the program that way) first releases the modifiers of its keyboard. One
-// keyboard at a time: a newer guard takes over from an older one.
+// While it lives, an exit() from anywhere in the process (the runtime's or a library's;
+// nothing of ours ends the program that way) first releases the modifiers of its
+// keyboard. One keyboard at a time: a newer guard takes over from an older one.
 class ModifierReleaseAtExit {
  public:
   explicit ModifierReleaseAtExit(Keyboard& keyboard);

@@ -26,8 +26,7 @@ bool EndsWithKdf(const std::string& name) {
   return tail == ".kdf";
 }
 
-// Reads outside a protected call are raw: a metatable the script set must not run there,
-// since an error it raised would end the process.
+// Reads are raw: a metatable the script set does not run.
 void RawGlobal(lua_State* L, const char* name) {
   lua_pushstring(L, name);
   lua_rawget(L, LUA_GLOBALSINDEX);
@@ -37,76 +36,109 @@ void RawField(lua_State* L, int table, const char* name) {
   lua_rawget(L, table < 0 ? table - 1 : table);
 }
 
-// Calls the prelude accessor `name` with key i; its results are left on the stack.
-bool CallAccessor(lua_State* L, const char* name, int i, int results) {
+// Calls the prelude accessor `name` with key i; its results are left on the stack. An
+// error it raises ends the protected call ReadKey runs in.
+void CallAccessor(lua_State* L, const char* name, int i, int results) {
   RawGlobal(L, name);
   lua_pushnumber(L, i);
-  return lua_pcall(L, 1, results, 0) == 0;
+  lua_call(L, 1, results);
 }
 
 double Real(lua_State* L, int index) { return lua_tonumber(L, index); }
 int32_t Integer(lua_State* L, int index) { return TruncateToInt32(lua_tonumber(L, index)); }
 
-// A label or stroke: a string or a number; anything else has no text.
-bool Text(lua_State* L, int index, std::string& out) {
-  if (!lua_isstring(L, index)) return false;
+// One key to read, handed to ReadKeyProtected through lua_cpcall. Trivially
+// destructible, like every local there: an error leaves by a long jump.
+struct KeyRead {
+  KeyDef* key;
+  int index;
+  // Bytes the texts of this build may still copy: the texts a script makes are bounded
+  // by the memory bound, but one text can be shared by any number of keys.
+  size_t* copyBudget;
+  const char* failure = nullptr;  // why the record was refused, when no error was raised
+};
+
+// A label or stroke: a string or a number; anything else has no text. The number's text
+// is made here, inside the protected call.
+bool Text(lua_State* L, int index, std::string& out, KeyRead& read) {
+  if (!lua_isstring(L, index)) {
+    read.failure = "a label or the stroke has no text";
+    return false;
+  }
   size_t length = 0;
   const char* bytes = lua_tolstring(L, index, &length);
   std::string_view text(bytes, length);
-  out.assign(text.substr(0, text.find('\0')));
+  text = text.substr(0, text.find('\0'));
+  if (text.size() > *read.copyBudget) {
+    read.failure = "the texts of the keys are too long";
+    return false;
+  }
+  *read.copyBudget -= text.size();
+  out.assign(text);
   return true;
 }
 
-// Key i of the table Keys through the prelude's accessors; nothing when a part of the
-// record is missing or has no text (the build then fails like a failed script).
-std::optional<KeyDef> ReadKey(ScriptState& script, int i, std::string& error) {
-  lua_State* L = script.lua();
-  const int top = lua_gettop(L);
+// Key i of the table Keys through the prelude's accessors, inside lua_cpcall.
+int ReadKeyProtected(lua_State* L) {
+  KeyRead& read = *static_cast<KeyRead*>(lua_touserdata(L, 1));
+  KeyDef& key = *read.key;
+  const int i = read.index;
+  lua_settop(L, 0);
   RawGlobal(L, "Keys");
-  if (!lua_istable(L, -1)) script.Fatal(kNotAValidTable);
+  if (!lua_istable(L, -1)) {
+    read.failure = "Keys is not a table";
+    return 0;
+  }
   lua_rawgeti(L, -1, i);
-  if (!lua_istable(L, -1)) script.Fatal(kInvalidTable);
-  KeyDef key;
+  if (!lua_istable(L, -1)) {
+    read.failure = "no record in Keys";
+    return 0;
+  }
   RawField(L, -1, "code");
   key.code = Integer(L, -1);
   RawField(L, -2, "type");
   key.type = Integer(L, -1);
-  lua_settop(L, top);
+  lua_settop(L, 0);
 
-  auto fail = [&](const char* what) {
-    const char* message = lua_isstring(L, -1) ? lua_tostring(L, -1) : nullptr;
-    error = "key " + std::to_string(i) + ": " + (message != nullptr ? message : what);
-    lua_settop(L, top);
-    return std::nullopt;
-  };
-  if (!CallAccessor(L, "GetPosition", i, 4)) return fail("no position");
+  CallAccessor(L, "GetPosition", i, 4);
   key.pos = {Real(L, -4), Real(L, -3), Real(L, -2), Real(L, -1)};
-  lua_settop(L, top);
-  if (!CallAccessor(L, "GetLabel", i, 4)) return fail("no labels");
-  if (!Text(L, -4, key.ncns) || !Text(L, -3, key.ncys) || !Text(L, -2, key.ycns) || !Text(L, -1, key.ycys)) {
-    lua_settop(L, top);
-    lua_pushstring(L, "a label has no text");
-    return fail("");
+  lua_settop(L, 0);
+  CallAccessor(L, "GetLabel", i, 4);
+  if (!Text(L, -4, key.ncns, read) || !Text(L, -3, key.ncys, read) || !Text(L, -2, key.ycns, read) ||
+      !Text(L, -1, key.ycys, read)) {
+    return 0;
   }
-  lua_settop(L, top);
-  if (!CallAccessor(L, "GetStroke", i, 1)) return fail("no stroke");
-  if (!Text(L, -1, key.stroke)) {
-    lua_settop(L, top);
-    lua_pushstring(L, "the stroke has no text");
-    return fail("");
-  }
-  lua_settop(L, top);
-  if (!CallAccessor(L, "GetNormalColor", i, 3)) return fail("no normal colours");
+  lua_settop(L, 0);
+  CallAccessor(L, "GetStroke", i, 1);
+  if (!Text(L, -1, key.stroke, read)) return 0;
+  lua_settop(L, 0);
+  CallAccessor(L, "GetNormalColor", i, 3);
   key.normal = {static_cast<uint32_t>(Integer(L, -3)), static_cast<uint32_t>(Integer(L, -2)),
                 static_cast<uint32_t>(Integer(L, -1))};
-  lua_settop(L, top);
-  if (!CallAccessor(L, "GetPressColor", i, 3)) return fail("no press colours");
+  lua_settop(L, 0);
+  CallAccessor(L, "GetPressColor", i, 3);
   key.press = {static_cast<uint32_t>(Integer(L, -3)), static_cast<uint32_t>(Integer(L, -2)),
                static_cast<uint32_t>(Integer(L, -1))};
-  lua_settop(L, top);
-  if (!CallAccessor(L, "GetScanInfo", i, 2)) return fail("no scan line and block");
+  lua_settop(L, 0);
+  CallAccessor(L, "GetScanInfo", i, 2);
   key.scanLine = Integer(L, -2);
   key.scanBlock = Integer(L, -1);
+  return 0;
+}
+
+// Key i; nothing when a part of the record is missing, has no text or raises an error
+// (the build then fails like a failed script), with the reason in `error`.
+std::optional<KeyDef> ReadKey(ScriptState& script, int i, size_t& copyBudget, std::string& error) {
+  lua_State* L = script.lua();
+  KeyDef key;
+  KeyRead read{&key, i, &copyBudget};
+  const int top = lua_gettop(L);
+  const int status = lua_cpcall(L, ReadKeyProtected, &read);
+  if (status != 0 || read.failure != nullptr) {
+    error = "key " + std::to_string(i) + ": " + (status != 0 ? ErrorMessage(L, -1) : read.failure);
+    lua_settop(L, top);
+    return std::nullopt;
+  }
   lua_settop(L, top);
   return key;
 }
@@ -160,7 +192,10 @@ bool LoadLayoutFolder(Keyboard& keyboard, LayoutEnvironment& env, const std::str
       return false;
     }
     int32_t language = 0;
-    script.GetNumber("Language", language);
+    if (!script.GetNumber("Language", language)) {
+      env.lastScriptError = path + ": " + script.lastError();
+      return false;
+    }
     keyboard.layoutSet[language] = std::move(*text);
     script.RunText(kResetKeyTable);
   }
@@ -181,19 +216,21 @@ bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language)
   int32_t version = 0, builtLanguage = 0, width = 0, height = 0, fontSize = 0, count = 0;
   std::string description;
   bool prediction = false;
-  script.GetNumber("Version", version);
-  script.GetNumber("Language", builtLanguage);
-  script.GetString("Description", description, Keyboard::kDescriptionBufferSize);
-  script.GetBool("Prediction", prediction);
-  script.GetNumber("Width", width);
-  script.GetNumber("Height", height);
-  script.GetNumber("FontSize", fontSize);
-  script.GetNumber("KeyCount", count);
+  // A value of the wrong type fails the build like a script error.
+  if (!script.GetNumber("Version", version) || !script.GetNumber("Language", builtLanguage) ||
+      !script.GetString("Description", description, Keyboard::kDescriptionBufferSize) ||
+      !script.GetBool("Prediction", prediction) || !script.GetNumber("Width", width) ||
+      !script.GetNumber("Height", height) || !script.GetNumber("FontSize", fontSize) ||
+      !script.GetNumber("KeyCount", count)) {
+    env.lastScriptError = script.lastError();
+    return false;
+  }
 
   std::vector<KeyDef> keys;
+  size_t copyBudget = ScriptLimits{}.maxMemory;
   script.ArmLimits();
   for (int i = 1; i <= count; ++i) {
-    std::optional<KeyDef> key = ReadKey(script, i, env.lastScriptError);
+    std::optional<KeyDef> key = ReadKey(script, i, copyBudget, env.lastScriptError);
     if (!key) return false;
     keys.push_back(std::move(*key));
   }
@@ -234,12 +271,21 @@ void ReloadLayoutWith(Keyboard& keyboard, LayoutEnvironment& env, const std::fun
     env.lastScriptError = reason;
   }
   const std::string loadError = env.lastScriptError;
-  if (BuildKeyboard(keyboard, env, language)) {
+  bool built = BuildKeyboard(keyboard, env, language);
+  if (!built) {
+    env.messages.Show(kLayoutBrokenText, kTitleError);
+    if (keyboard.keys.empty()) {
+      // Nothing to keep: a keyboard without keys would leave its user with no keyboard.
+      const std::string reason = env.lastScriptError;
+      LoadBuiltinLayouts(keyboard, env);
+      built = BuildKeyboard(keyboard, env, language);
+      env.lastScriptError = reason;
+    }
+  }
+  if (built) {
     keyboard.ResetModifiers();
     keyboard.SyncLockKeys();
-    env.lastScriptError = loadError;
-  } else {
-    env.messages.Show(kLayoutBrokenText, kTitleError);
+    if (env.lastScriptError.empty()) env.lastScriptError = loadError;
   }
 }
 

@@ -18,8 +18,6 @@ inline constexpr const char* kLayoutMissingText =
     "선택하신 키보드를 찾을 수 없어 '누리꽃(기본)' 자판을 사용합니다.";
 inline constexpr const char* kLayoutBrokenText =
     "키보드 파일에 문제가 있어 프로그램이 정상 작동하지 않을 수 있습니다.";
-inline constexpr const char* kNotAValidTable = "not a valid table\n";
-inline constexpr const char* kInvalidTable = "invlaid table\n";
 
 struct LayoutEnvironment {
   FileSystem& files;
@@ -40,14 +38,16 @@ bool LoadLayoutFolder(Keyboard& keyboard, LayoutEnvironment& env, const std::str
 // Texts 179 (Korean) and 178 (English); `kbdName` becomes the default name.
 void LoadBuiltinLayouts(Keyboard& keyboard, LayoutEnvironment& env);
 // Runs the prelude and the script of `language` in a fresh interpreter and rebuilds the
-// keyboard from it. False (the keyboard keeps its keys and globals) when a script fails
-// or a key record lacks a part; a global of the wrong type is a Fatal stop.
+// keyboard from it. False (the keyboard keeps its keys and globals, the reason is in
+// env.lastScriptError) when a script fails, a global has the wrong type, a key record
+// lacks a part, or the keys' texts together pass the memory bound of a script.
 bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language);
 void ToggleLanguage(Keyboard& keyboard, LayoutEnvironment& env);
 // -1 (no state determined) and the current language change nothing.
 void SetLanguage(Keyboard& keyboard, LayoutEnvironment& env, int32_t language);
 // Loads the set `name` (falling back to the built-ins with the first message) and builds
-// `language` (the second message when that fails).
+// `language` (the second message when that fails). A keyboard that has no keys yet (at
+// start-up) then takes the built-in layouts rather than stay empty.
 void ReloadLayout(Keyboard& keyboard, LayoutEnvironment& env, const std::string& name, int32_t language);
 // ReloadLayout with another way of loading the set (tessary-cli loads a folder).
 void ReloadLayoutWith(Keyboard& keyboard, LayoutEnvironment& env, const std::function<bool()>& load,

@@ -1,8 +1,6 @@
 #include "layout/script_state.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 #include "layout/lua.h"
 #include "platform/file_system.h"
@@ -10,15 +8,59 @@
 
 namespace tessary {
 
-namespace {
-FatalStopHandler fatalStopHandler = nullptr;
-}  // namespace
+enum class ReadKind { kNumber, kBool, kString };
 
-FatalStopHandler SetFatalStopHandler(FatalStopHandler handler) {
-  FatalStopHandler previous = fatalStopHandler;
-  fatalStopHandler = handler;
-  return previous;
+// One global to read, handed to ReadGlobal through lua_cpcall. Trivially destructible:
+// an error inside the protected call leaves by a long jump past ReadGlobal.
+struct GlobalRead {
+  const char* name;
+  ReadKind kind;
+  double number = 0;
+  bool boolean = false;
+  std::string* text = nullptr;
+  size_t room = 0;
+  bool optional = false;  // a missing global (nil) is no error and leaves the value
+  bool present = false;
+  bool typeOk = false;
+};
+
+namespace {
+
+// Runs inside lua_cpcall, so a memory error (pushing the name, turning a number into
+// text) fails the read instead of reaching the panic handler. Raw: a script's
+// metatable on the globals does not run.
+int ReadGlobal(lua_State* L) {
+  auto* read = static_cast<GlobalRead*>(lua_touserdata(L, 1));
+  lua_pushstring(L, read->name);
+  lua_rawget(L, LUA_GLOBALSINDEX);
+  read->present = !lua_isnil(L, -1);
+  if (read->optional && !read->present) {
+    read->typeOk = true;
+    return 0;
+  }
+  switch (read->kind) {
+    case ReadKind::kNumber:
+      if (!lua_isnumber(L, -1)) return 0;
+      read->number = lua_tonumber(L, -1);
+      break;
+    case ReadKind::kBool:
+      if (lua_type(L, -1) != LUA_TBOOLEAN) return 0;
+      read->boolean = lua_toboolean(L, -1) != 0;
+      break;
+    case ReadKind::kString: {
+      if (!lua_isstring(L, -1)) return 0;
+      size_t length = 0;
+      const char* bytes = lua_tolstring(L, -1, &length);
+      const std::string_view text(bytes, std::min(length, read->room));
+      read->text->assign(text.substr(0, text.find('\0')));
+      break;
+    }
+  }
+  read->typeOk = true;
+  return 0;
 }
+
+}  // namespace
 
 ScriptState::ScriptState(FileSystem* files, ScriptLimits limits) : files_(files) {
   budget_.limits = limits;
@@ -26,7 +68,7 @@ ScriptState::ScriptState(FileSystem* files, ScriptLimits limits) : files_(files)
 }
 
 ScriptState::~ScriptState() {
-  if (state_ != nullptr) lua_close(state_);
+  if (state_ != nullptr) CloseSandboxedState(state_, budget_);
 }
 
 bool ScriptState::Run(std::string_view chunk, const char* chunkName) {
@@ -43,8 +85,7 @@ bool ScriptState::Run(std::string_view chunk, const char* chunkName) {
   ArmInstructionLimit(state_, budget_);
   if (luaL_loadbuffer(state_, chunk.data(), chunk.size(), chunkName) != 0 ||
       lua_pcall(state_, 0, LUA_MULTRET, 0) != 0) {
-    const char* message = lua_tostring(state_, -1);
-    lastError_ = message != nullptr ? message : "error";
+    lastError_ = ErrorMessage(state_, -1);
     lua_settop(state_, top);
     return false;
   }
@@ -76,72 +117,63 @@ void ScriptState::ArmLimits() {
   if (state_ != nullptr) ArmInstructionLimit(state_, budget_);
 }
 
-// Raw: a script's metatable on the globals must not run here, outside any protected
-// call, where an error it raised would end the process.
-void ScriptState::PushGlobal(const char* name) {
-  lua_pushstring(state_, name);
-  lua_rawget(state_, LUA_GLOBALSINDEX);
+bool ScriptState::Read(GlobalRead& read, const char* reason) {
+  if (state_ == nullptr) {
+    lastError_ = std::string(read.name) + ": the interpreter could not be created";
+    return false;
+  }
+  const int top = lua_gettop(state_);
+  const int status = lua_cpcall(state_, ReadGlobal, &read);
+  if (status != 0) {
+    lastError_ = std::string(read.name) + ": " + ErrorMessage(state_, -1);
+    lua_settop(state_, top);
+    return false;
+  }
+  lua_settop(state_, top);
+  if (!read.typeOk) {
+    lastError_ = std::string(read.name) + ": " + reason;
+    return false;
+  }
+  return true;
 }
 
 bool ScriptState::GetNumber(const char* name, int32_t& out) {
   double value = 0;
-  GetReal(name, value);
+  if (!GetReal(name, value)) return false;
   out = TruncateToInt32(value);
   return true;
 }
 
 bool ScriptState::GetReal(const char* name, double& out) {
-  if (state_ == nullptr) Fatal(kShouldBeNumber);
-  const int top = lua_gettop(state_);
-  PushGlobal(name);
-  if (!lua_isnumber(state_, -1)) Fatal(kShouldBeNumber);
-  out = lua_tonumber(state_, -1);
-  lua_settop(state_, top);
+  GlobalRead read{name, ReadKind::kNumber};
+  if (!Read(read, kShouldBeNumber)) return false;
+  out = read.number;
   return true;
 }
 
 bool ScriptState::GetBool(const char* name, bool& out) {
-  if (state_ == nullptr) Fatal(kShouldBeBool);
-  const int top = lua_gettop(state_);
-  PushGlobal(name);
-  if (lua_type(state_, -1) != LUA_TBOOLEAN) Fatal(kShouldBeBool);
-  out = lua_toboolean(state_, -1) != 0;
-  lua_settop(state_, top);
+  GlobalRead read{name, ReadKind::kBool};
+  if (!Read(read, kShouldBeBool)) return false;
+  out = read.boolean;
   return true;
 }
 
 bool ScriptState::GetOptionalBool(const char* name, bool& out) {
-  if (state_ == nullptr) Fatal(kShouldBeBool);
-  const int top = lua_gettop(state_);
-  PushGlobal(name);
-  const bool present = !lua_isnil(state_, -1);
-  lua_settop(state_, top);
-  return present ? GetBool(name, out) : false;
-}
-
-bool ScriptState::GetString(const char* name, std::string& out, size_t bufferSize) {
-  if (state_ == nullptr) Fatal(kShouldBeString);
-  const int top = lua_gettop(state_);
-  PushGlobal(name);
-  if (!lua_isstring(state_, -1)) Fatal(kShouldBeString);
-  size_t length = 0;
-  const char* bytes = lua_tolstring(state_, -1, &length);
-  const size_t room = bufferSize > 0 ? bufferSize - 1 : 0;
-  std::string_view text(bytes, std::min(length, room));
-  out.assign(text.substr(0, text.find('\0')));
-  lua_settop(state_, top);
+  GlobalRead read{name, ReadKind::kBool};
+  read.optional = true;
+  if (!Read(read, kShouldBeBool)) return false;
+  if (read.present) out = read.boolean;
   return true;
 }
 
-void ScriptState::Fatal(const char* message) {
-  if (state_ != nullptr) {
-    lua_close(state_);
-    state_ = nullptr;
-  }
-  if (fatalStopHandler != nullptr) fatalStopHandler(message);
-  std::fputs(message, stderr);
-  std::fflush(stderr);
-  std::exit(1);
+bool ScriptState::GetString(const char* name, std::string& out, size_t bufferSize) {
+  std::string text;
+  GlobalRead read{name, ReadKind::kString};
+  read.text = &text;
+  read.room = bufferSize > 0 ? bufferSize - 1 : 0;
+  if (!Read(read, kShouldBeString)) return false;
+  out = std::move(text);
+  return true;
 }
 
 }  // namespace tessary

@@ -18,6 +18,7 @@ struct lua_State;
 namespace tessary {
 
 class FileSystem;
+struct GlobalRead;
 
 class ScriptState {
  public:
@@ -35,22 +36,21 @@ class ScriptState {
   // interpreter's own file loader does).
   bool RunFile(const std::string& path);
 
-  // The readers: a value of the wrong type (a missing global is nil) is a Fatal stop.
+  // The readers. A value of the wrong type (a missing global is nil) makes a reader
+  // return false, leave `out` as it was and set lastError() to "<name>: <reason>" with
+  // one of the reasons below. Every read runs inside a protected call, so nothing the
+  // script left behind (a full memory bound, a spent budget) can end the process.
   // Numbers are truncated toward zero; a numeric string counts as a number.
   bool GetNumber(const char* name, int32_t& out);
   bool GetReal(const char* name, double& out);
   bool GetBool(const char* name, bool& out);
   // The same for a setting newer files have: a missing global (nil) leaves `out` as it
-  // is and gives false; any other type than a boolean is still a Fatal stop.
+  // is and gives true; any other type than a boolean gives false, as GetBool does.
   bool GetOptionalBool(const char* name, bool& out);
   // A string or a number (as its text). `bufferSize` is the size of the caller's
   // buffer, terminator included: the text is cut to bufferSize - 1 bytes, and like a C
   // string it ends at its first zero byte.
   bool GetString(const char* name, std::string& out, size_t bufferSize);
-
-  // Writes `message` to the standard error stream, closes the interpreter and ends the
-  // process with exit status 1 (or leaves through the stop handler, see below).
-  [[noreturn]] void Fatal(const char* message);
 
   // Starts a fresh instruction budget for calls made through lua() (the layout
   // loader's accessor calls share one budget).
@@ -58,12 +58,12 @@ class ScriptState {
 
   // The raw interpreter, for readers built on top of this one (the layout loader).
   lua_State* lua() { return state_; }
-  // Why the last run failed, for diagnostics ("" after a success).
+  // Why the last run or read failed, for diagnostics ("" after a successful run).
   const std::string& lastError() const { return lastError_; }
 
  private:
   bool Run(std::string_view chunk, const char* chunkName);
-  void PushGlobal(const char* name);
+  bool Read(GlobalRead& read, const char* reason);
 
   SandboxBudget budget_;
   lua_State* state_ = nullptr;
@@ -71,16 +71,7 @@ class ScriptState {
   std::string lastError_;
 };
 
-// What a Fatal stop calls after closing the interpreter, before it writes its message
-// and ends the process. A handler may leave by throwing, which takes the stop over (the
-// fuzzing harnesses turn stops into exceptions, so one run can go on to the next input);
-// Fatal is only ever reached from C++ frames, never from inside the interpreter. When
-// the handler returns, the stop goes on as usual.
-using FatalStopHandler = void (*)(const char* message);
-// Installs `handler` (null for none) and returns the previous one.
-FatalStopHandler SetFatalStopHandler(FatalStopHandler handler);
-
-// Messages of the Fatal stops, exactly as they reach the standard error stream.
+// The reasons a reader gives for a value of the wrong type.
 inline constexpr const char* kShouldBeNumber = "should be a number";
 inline constexpr const char* kShouldBeBool = "should be 'true' or 'false'";
 inline constexpr const char* kShouldBeString = "should be string";

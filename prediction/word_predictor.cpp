@@ -96,10 +96,11 @@ bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& syste
   if (!user) return true;
   pos = 0;
   while (pos < user->size()) {
-    // A piece: up to and including the next LF, at most 255 bytes.
+    // A piece: up to and including the next LF, at most 255 bytes. The LF is looked for
+    // within those bytes only, so a file without line feeds is read in linear time.
     size_t length = std::min(kUserPieceBytes, user->size() - pos);
-    const size_t lf = user->find('\n', pos);
-    if (lf != std::string::npos && lf - pos + 1 < length) length = lf - pos + 1;
+    const size_t lf = std::string_view(user->data() + pos, length).find('\n');
+    if (lf != std::string_view::npos) length = lf + 1;
     std::string_view piece(user->data() + pos, length);
     pos += length;
     const size_t end = piece.find_first_of(std::string_view("\0\n\r", 3));

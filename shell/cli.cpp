@@ -36,18 +36,20 @@ constexpr const char* kUsage =
     "       tessary-cli ksr [--dict FILE] [--user FILE] [--learn] [--keys N] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
     "  would write at exit to OUT, or to the standard output.\n"
-    "  Exit status: 0 done; 1 a value of the wrong type (message on stderr);\n"
-    "  2 the keyboard would have shown a message box (title and text on stderr);\n"
+    "  Exit status: 0 done; 2 the keyboard would have shown a message box (title and\n"
+    "  text on stderr, then the reason: a script error, or a value of the wrong type);\n"
     "  3 OUT could not be written; 64 wrong arguments.\n"
     "strokes: parses the stroke string TEXT and prints the events its playback offers,\n"
     "  one a line, then \"result N\" with the stroke error (0 success). Exit status N.\n"
     "layout: builds the built-in layouts, or the layout set in the folder DIR, for\n"
     "  language N (default 1) as the keyboard does and prints the keyboard as JSON.\n"
-    "  Exit status: 0 done; 1 a value of the wrong type; 2 the keyboard would have shown\n"
-    "  a message box (title, text and the interpreter's reason on stderr).\n"
+    "  Exit status: 0 done; 2 the keyboard would have shown a message box (title, text\n"
+    "  and the reason, a script error or a value of the wrong type, on stderr).\n"
     "activate: builds the keyboard as layout does, activates the keys with the given\n"
     "  indices (from 0) in order and prints the events each sends, then its view,\n"
-    "  language and latched keys. Exit status as for layout.\n"
+    "  language and latched keys; word keys predict from hangul.lex and user.lex in the\n"
+    "  current directory. Exit status as for layout (2 also when a predicting layout\n"
+    "  finds no dictionary).\n"
     "compose: prints the Hangul the 2-set key letters LETTERS compose to (UTF-8).\n"
     "jamo: prints the JamoCode of TEXT as hex bytes (--escape: the dictionary's\n"
     "  escapes of % + ^ { } ~). Exit status 2 when TEXT is not Korean text.\n"
@@ -68,7 +70,8 @@ constexpr const char* kUsage =
     "  candidates shown (default 7), with one space after each word, and prints\n"
     "  \"words W letters L keystrokes K ksr P%\" (the keystroke-saving rate); --learn\n"
     "  turns word learning on, starting from nothing learnt. Exit status 2 when the\n"
-    "  dictionary or TEXT cannot be read.\n";
+    "  dictionary or TEXT cannot be read.\n"
+    "Every command refuses an argument that is not CP949 text (exit status 2).\n";
 
 // Message boxes become lines on the error stream, in UTF-8.
 class StderrMessageBoxes final : public MessageBoxes {
@@ -307,10 +310,16 @@ int Activate(const std::vector<std::string>& args, CliPlatform& p) {
   LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
   PrintingKeyOutput output(p.out);
   PrintingStrokes strokes(p.out, p.codec);
-  NoPredictor predictor;
+  // The keyboard's own predictor on the dictionaries of the current directory, so a word
+  // key types what the keyboard would.
+  WordPredictor predictor(strokes, p.codec);
+  const bool dictionary = predictor.loadDictionaries(p.files);
   {
     Keyboard keyboard(output, p.layout);
     LoadCliKeyboard(a, keyboard, env, p);  // its own modifier reset is not printed
+    // Without the dictionary the keyboard says so at start; it matters to a layout that
+    // predicts.
+    if (!dictionary && keyboard.prediction) messages.Show(kDictionaryMissingText, kTitleError);
     output.printing = true;
     KeyActivator activator(keyboard, strokes, predictor, env);
     for (int index : a.indices) {
@@ -526,7 +535,23 @@ int Ksr(const std::vector<std::string>& args, CliPlatform& p) {
 
 }  // namespace
 
+std::vector<std::string> Utf8ArgsToCp949(const TextCodec& codec, const std::vector<std::string>& utf8,
+                                         std::vector<size_t>& notCp949) {
+  std::vector<std::string> args;
+  for (const std::string& arg : utf8) {
+    std::string cp949 = Utf8ToCp949(codec, arg);
+    if (Cp949ToUtf8(codec, cp949) != arg) notCp949.push_back(args.size());
+    args.push_back(cp949.empty() ? arg : std::move(cp949));
+  }
+  return args;
+}
+
 int RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
+  if (!platform.notCp949.empty()) {
+    std::fprintf(platform.err, "argument %zu is not CP949 text (the keyboard works on CP949)\n",
+                 platform.notCp949.front() + 1);
+    return kCliMessageShown;
+  }
   if (!args.empty() && args[0] == "config") return Config(args, platform);
   if (!args.empty() && args[0] == "strokes") return Strokes(args, platform);
   if (!args.empty() && args[0] == "layout") return Layout(args, platform);

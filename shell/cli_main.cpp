@@ -10,12 +10,9 @@ int main(int argc, char** argv) {
   tessary::PosixFileSystem files(codec);
   tessary::EmbeddedTextResources texts;
   tessary::UsEnglishLayout layout;  // Linux has no keyboard layout to ask
-  std::vector<std::string> args, raw;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = tessary::Utf8ToCp949(codec, argv[i]);
-    args.push_back(arg.empty() ? std::string(argv[i]) : arg);
-    raw.emplace_back(argv[i]);
-  }
-  tessary::CliPlatform platform{files, texts, codec, layout, raw, stdout, stderr};
+  const std::vector<std::string> raw(argv + 1, argv + argc);
+  std::vector<size_t> notCp949;
+  const std::vector<std::string> args = tessary::Utf8ArgsToCp949(codec, raw, notCp949);
+  tessary::CliPlatform platform{files, texts, codec, layout, raw, stdout, stderr, notCp949};
   return tessary::RunCli(args, platform);
 }

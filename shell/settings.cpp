@@ -29,17 +29,34 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
     return ConfigReadResult::kFileFailed;
   }
 
-  auto number = [&](const char* name, int32_t& field) { script.GetNumber(name, field); };
-  auto flag = [&](const char* name, bool& field) { script.GetBool(name, field); };
+  // The first value of the wrong type (a missing one is nil) ends the reading; the file
+  // then takes the path of a broken one.
+  const char* wrong = nullptr;
+  auto check = [&](const char* name, bool ok) {
+    if (!ok && wrong == nullptr) wrong = name;
+    return ok && wrong == nullptr;
+  };
+  auto number = [&](const char* name, int32_t& field) {
+    if (wrong == nullptr) check(name, script.GetNumber(name, field));
+  };
+  auto real = [&](const char* name, double& field) {
+    if (wrong == nullptr) check(name, script.GetReal(name, field));
+  };
+  auto flag = [&](const char* name, bool& field) {
+    if (wrong == nullptr) check(name, script.GetBool(name, field));
+  };
+  auto text = [&](const char* name, std::string& field, size_t bufferSize) {
+    if (wrong == nullptr) check(name, script.GetString(name, field, bufferSize));
+  };
   auto color = [&](const char* name, uint32_t& field) {
     int32_t value = 0;
-    script.GetNumber(name, value);
-    field = static_cast<uint32_t>(value);
+    if (wrong == nullptr && check(name, script.GetNumber(name, value))) field = static_cast<uint32_t>(value);
   };
   auto byte = [&](const char* name, uint8_t& field) {
     int32_t value = 0;
-    script.GetNumber(name, value);
-    field = static_cast<uint8_t>(value & 0xFF);
+    if (wrong == nullptr && check(name, script.GetNumber(name, value))) {
+      field = static_cast<uint8_t>(value & 0xFF);
+    }
   };
 
   number("left", s.left);
@@ -52,12 +69,12 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   flag("useTransparency", s.useTransparency);
   flag("useShiftRelease", s.useShiftRelease);
   number("opacity", s.opacity);
-  script.GetReal("transparencyDelay", s.transparencyDelay);
+  real("transparencyDelay", s.transparencyDelay);
   number("inputMode", s.inputMode);
   number("imeDetectMethod", s.imeDetectMethod);
   number("idmImgDelay", s.idmImgDelay);
   number("keyRepeatDelay", s.keyRepeatDelay);
-  script.GetReal("keyRepeatAcceleration", s.keyRepeatAcceleration);
+  real("keyRepeatAcceleration", s.keyRepeatAcceleration);
   number("dwellDelay", s.dwellDelay);
   number("scanDelay", s.scanDelay);
   number("scanMaxLoop", s.scanMaxLoop);
@@ -67,8 +84,7 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   color("dwellFillColor", s.dwellFillColor);
   number("ellipseWidth", s.ellipseWidth);
   number("ellipseHeight", s.ellipseHeight);
-  s.kbdName.clear();
-  script.GetString("kbdName", s.kbdName, kKbdNameBufferSize);
+  text("kbdName", s.kbdName, kKbdNameBufferSize);
   LabelFont& f = s.labelFont;
   number("lfHeight", f.lfHeight);
   number("lfWidth", f.lfWidth);
@@ -83,9 +99,15 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   byte("lfClipPrecision", f.lfClipPrecision);
   byte("lfQuality", f.lfQuality);
   byte("lfPitchAndFamily", f.lfPitchAndFamily);
-  script.GetString("lfFaceName", f.lfFaceName, kFaceNameBufferSize);
+  text("lfFaceName", f.lfFaceName, kFaceNameBufferSize);
   // Added later than the rest: a file without it learns nothing, as before.
-  script.GetOptionalBool("useWordLearning", s.useWordLearning);
+  if (wrong == nullptr) check("useWordLearning", script.GetOptionalBool("useWordLearning", s.useWordLearning));
+  if (wrong != nullptr) {
+    if (scriptError != nullptr) *scriptError = script.lastError();
+    SetDefaults(s);
+    messages.Show(std::string(kConfigFileFailedText) + " (" + wrong + ")", kTitleFatalError);
+    return ConfigReadResult::kFileFailed;
+  }
   return ConfigReadResult::kRead;
 }
 
@@ -115,8 +137,8 @@ const char* Bool(bool value) { return value ? "true" : "false"; }
 // same bytes: a quote, a backslash or a line break would otherwise break the file.
 // (CP949 trail bytes never fall on these characters.)
 // A real as "%g" writes it, except the values "%g" would write as words ("inf", "nan"),
-// which the next start would read as missing numbers and stop at: those are written as
-// the expressions that give them back.
+// which the next start would read as missing numbers, a broken file: those are written
+// as the expressions that give them back.
 std::string Real(double value) {
   if (std::isnan(value)) return "0/0";
   if (std::isinf(value)) return value > 0 ? "1/0" : "-1/0";

@@ -82,7 +82,8 @@ enum class ConfigReadResult {
   kNoFile,         // no file: the defaults stand
   kRead,           // every value came from the file
   kPreludeFailed,  // "설정 파일을 읽는데 문제가 있습니다." was shown; defaults
-  kFileFailed,     // "설정 파일에 문제가 있습니다." was shown; defaults
+  kFileFailed,     // "설정 파일에 문제가 있습니다." was shown (with the name of a key of the
+                   // wrong type, if that was the problem); defaults
 };
 
 inline constexpr const char* kConfigPreludeFailedText = "설정 파일을 읽는데 문제가 있습니다.";
@@ -90,8 +91,9 @@ inline constexpr const char* kConfigFileFailedText = "설정 파일에 문제가
 
 void SetDefaults(Settings& settings);
 
-// Fills `settings` from the defaults and the file at `path`. A value of the wrong type
-// is a Fatal stop of the script host (exit status 1).
+// Fills `settings` from the defaults and the file at `path`. A missing value, or one of
+// the wrong type, is a broken file: kFileFailed, with the key's name after the message's
+// text ("설정 파일에 문제가 있습니다. (useClickSound)").
 // `scriptError`, when given, receives the interpreter's reason for a failed run.
 ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextResources& texts,
                               MessageBoxes& messages, const std::string& path = kConfigFileName,

@@ -35,18 +35,30 @@ int Shell::Run() {
   // running a message loop that nothing reaches. Nothing has changed the settings yet.
   if (!host.RegisterWindowClasses() || !host.CreateHiddenWindow()) return 1;
 
-  const int exitCode = host.RunMessageLoop();
-
   // A file that could not be read is kept as Tessary.cfg.bak before the defaults
   // replace it, so the user's own text is never lost.
-  const bool keepBrokenFile =
-      config == ConfigReadResult::kFileFailed || config == ConfigReadResult::kPreludeFailed;
-  WriteSettings(settings_, services_.files, kConfigFileName, keepBrokenFile);
+  keepBrokenFile_ = config == ConfigReadResult::kFileFailed || config == ConfigReadResult::kPreludeFailed;
+  const int exitCode = host.RunMessageLoop();
+  SaveSettings();
   if (services_.saveLearnedWords) services_.saveLearnedWords();
   return exitCode;
 }
 
-void Shell::OnSessionEnd() {
+void Shell::SaveSettings() {
+  if (WriteSettings(settings_, services_.files, kConfigFileName, keepBrokenFile_)) {
+    keepBrokenFile_ = false;  // kept once; the file now holds what was written
+    return;
+  }
+  if (!saveFailureShown_) {
+    saveFailureShown_ = true;
+    services_.messages.Show(kSettingsNotSavedText, kTitleError);
+  }
+}
+
+void Shell::OnEndSession() {
+  WindowRect outer;
+  if (services_.host.FrameWindowRect(outer)) OnFrameWindowDestroyed(outer);
+  SaveSettings();
   if (services_.saveLearnedWords) services_.saveLearnedWords();
 }
 

@@ -41,6 +41,8 @@ inline constexpr const char* kMouseHookFailedText =
     "치명적인 오류가 발생했습니다. 테사리가 정상적으로 작동하지 않습니다.";
 inline constexpr const char* kKeyboardHookFailedText =
     "치명적인 오류가 발생했습니다. 스캔모드가 정상적으로 작동하지 않습니다.";
+inline constexpr const char* kSettingsNotSavedText =
+    "설정을 저장하지 못했습니다. 설정 파일(Tessary.cfg)은 바뀌지 않았습니다.";
 
 // A window's outer rectangle in screen coordinates.
 struct WindowRect {
@@ -71,6 +73,8 @@ class ShellHost {
   virtual void PostQuit(int exitCode) = 0;
   // The density of the main screen, in dots per inch.
   virtual int32_t SystemDpi() { return kDesignDpi; }
+  // The frame window's outer rectangle now; false when there is no frame window.
+  virtual bool FrameWindowRect(WindowRect& outer) = 0;
 };
 
 // The low-level hooks of click and scan mode.
@@ -106,12 +110,15 @@ class Shell {
   // The hidden window's messages.
   void OnHiddenWindowCreate();
   void OnHiddenWindowDestroy();
-  // The Windows session ends (the process may be ended without leaving its loop).
-  void OnSessionEnd();
   void OnCommand(int commandId);
 
   // The frame window stores its outer rectangle when it is destroyed.
   void OnFrameWindowDestroyed(const WindowRect& outer);
+
+  // The Windows session ends (logging off, shutting down): the process may be ended
+  // without its windows being destroyed, so the settings (and the learned words) are
+  // written now, as at exit, with the frame where it is.
+  void OnEndSession();
 
   // Installs the low-level hook of the input mode in force (click: mouse, scan:
   // keyboard, dwell: none), with its message when that fails.
@@ -122,8 +129,15 @@ class Shell {
   Settings& settings() { return settings_; }
 
  private:
+  // Writes the settings; a failure is told once ("설정을 저장하지 못했습니다. ...") and
+  // leaves the old file as it was.
+  void SaveSettings();
+
   Settings& settings_;
   ShellServices services_;
+  // The file read at start-up was broken: the next save keeps it as Tessary.cfg.bak.
+  bool keepBrokenFile_ = false;
+  bool saveFailureShown_ = false;
 };
 
 }  // namespace tessary

@@ -1,9 +1,31 @@
 #!/usr/bin/env bash
-# Puts the sources of Debian's lua5.1 package (patches applied) into DEST, for the
-# Windows builds. Adds a deb-src entry for this machine's suite when there is none.
+# Puts the sources of Debian's lua5.1 package (its patches applied) into DEST, and
+# applies ours (third_party/patches/*.patch) on top; every build compiles those. Adds a
+# deb-src entry for this machine's suite when there is none. A second run only brings
+# our patches up to date: the ones applied are kept in DEST/.tessary-patches, undone
+# when they changed, and the new ones applied.
 set -euo pipefail
 dest=${1:?usage: get-lua-source.sh DEST}
-[ -f "$dest/src/lapi.c" ] && exit 0
+patches=$(cd "$(dirname "$0")/../third_party/patches" && pwd)
+
+apply_ours() {
+  local applied="$dest/.tessary-patches" wanted
+  wanted=$(cat "$patches"/*.patch)
+  if [ -f "$applied" ]; then
+    [ "$(cat "$applied")" = "$wanted" ] && return 0
+    patch -s -R -p1 -d "$dest" <"$applied" || { echo "cannot undo the old patches in $dest" >&2; return 1; }
+    rm -f "$applied"
+  fi
+  patch -s -p1 -d "$dest" --dry-run <<<"$wanted" >/dev/null || { echo "our patches do not apply to $dest" >&2; return 1; }
+  patch -s -p1 -d "$dest" <<<"$wanted"
+  printf '%s\n' "$wanted" >"$applied"
+  echo "Lua sources in $dest patched"
+}
+
+if [ -f "$dest/src/lapi.c" ]; then
+  apply_ours
+  exit
+fi
 if ! command -v dpkg-source >/dev/null; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq dpkg-dev >/dev/null
 fi
@@ -31,3 +53,4 @@ mkdir -p "$(dirname "$dest")"
 rm -rf "$dest"
 cp -a "$src" "$dest"
 echo "Lua sources in $dest"
+apply_ours

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on Debian 12, as root; installs
-# only what is missing, so a second run does nothing. Also fetches the Lua sources for
-# the Windows builds and creates the Korean locale Wine runs under.
+# only what is missing, so a second run does nothing. Also fetches and patches the Lua
+# sources every build compiles and creates the Korean locale Wine runs under.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config git ca-certificates dpkg-dev locales
-  libgtest-dev libgmock-dev libbenchmark-dev liblua5.1-0-dev clang-14
+  libgtest-dev libgmock-dev libbenchmark-dev patch clang-14
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-nanum
   python3 hunspell-ko tesseract-ocr tesseract-ocr-kor nsis)

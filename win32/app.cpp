@@ -61,8 +61,11 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_TRAYICON:
       if (app.tray != nullptr) app.tray->OnTrayIcon(static_cast<uint32_t>(lParam));
       return 0;
+    case WM_QUERYENDSESSION:
+      app.shell->OnEndSession();
+      return TRUE;
     case WM_ENDSESSION:
-      if (wParam != 0 && app.shell != nullptr) app.shell->OnSessionEnd();
+      if (wParam) app.shell->OnEndSession();
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
@@ -356,6 +359,11 @@ int Win32ShellHost::RunMessageLoop() {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
+    if (message.hwnd == nullptr && message.message == WM_CANCELJOURNAL) {
+      // Posted to the thread, not to a window: the system cancelled a playback.
+      Win32KeyOutput::OnCancelJournal();
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -459,6 +467,14 @@ void Win32ShellHost::DestroyHiddenWindow() {
 }
 
 void Win32ShellHost::PostQuit(int exitCode) { PostQuitMessage(exitCode); }
+
+bool Win32ShellHost::FrameWindowRect(WindowRect& outer) {
+  WINDOWINFO info{};
+  info.cbSize = sizeof info;
+  if (TheApp().frame == nullptr || !GetWindowInfo(TheApp().frame, &info)) return false;
+  outer = {info.rcWindow.left, info.rcWindow.top, info.rcWindow.right, info.rcWindow.bottom};
+  return true;
+}
 
 namespace {
 void CALLBACK RepeatTimerProc(HWND, UINT, UINT_PTR, DWORD) {
@@ -725,7 +741,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.tray = &tray;
   app.scanTimer = &scanTimer;
   win32::KeyboardRegistration registration;
-  // A Fatal stop ends the process through exit(): the keyboard still releases what it
+  // Should anything end the process through exit(), the keyboard still releases what it
   // holds down.
   ModifierReleaseAtExit releaseAtExit(keyboard);
   tray.onWordLearning = [&predictor](bool on) { predictor.setLearning(on); };

@@ -130,6 +130,7 @@ class Win32ShellHost final : public ShellHost {
   void StartTransparency() override;
   void DestroyHiddenWindow() override;
   void PostQuit(int exitCode) override;
+  bool FrameWindowRect(WindowRect& outer) override;
 };
 
 

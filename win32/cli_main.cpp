@@ -15,11 +15,16 @@ int main() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::vector<std::string> args;
+  std::vector<size_t> notCp949;
   for (int i = 1; argv != nullptr && i < argc; ++i) {
-    args.push_back(codec.Utf16ToCp949(reinterpret_cast<const char16_t*>(argv[i])));
+    const std::u16string wide(reinterpret_cast<const char16_t*>(argv[i]));
+    std::string arg = codec.Utf16ToCp949(wide);
+    // A character CP949 lacks has no bytes (or only those of a look-alike).
+    if (codec.Cp949ToUtf16(arg) != wide) notCp949.push_back(args.size());
+    args.push_back(std::move(arg));
   }
   LocalFree(argv);
   win32::Win32KeyLayout layout;
-  CliPlatform platform{files, texts, codec, layout, args, stdout, stderr};
+  CliPlatform platform{files, texts, codec, layout, args, stdout, stderr, notCp949};
   return RunCli(args, platform);
 }

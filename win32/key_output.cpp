@@ -77,6 +77,10 @@ bool Win32KeyOutput::IsLockOn(uint32_t code) const {
   return (GetKeyState(static_cast<int>(code)) & 1) != 0;
 }
 
+void Win32KeyOutput::OnCancelJournal() {
+  if (theOutput != nullptr && theOutput->player_ != nullptr) theOutput->player_->OnPlaybackCancelled();
+}
+
 LRESULT CALLBACK Win32KeyOutput::JournalProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code < 0 || theOutput == nullptr || theOutput->player_ == nullptr) {
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -33,6 +33,9 @@ class Win32KeyOutput final : public KeyOutput {
   void CancelWatchdog() override;
   bool IsLockOn(uint32_t code) const override;
 
+  // WM_CANCELJOURNAL reached the thread: the system ended the playback and its hook.
+  static void OnCancelJournal();
+
  private:
   static LRESULT CALLBACK JournalProc(int code, WPARAM wParam, LPARAM lParam);
   static void CALLBACK WatchdogProc(HWND, UINT, UINT_PTR, DWORD);

@@ -191,15 +191,40 @@ a_second_instance_is_refused() {
   check "first exit status" 0 "$(wait_status "$PWD/status.1")"
 }
 
-a_value_of_the_wrong_type_stops_the_program() {
-  cd "$(fresh_dir fatal)"
+a_value_of_the_wrong_type_is_reported_and_the_keyboard_starts() {
+  cd "$(fresh_dir wrongtype)"
   { expected_defaults; printf 'useClickSound = 1\r\n'; } >Tessary.cfg
   cp Tessary.cfg before.cfg
   start_keyboard 1
-  check "exit status" 1 "$(wait_status "$STATUS_FILE" 20)"
-  check "stderr" "should be 'true' or 'false'" "$(cat "$ERR_FILE")"
-  check "windows" 0 "$(drv count Tessary_Main_Window)"
-  cmp -s before.cfg Tessary.cfg || fail "the configuration file was changed"
+  local box hidden
+  box=$(drv msgbox 20000)
+  check "message title" "title: 치명적 오류" "$(sed -n 1p <<<"$box")"
+  check "message text" "text: 설정 파일에 문제가 있습니다. (useClickSound)" "$(sed -n 2p <<<"$box")"
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  [ -n "$(drv wait Tessary_Kbd_Window "" 10000)" ] || fail "no keyboard window"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  cmp -s before.cfg Tessary.cfg.bak || fail "the broken file was not kept as Tessary.cfg.bak"
+  expected_defaults >expected.cfg
+  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg is not the defaults"
+}
+
+an_empty_configuration_is_reported_and_the_keyboard_starts() {
+  cd "$(fresh_dir emptycfg)"
+  : >Tessary.cfg
+  start_keyboard 1
+  local box hidden frame kbd
+  box=$(drv msgbox 20000)
+  check "message text" "text: 설정 파일에 문제가 있습니다. (left)" "$(sed -n 2p <<<"$box")"
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  check "frame visible" 1 "$(drv info "$frame" | field visible)"
+  check "frame at the default place" 30 "$(drv info "$frame" | field left)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "backup" 0 "$(wc -c <Tessary.cfg.bak)"
+  check "lines" 47 "$(wc -l <Tessary.cfg)"
 }
 
 the_settings_survive_a_run() {
@@ -237,13 +262,35 @@ a_broken_configuration_is_reported_and_kept() {
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg is not the defaults"
 }
 
+the_settings_are_saved_at_the_end_of_a_session() {
+  cd "$(fresh_dir session)"
+  start_keyboard 1
+  local hidden frame info left top
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  sleep 1
+  info=$(drv info "$frame")
+  left=$(field left <<<"$info"); top=$(field top <<<"$info")
+  xdotool mousemove $((left + 150)) $((top + 8)); sleep 0.2
+  xdotool mousedown 1; sleep 0.2; xdotool mousemove $((left + 190)) $((top + 38)); sleep 0.3
+  xdotool mouseup 1; sleep 0.5
+  check "the frame moved" "$((left + 40))" "$(drv info "$frame" | field left)"
+  # Logging off: the session asks every window, then ends the processes.
+  wine wineboot --end-session >/dev/null 2>&1
+  check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
+  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
+  check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
+}
+
 the_config_tool_matches_the_program() {
   cd "$(fresh_dir cli)"
   { expected_defaults; printf 'useClickSound = 1\r\n'; } >bad.cfg
   local status
   wine tessary-cli.exe config bad.cfg >/dev/null 2>err.txt; status=$?
-  check "fatal status" 1 "$status"
-  check "fatal message" "should be 'true' or 'false'" "$(cat err.txt)"
+  check "wrong type status" 2 "$status"
+  check "wrong type message" "치명적 오류: 설정 파일에 문제가 있습니다. (useClickSound)" "$(head -n 1 err.txt | tr -d '\r')"
+  check "wrong type reason" "useClickSound: should be 'true' or 'false'" "$(sed -n 2p err.txt | tr -d '\r')"
   printf 'x = (\r\n' >broken.cfg
   wine tessary-cli.exe config broken.cfg out.cfg 2>err.txt; status=$?
   check "message status" 2 "$status"
@@ -1076,10 +1123,12 @@ case $suite in
 esac
 if [ "$suite" = all ]; then
   run_case a_second_instance_is_refused
-  run_case a_value_of_the_wrong_type_stops_the_program
+  run_case a_value_of_the_wrong_type_is_reported_and_the_keyboard_starts
+  run_case an_empty_configuration_is_reported_and_the_keyboard_starts
   run_case the_settings_survive_a_run
   run_case a_broken_configuration_is_reported_and_kept
   run_case the_config_tool_matches_the_program
+  run_case the_settings_are_saved_at_the_end_of_a_session
   run_case strokes_reach_the_focused_window
   run_case a_missing_layout_set_falls_back_to_the_built_ins
   run_case a_layout_set_with_a_korean_name_loads

@@ -3,17 +3,9 @@
 #include "fuzz_targets.h"
 #include "input/stroke_player.h"
 #include "input/us_layout.h"
-#include "layout/script_state.h"
 #include "fakes.h"
 
 namespace tessary::fuzz {
-
-namespace {
-void ThrowFatalStop(const char* message) { throw FatalStopped{message}; }
-}  // namespace
-
-FatalStopsThrow::FatalStopsThrow() : previous_(SetFatalStopHandler(ThrowFatalStop)) {}
-FatalStopsThrow::~FatalStopsThrow() { SetFatalStopHandler(previous_); }
 
 void CheckPlayback(const std::vector<OfferedEvent>& events) {
   std::map<int16_t, bool> modifierDown{{kShiftItem, false}, {kCtrlItem, false}, {kAltItem, false}};

@@ -21,22 +21,6 @@ namespace tessary::fuzz {
     if (!(condition)) ::tessary::fuzz::PropertyFailed(#condition, __FILE__, __LINE__); \
   } while (0)
 
-// A Fatal stop of the script host, turned into an exception while FatalStopsThrow lives.
-struct FatalStopped {
-  std::string message;
-};
-
-class FatalStopsThrow {
- public:
-  FatalStopsThrow();
-  ~FatalStopsThrow();
-  FatalStopsThrow(const FatalStopsThrow&) = delete;
-  FatalStopsThrow& operator=(const FatalStopsThrow&) = delete;
-
- private:
-  void (*previous_)(const char*);
-};
-
 // The stroke-string properties every played queue must have: a plain key's down is
 // followed at once by its up, modifiers alternate down and up and none is left down, and
 // no event with Ctrl down is a system-key event.

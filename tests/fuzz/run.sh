@@ -33,8 +33,7 @@ for t in "${targets[@]}"; do
   dirs=("$work" "$root/tests/fuzz/corpus/$t")
   [ -d "$root/tests/fuzz/regressions/$t" ] && dirs+=("$root/tests/fuzz/regressions/$t")
   log="$build/logs/$t.log"
-  # The script host writes the message of each Fatal stop it is made to take; that
-  # goes to the log with the fuzzer's own report.
+  # What the targets write goes to the log with the fuzzer's own report.
   (cd "$build/findings" && "$exe" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/findings/$t-" "${dirs[@]}") >"$log" 2>&1
   status=$?

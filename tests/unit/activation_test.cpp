@@ -297,6 +297,26 @@ TEST_F(KeyRepeatTest, ThePointerOffEveryKeyActivatesNothingButCounts) {
   EXPECT_EQ(repeat.repeats(), 2u);
 }
 
+TEST_F(KeyRepeatTest, OnlyKeysThatTypeRepeat) {
+  const auto repeatsWhenHeld = [this](int32_t code, int32_t type) {
+    kb.keys[0].code = code;
+    kb.keys[0].type = type;
+    activated.clear();
+    Hold(100, 1.0, 300);
+    return !activated.empty();
+  };
+  EXPECT_TRUE(repeatsWhenHeld(65, 0));                 // a letter
+  EXPECT_TRUE(repeatsWhenHeld(8, 0));                  // Backspace
+  EXPECT_TRUE(repeatsWhenHeld(65, TK_MACRO));          // a macro key types
+  EXPECT_FALSE(repeatsWhenHeld(21, 0));                // 한/영
+  EXPECT_FALSE(repeatsWhenHeld(135, 0));               // the language key
+  EXPECT_FALSE(repeatsWhenHeld(16, TK_TOGGLE | TK_CHANGEVIEW));
+  EXPECT_FALSE(repeatsWhenHeld(17, 0));                // Ctrl without its flags
+  EXPECT_FALSE(repeatsWhenHeld(20, TK_TOGGLE | TK_CHANGEVIEW));  // Caps Lock
+  EXPECT_FALSE(repeatsWhenHeld(0, TK_STRING));         // a word key
+  EXPECT_EQ(repeat.repeats(), 5u);  // the steps count all the same
+}
+
 TEST_F(KeyRepeatTest, StoppingEndsTheTimerAndALateTickDoesNothing) {
   repeat.StartKeyRepeat(50, 1.0);
   repeat.Tick();

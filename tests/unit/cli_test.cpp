@@ -17,7 +17,7 @@ class CliTest : public ::testing::Test {
   int Run(std::vector<std::string> args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    CliPlatform platform{files, texts, codec, layout, {}, out, err};
+    CliPlatform platform{files, texts, codec, layout, {}, out, err, notCp949};
     const int status = RunCli(args, platform);
     stdoutText = Slurp(out);
     stderrText = Slurp(err);
@@ -36,6 +36,7 @@ class CliTest : public ::testing::Test {
 
   testing::FakeFileSystem files;
   testing::TestTextResources texts;
+  std::vector<size_t> notCp949;
   IconvCodec codec;
   UsEnglishLayout layout;
   std::string stdoutText, stderrText;
@@ -100,6 +101,34 @@ TEST_F(CliTest, KsrCountsTheKeystrokesOfASimulatedUser) {
   EXPECT_EQ(Run({"ksr", "missing.txt"}), kCliMessageShown);
 }
 
+TEST_F(CliTest, ActivateTypesWordKeysWithTheKeyboardsOwnPredictor) {
+  files.directories["set"] = {{"k.kdf", false}};
+  const std::string key = "pos = {}, normal = {}, press = {}, scan = {} }\n";
+  files.files["set\\k.kdf"] =
+      "Version = 1 Language = 1 Description = 'd' Prediction = true Width = 9 Height = 9 FontSize = 9\n"
+      "Key { code = 82, stroke = 'r', label = { ncns = 'r', ncys = 'R', ycns = 'r', ycys = 'R' }, " + key +
+      "Key { code = 0, type = TK_STRING, stroke = ' ', label = { ncns = ' ', ncys = ' ', ycns = ' ', ycys = ' ' }, " +
+      key;
+  files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";  // 가방
+  EXPECT_EQ(Run({"activate", "set", "0", "1"}), 0);
+  EXPECT_NE(stdoutText.find("activate 1\nSendStrokes kqkd\n"), std::string::npos) << stdoutText;
+  files.files.erase("hangul.lex");  // a predicting layout without its dictionary is told
+  EXPECT_EQ(Run({"activate", "set", "0"}), kCliMessageShown);
+}
+
+TEST_F(CliTest, ArgumentsThatAreNotCp949TextAreRefused) {
+  // 캽 (in CP949) and ᇘ (a conjoining jamo CP949 lacks), as UTF-8 on a command line.
+  std::vector<size_t> refused;
+  const std::vector<std::string> args =
+      Utf8ArgsToCp949(codec, {"jamo", "\xEC\xBA\xBD", "\xEC\xBA\xBD\xE1\x87\x98"}, refused);
+  EXPECT_EQ(args[1], "\xB0\x63");  // 캽 in CP949
+  EXPECT_EQ(refused, std::vector<size_t>{2});
+  notCp949 = refused;
+  EXPECT_EQ(Run(args), kCliMessageShown);
+  EXPECT_EQ(stderrText, "argument 3 is not CP949 text (the keyboard works on CP949)\n");
+  EXPECT_TRUE(stdoutText.empty());
+}
+
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
   EXPECT_EQ(Run({}), kCliUsage);
   EXPECT_EQ(Run({"config"}), kCliUsage);
@@ -148,7 +177,8 @@ TEST_F(CliTest, LayoutReportsABrokenSetWithTheInterpretersReason) {
   files.files["set\\k.kdf"] = "Version = 1 Language = 1 Description = 'd' Prediction = false Width = 1 "
                               "Height = 1 FontSize = 1 Key { label = 5 }";
   EXPECT_EQ(Run({"layout", "set"}), kCliMessageShown);
-  EXPECT_NE(stdoutText.find("\"keys\":[]"), std::string::npos);  // the keyboard holds nothing yet
+  // The keyboard held nothing yet: it took the built-in layouts rather than stay empty.
+  EXPECT_NE(stdoutText.find("\"description\":\"\xED\x95\x9C\xEA\xB8\x80"), std::string::npos) << stdoutText;
   EXPECT_EQ(Run({"layout", "set", "--lang"}), kCliUsage);
 }
 
@@ -197,11 +227,13 @@ TEST_F(CliTest, ScanCostCountsTheHighlightsStepsOfASwitchUser) {
   EXPECT_EQ(Run({"scan-cost", "set"}), kCliUsage);
 }
 
-using CliDeathTest = CliTest;
-
-TEST_F(CliDeathTest, AWrongTypeIsStatusOne) {
+TEST_F(CliTest, AWrongTypeIsReportedLikeABrokenFile) {
   files.files["in.cfg"] = FormatSettings(Settings{}) + "useClickSound = 1\n";
-  EXPECT_EXIT(Run({"config", "in.cfg"}), ::testing::ExitedWithCode(1), "should be 'true' or 'false'");
+  EXPECT_EQ(Run({"config", "in.cfg"}), kCliMessageShown);
+  // The title and text in UTF-8, the key's name after the text, then the reason.
+  EXPECT_NE(stderrText.find("\xEB\x8B\xA4. (useClickSound)\nuseClickSound: should be 'true' or 'false'\n"),
+            std::string::npos) << stderrText;
+  EXPECT_EQ(stdoutText, FormatSettings(Settings{}));
 }
 
 }  // namespace

@@ -118,7 +118,8 @@ TEST_F(UserGuideTest, QuotesEveryMessageBoxAndOnlyThose) {
       {kTitleFatalError, kConfigPreludeFailedText},  {kTitleFatalError, kConfigFileFailedText},
       {kTitleError, kLayoutMissingText},             {kTitleError, kLayoutBrokenText},
       {kTitleError, kDictionaryMissingText},         {kTitleSystemError, kFocusHookFailedText},
-      {kTitleSystemError, kMouseHookFailedText},     {kTitleSystemError, kKeyboardHookFailedText}};
+      {kTitleSystemError, kMouseHookFailedText},     {kTitleSystemError, kKeyboardHookFailedText},
+      {kTitleError, kSettingsNotSavedText}};
   std::set<std::pair<std::string, std::string>> shown;
   for (auto [title, text] : boxes) shown.insert({Utf8(title), Utf8(text)});
   for (const auto& [title, text] : shown) {
@@ -134,7 +135,7 @@ TEST_F(UserGuideTest, QuotesEveryMessageBoxAndOnlyThose) {
     }
     EXPECT_EQ(listed, shown.size()) << from;
   }
-  // A Fatal stop shows no box; its messages are explained where the guide says so.
+  // The reasons of a value of the wrong type, which tessary-cli prints, are explained too.
   for (const char* stop : {kShouldBeNumber, kShouldBeBool, kShouldBeString}) {
     EXPECT_NE(guide.find(std::string("\"") + stop + "\""), std::string::npos) << stop;
   }

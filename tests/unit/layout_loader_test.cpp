@@ -278,22 +278,52 @@ TEST_F(LayoutLoaderTest, ReloadingSyncsTheLockKeys) {
   EXPECT_EQ(kb.view, 2);
 }
 
-using LayoutLoaderDeathTest = LayoutLoaderTest;
+TEST_F(LayoutLoaderTest, GlobalsOfTheWrongTypeFailTheBuildAndTheKeyboardKeepsItsKeys) {
+  ReloadLayout(kb, env, kDefaultLayoutName, IL_KOREAN);
+  const std::vector<KeyDef> before = kb.keys;
+  const auto refused = [&](const std::string& script, const std::string& reason) {
+    kb.layoutSet[IL_ENGLISH] = script;
+    EXPECT_FALSE(BuildKeyboard(kb, env, IL_ENGLISH)) << script;
+    EXPECT_EQ(env.lastScriptError, reason);
+    EXPECT_EQ(kb.keys, before);
+    EXPECT_EQ(kb.language, IL_KOREAN);
+  };
+  refused(Script(0, "Prediction = nil\n"), "Prediction: should be 'true' or 'false'");
+  refused("", "Version: should be a number");  // a set without an English script
+  refused(Script(0, "Description = {}\n"), "Description: should be string");
+  refused(Script(0, "KeyCount = 2\n"), "key 1: no record in Keys");
+  refused(Script(0, "", "Keys = 5; KeyCount = 1\n"), "key 1: Keys is not a table");
+  // At a language switch, as after any failed switch.
+  kb.layoutSet[IL_ENGLISH] = Script(0, "Width = 'wide'\n");
+  ToggleLanguage(kb, env);
+  EXPECT_EQ(kb.language, IL_KOREAN);
+  EXPECT_EQ(kb.keys, before);
+  EXPECT_TRUE(messages.shown.empty());
+}
 
-TEST_F(LayoutLoaderDeathTest, GlobalsOfTheWrongTypeStopTheProgram) {
-  AddSet({{"k.kdf", Script(1, "Prediction = nil\n")}});
-  ASSERT_TRUE(LoadLayoutSet(kb, env, "Mine"));
-  EXPECT_EXIT(BuildKeyboard(kb, env, 1), ::testing::ExitedWithCode(1), "^should be 'true' or 'false'$");
-  // A set without an English script stops the program at the first switch to English.
-  EXPECT_EXIT(BuildKeyboard(kb, env, 0), ::testing::ExitedWithCode(1), "^should be a number$");
+TEST_F(LayoutLoaderTest, TheKeysTextsTogetherAreBoundedLikeAScriptsMemory) {
+  // One 1 MiB label is within a script's bounds; 200 keys showing it four times are not.
+  kb.layoutSet[IL_KOREAN] = Script(1, "", "local big = string.rep('x', 2^20)\n"
+                                          "for i = 1, 200 do Key { label = { ncns = big, ncys = big, "
+                                          "ycns = big, ycys = big }, stroke = 'a', pos = {}, normal = {}, "
+                                          "press = {}, scan = {} } end\n");
+  EXPECT_FALSE(BuildKeyboard(kb, env, IL_KOREAN));
+  EXPECT_EQ(env.lastScriptError, "key 16: the texts of the keys are too long");
+}
+
+TEST_F(LayoutLoaderTest, AWrongTypeAtStartUpBringsTheBuiltInLayoutsWithTheMessage) {
+  AddSet({{"k.kdf", Script(1, "Prediction = 0\n")}});
+  ReloadLayout(kb, env, "Mine", IL_KOREAN);
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{kLayoutBrokenText, "오류"}}));
+  EXPECT_EQ(kb.keys.size(), 90u);
+  EXPECT_EQ(settings.kbdName, kDefaultLayoutName);
+  EXPECT_EQ(env.lastScriptError, "Prediction: should be 'true' or 'false'");
+  // A Language of the wrong type fails the set while it is read: the first message.
   files.directories.clear();
-  AddSet({{"k.kdf", Script(1, "KeyCount = 2\n")}});
-  ASSERT_TRUE(LoadLayoutSet(kb, env, "Mine"));
-  EXPECT_EXIT(BuildKeyboard(kb, env, 1), ::testing::ExitedWithCode(1), "^invlaid table\n$");
-  files.directories.clear();
-  AddSet({{"k.kdf", Script(1, "", "Keys = 5; KeyCount = 1\n")}});
-  ASSERT_TRUE(LoadLayoutSet(kb, env, "Mine"));
-  EXPECT_EXIT(BuildKeyboard(kb, env, 1), ::testing::ExitedWithCode(1), "^not a valid table\n$");
+  messages.shown.clear();
+  AddSet({{"k.kdf", Script(1) + "Language = 'ko'\n"}});
+  ReloadLayout(kb, env, "Mine", IL_KOREAN);
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{kLayoutMissingText, "오류"}}));
 }
 
 TEST(LayoutFolderTest, SetsAreFoundInTheRealKeyboardFolder) {

@@ -88,6 +88,17 @@ TEST_F(PredictionTest, UserWordsComeInPiecesOf255Bytes) {
   EXPECT_EQ(ga[2].jamo, Jamo(u"가") + "{+}");
 }
 
+TEST_F(PredictionTest, AUserFileWithoutLineFeedsIsReadInPiecesInLinearTime) {
+  // 10 MB in one line (each piece once looked for its line feed to the end of the file).
+  files.files["hangul.lex"] = "";
+  std::string line;
+  const std::string piece = Cp949(u"가") + std::string(253, 'a');
+  while (line.size() < 10'000'000) line += piece;
+  files.files["user.lex"] = line;
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  EXPECT_EQ(predictor.userBuckets()[0].size(), line.size() / piece.size());
+}
+
 TEST_F(PredictionTest, WithoutTheSystemDictionaryNothingIsRead) {
   files.files["user.lex"] = Cp949(u"사과") + "\n";
   EXPECT_FALSE(predictor.loadDictionaries(files));

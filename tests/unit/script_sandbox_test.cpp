@@ -100,6 +100,34 @@ TEST(ScriptSandboxTest, AMemoryBombFailsCleanly) {
   EXPECT_FALSE(doubling.RunText("local s = 'x' while true do s = s .. s end"));
 }
 
+TEST(ScriptSandboxTest, WorkInsideTheLibraryIsBoundedLikeInstructions) {
+  const std::string big = "local s = 'a' for i = 1, 23 do s = s .. s end ";  // 8 MiB
+  const std::pair<std::string, const char*> cases[] = {
+      {"local s = ('a'):rep(1e5); s:find('.-.-.-.-b')", "too long"},
+      {"local s = ('a'):rep(1e6); s:find(('a?'):rep(1e6))", "pattern too complex"},
+      {big + "s:find(s:sub(1, 2^22) .. 'b', 1, true)", "too long"},
+      {big + "local t = s:sub(2) .. 'b' while true do local x = s < t end", "too long"},
+      {big + "while true do local x = s .. 'b' end", "too long"},
+      {big + "while true do local x = s:sub(2) end", "too long"},
+      {big + "while true do loadstring(s) end", "too long"},
+  };
+  for (const auto& [script, reason] : cases) {
+    ScriptState state;
+    EXPECT_FALSE(state.RunText(script)) << script;
+    EXPECT_NE(state.lastError().find(reason), std::string::npos) << script << ": " << state.lastError();
+  }
+  // Nothing to repeat takes no time, however often.
+  ScriptState empty;
+  EXPECT_TRUE(empty.RunText("for i = 1, 1e5 do local t = ('').rep('', 2^31 - 1) end")) << empty.lastError();
+}
+
+TEST(ScriptSandboxTest, TheMetatablesOfStringsAndFileHandlesAreLocked) {
+  ScriptState state;
+  EXPECT_TRUE(IsTrue(state, "getmetatable('') == false and getmetatable(io.stdout) == false"));
+  EXPECT_FALSE(state.RunText("getmetatable(io.stdout).__gc = function() while true do end end"));
+  EXPECT_TRUE(IsTrue(state, "('abc'):upper() == 'ABC' and io.stdout.write ~= nil"));
+}
+
 TEST(ScriptSandboxTest, TheBoundsAreGenerousForRealWork) {
   ScriptState state;
   // A few hundred thousand instructions and a few megabytes, far beyond any layout.

@@ -196,7 +196,7 @@ TEST_F(SettingsTest, NamesWithQuotesAndBackslashesSurviveTheRoundTrip) {
 }
 
 TEST_F(SettingsTest, RealsThatPrintfWritesAsWordsAreWrittenSoTheNextStartReadsThem) {
-  // "inf" or "nan" in the file would be missing numbers, a Fatal stop at every start.
+  // "inf" or "nan" in the file would be missing numbers, a broken file at every start.
   const Settings s = ReadWith("transparencyDelay = 1/0\nkeyRepeatAcceleration = -1/0\n");
   EXPECT_EQ(Line(s, 12), "transparencyDelay = 1/0");
   EXPECT_EQ(Line(s, 19), "keyRepeatAcceleration = -1/0");
@@ -241,15 +241,27 @@ TEST_F(SettingsTest, ABrokenPreludeShowsItsMessage) {
   EXPECT_EQ(messages.shown[0], (ShownMessage{"설정 파일을 읽는데 문제가 있습니다.", "치명적 오류"}));
 }
 
-using SettingsDeathTest = SettingsTest;
-
-TEST_F(SettingsDeathTest, AValueOfTheWrongTypeStopsTheProgram) {
-  EXPECT_EXIT(ReadWith("useClickSound = 1\n"), ::testing::ExitedWithCode(1),
-              "^should be 'true' or 'false'$");
-  EXPECT_EXIT(ReadWith("opacity = 'lots'\n"), ::testing::ExitedWithCode(1), "^should be a number$");
-  EXPECT_EXIT(ReadWith("lfFaceName = nil\n"), ::testing::ExitedWithCode(1), "^should be string$");
-  // A missing key is nil, and so of the wrong type.
-  EXPECT_EXIT(ReadWith("scanMaxLoop = nil\n"), ::testing::ExitedWithCode(1), "^should be a number$");
+TEST_F(SettingsTest, AMissingValueOrOneOfTheWrongTypeIsABrokenFileNamingTheKey) {
+  const auto broken = [&](const std::string& text, const char* key) {
+    messages.shown.clear();
+    files.files[kConfigFileName] = text;
+    Settings settings;
+    settings.left = 99;
+    result = ReadSettings(settings, files, texts, messages);
+    EXPECT_EQ(settings, Settings{}) << text;
+    EXPECT_EQ(result, ConfigReadResult::kFileFailed);
+    EXPECT_EQ(messages.shown,
+              (std::vector<ShownMessage>{{std::string("설정 파일에 문제가 있습니다. (") + key + ")", "치명적 오류"}}));
+  };
+  broken(std::string(kDefaultFile) + "useClickSound = 1\n", "useClickSound");
+  broken(std::string(kDefaultFile) + "opacity = 'lots'\n", "opacity");
+  broken(std::string(kDefaultFile) + "lfFaceName = nil\n", "lfFaceName");
+  broken("", "left");  // an empty file: every key is missing
+  const std::string cut = std::string(kDefaultFile).substr(0, std::string(kDefaultFile).find("bgndColor"));
+  broken(cut, "bgndColor");
+  // What was broken is kept beside the defaults that replace it.
+  ASSERT_TRUE(WriteSettings(Settings{}, files, kConfigFileName, true));
+  EXPECT_EQ(files.files[std::string(kConfigFileName) + ".bak"], cut);
 }
 
 TEST_F(SettingsTest, WritingReplacesTheFileOnlyWhenTheNewOneIsComplete) {

@@ -64,6 +64,11 @@ class FakeHost : public ShellHost, public InputModeHooks {
     Call("quit " + std::to_string(code));
     quitCode = code;
   }
+  bool FrameWindowRect(WindowRect& outer) override {
+    outer = frameNow;
+    return true;
+  }
+  WindowRect frameNow{30, 30, 552, 230};
   bool InstallMouseHook() override { return Call("mouse hook"), !mouseHookFails; }
   void RemoveMouseHook() override { Call("remove mouse hook"); }
   bool InstallKeyboardHook() override { return Call("keyboard hook"), !keyboardHookFails; }
@@ -189,6 +194,38 @@ TEST_F(ShellTest, WithoutWindowsTheProgramStopsAndLeavesTheFileAlone) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(std::find(host.calls.begin(), host.calls.end(), "loop"), host.calls.end());
   EXPECT_EQ(files.files[kConfigFileName], before);
+}
+
+TEST_F(ShellTest, TheEndOfTheSessionSavesTheSettingsWithTheFrameWhereItIs) {
+  files.files[kConfigFileName] = "left = (";
+  host.frameNow = {200, 100, 722, 300};
+  host.whileRunning = [this] {
+    host.shell->OnEndSession();  // the session ends; the process may end any moment now
+    EXPECT_EQ(files.files[std::string(kConfigFileName) + ".bak"], "left = (");
+    Settings saved;
+    RecordingMessageBoxes quiet;
+    ASSERT_EQ(ReadSettings(saved, files, texts, quiet), ConfigReadResult::kRead);
+    EXPECT_EQ(saved.left, 200);
+    EXPECT_EQ(saved.width, 522);
+    host.frameNow = {300, 100, 822, 300};
+    host.shell->OnEndSession();  // the second message of the same end
+  };
+  Run();
+  // The broken file was kept once, not replaced by what the first save wrote.
+  EXPECT_EQ(files.files[std::string(kConfigFileName) + ".bak"], "left = (");
+}
+
+TEST_F(ShellTest, AFailedSaveIsToldOnceAndLeavesTheOldFile) {
+  WriteConfig("left = 77\n");
+  const std::string before = files.files[kConfigFileName];
+  files.failWrites = true;
+  host.whileRunning = [this] {
+    host.shell->OnEndSession();
+    host.shell->OnCommand(IDM_EXIT);
+  };
+  Run();
+  EXPECT_EQ(files.files[kConfigFileName], before);
+  EXPECT_EQ(messages.shown, (std::vector<ShownMessage>{{kSettingsNotSavedText, "오류"}}));
 }
 
 TEST_F(ShellTest, ABrokenConfigurationIsKeptAsABackup) {

@@ -288,6 +288,26 @@ TEST_F(StrokePlayerTest, PlaybacksRunOneAtATimeInOrder) {
   EXPECT_FALSE(player.playing());
 }
 
+TEST_F(StrokePlayerTest, ACancelledPlaybackEndsReleasesItsModifiersAndTheNextOneStarts) {
+  player.SendStrokes(5, "^+(ab)");
+  player.SendStrokes(5, "c");
+  for (int i = 0; i < 3; ++i) {  // Ctrl down, Shift down, then a is offered
+    player.OnHookCall(HookCall::kGetNext);
+    player.OnHookCall(HookCall::kSkip);
+  }
+  player.OnPlaybackCancelled();  // Ctrl+Alt+Del: the system removed the hook
+  EXPECT_FALSE(player.playing());
+  EXPECT_EQ(player.waiting(), 0u);
+  EXPECT_FALSE(output.watchdogRunning);
+  EXPECT_EQ(output.sent, (std::vector<KeyInputRecord>{{16, 0x2A, true, false}, {17, 0x1D, true, false}}));
+  // Later playbacks are not stuck behind it.
+  output.log.clear();
+  EXPECT_EQ(player.SendStrokes(5, "d"), kStrokeOk);
+  EXPECT_EQ(output.log.front(), "install");
+  EXPECT_EQ(RunJournal().size(), 2u);
+  EXPECT_FALSE(player.playing());
+}
+
 TEST_F(StrokePlayerTest, PlaybacksWaitingBehindANeverCalledHookFollowThroughSendInput) {
   output.journal = FakeKeyOutput::Journal::kNeverCalled;
   player.SendStrokes(5, "a");
