@@ -224,7 +224,7 @@ an_empty_configuration_is_reported_and_the_keyboard_starts() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "backup" 0 "$(wc -c <Tessary.cfg.bak)"
-  check "lines" 47 "$(wc -l <Tessary.cfg)"
+  check "lines" 48 "$(wc -l <Tessary.cfg)"
 }
 
 the_settings_survive_a_run() {
@@ -278,7 +278,7 @@ the_settings_are_saved_at_the_end_of_a_session() {
   # Logging off: the session asks every window, then ends the processes.
   wine wineboot --end-session >/dev/null 2>&1
   check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
-  check "settings written" 47 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
   check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
   check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
 }
