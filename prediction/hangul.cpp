@@ -295,4 +295,28 @@ size_t consonantBackspaces(std::string_view letters) {
   return shown + (compound ? 1 : 0);
 }
 
+std::string syllablesToKeyLetters(std::u16string_view syllables) {
+  std::string letters;
+  for (char b : textToJamoCode(syllables, false)) {
+    if (static_cast<uint8_t>(b) != JAMO_FINAL_BASE) letters += jamoToKeyLetters(static_cast<uint8_t>(b));
+  }
+  return letters;
+}
+
+std::vector<std::u16string_view> hangulWords(std::u16string_view text) {
+  const auto syllable = [](char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; };
+  std::vector<std::u16string_view> words;
+  for (size_t at = 0; at < text.size();) {
+    if (!syllable(text[at])) {
+      ++at;
+      continue;
+    }
+    size_t end = at;
+    while (end < text.size() && syllable(text[end])) ++end;
+    words.push_back(text.substr(at, end - at));
+    at = end;
+  }
+  return words;
+}
+
 }  // namespace tessary

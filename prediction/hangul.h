@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessary {
 
@@ -32,5 +33,9 @@ std::string jamoToKeyLetters(uint8_t jamo);
 size_t consonantBackspaces(std::string_view letters);
 // The Hangul an input method composes from 2-set key letters.
 std::u16string composeKeyLetters(std::string_view letters);
+// The 2-set key letters that type a run of syllables (capitals for the shifted jamo).
+std::string syllablesToKeyLetters(std::u16string_view syllables);
+// The runs of Hangul syllables in a text: the words a simulated user types.
+std::vector<std::u16string_view> hangulWords(std::u16string_view text);
 
 }  // namespace tessary

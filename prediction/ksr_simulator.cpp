@@ -14,16 +14,6 @@ namespace {
 constexpr int32_t kSpaceCode = 0x20;  // the Space key's virtual-key code
 constexpr int32_t kWordKeyCode = 0;   // a word key's code: not a letter, so it ends the word
 
-bool IsSyllable(char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
-
-std::string KeyLettersOf(std::u16string_view word) {
-  std::string letters;
-  for (char b : textToJamoCode(word, false)) {
-    if (static_cast<uint8_t>(b) != JAMO_FINAL_BASE) letters += jamoToKeyLetters(static_cast<uint8_t>(b));
-  }
-  return letters;
-}
-
 }  // namespace
 
 KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::u16string_view text,
@@ -34,18 +24,9 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
     const size_t n = std::min(wordKeys, shown.size());
     return std::find(shown.begin(), shown.begin() + static_cast<ptrdiff_t>(n), word) != shown.begin() + static_cast<ptrdiff_t>(n);
   };
-  size_t i = 0;
-  while (i < text.size()) {
-    if (!IsSyllable(text[i])) {
-      ++i;
-      continue;
-    }
-    size_t end = i;
-    while (end < text.size() && IsSyllable(text[end])) ++end;
-    const std::u16string_view word = text.substr(i, end - i);
-    i = end;
+  for (const std::u16string_view word : hangulWords(text)) {
     const std::string target = narrowKorean(codec, word);
-    const std::string letters = KeyLettersOf(word);
+    const std::string letters = syllablesToKeyLetters(word);
     ++result.words;
     result.letters += letters.size() + 1;
     size_t typed = 0;

@@ -231,6 +231,15 @@ bool ParseLayoutArgs(const std::vector<std::string>& args, bool withIndices, Lay
 }
 
 // Builds the keyboard as the keyboard window does at its creation.
+// What reading a layout set takes in the tool: messages on stderr, the default settings.
+struct CliLayoutEnvironment {
+  explicit CliLayoutEnvironment(CliPlatform& p)
+      : messages(p.codec, p.err), env{p.files, p.texts, messages, settings, {}} {}
+  StderrMessageBoxes messages;
+  Settings settings;
+  LayoutEnvironment env;
+};
+
 void LoadCliKeyboard(const LayoutArgs& a, Keyboard& keyboard, LayoutEnvironment& env, CliPlatform& p) {
   ReloadLayoutWith(
       keyboard, env,
@@ -253,16 +262,14 @@ int Layout(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  StderrMessageBoxes messages(p.codec, p.err);
-  Settings settings;
-  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  CliLayoutEnvironment layouts(p);
   NoKeyOutput output;
   Keyboard keyboard(output, p.layout);
-  LoadCliKeyboard(a, keyboard, env, p);
+  LoadCliKeyboard(a, keyboard, layouts.env, p);
   const std::string json = KeyboardJson(keyboard, p.codec);
   std::fwrite(json.data(), 1, json.size(), p.out);
   std::fflush(p.out);
-  return messages.shown() > 0 ? kCliMessageShown : 0;
+  return layouts.messages.shown() > 0 ? kCliMessageShown : 0;
 }
 
 // Key events as lines: SendKeyEvent makes one record, SendKeyStroke two.
@@ -305,9 +312,7 @@ int Activate(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  StderrMessageBoxes messages(p.codec, p.err);
-  Settings settings;
-  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  CliLayoutEnvironment layouts(p);
   PrintingKeyOutput output(p.out);
   PrintingStrokes strokes(p.out, p.codec);
   // The keyboard's own predictor on the dictionaries of the current directory, so a word
@@ -316,12 +321,12 @@ int Activate(const std::vector<std::string>& args, CliPlatform& p) {
   const bool dictionary = predictor.loadDictionaries(p.files);
   {
     Keyboard keyboard(output, p.layout);
-    LoadCliKeyboard(a, keyboard, env, p);  // its own modifier reset is not printed
+    LoadCliKeyboard(a, keyboard, layouts.env, p);  // its own modifier reset is not printed
     // Without the dictionary the keyboard says so at start; it matters to a layout that
     // predicts.
-    if (!dictionary && keyboard.prediction) messages.Show(kDictionaryMissingText, kTitleError);
+    if (!dictionary && keyboard.prediction) layouts.messages.Show(kDictionaryMissingText, kTitleError);
     output.printing = true;
-    KeyActivator activator(keyboard, strokes, predictor, env);
+    KeyActivator activator(keyboard, strokes, predictor, layouts.env);
     for (int index : a.indices) {
       std::fprintf(p.out, "activate %d\n", index);
       activator.ActivateKey(0, index);
@@ -334,7 +339,7 @@ int Activate(const std::vector<std::string>& args, CliPlatform& p) {
     output.printing = false;  // the release of every modifier at the end is not printed
   }
   std::fflush(p.out);
-  return messages.shown() > 0 ? kCliMessageShown : 0;
+  return layouts.messages.shown() > 0 ? kCliMessageShown : 0;
 }
 
 int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
@@ -405,14 +410,12 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  StderrMessageBoxes messages(p.codec, p.err);
-  Settings settings;
-  LayoutEnvironment env{p.files, p.texts, messages, settings, {}};
+  CliLayoutEnvironment layouts(p);
   NoKeyOutput output;
   Keyboard keyboard(output, p.layout);
   LayoutArgs layoutArgs;  // the built-in set by its name, as in kbdName
   if (operands[0] != kDefaultLayoutName) layoutArgs.folder = operands[0];
-  LoadCliKeyboard(layoutArgs, keyboard, env, p);
+  LoadCliKeyboard(layoutArgs, keyboard, layouts.env, p);
   class Unsent final : public StrokeSender {
     StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
   } strokes;
@@ -426,8 +429,8 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
     std::fprintf(p.err, "cannot read %s\n", Cp949ToUtf8(p.codec, operands[1]).c_str());
     return kCliMessageShown;
   }
-  if (messages.shown() > 0) return kCliMessageShown;  // not the set asked for
-  const ScanCostResult r = MeasureScanCost(keyboard, env, predictor, p.codec, Utf8ToUtf16(*text));
+  if (layouts.messages.shown() > 0) return kCliMessageShown;  // not the set asked for
+  const ScanCostResult r = MeasureScanCost(keyboard, layouts.env, predictor, p.codec, Utf8ToUtf16(*text));
   if (!r.unreachable.empty()) {  // no figures for a text that could not be typed
     std::fprintf(p.err, "the scan never reaches the key %s\n", Cp949ToUtf8(p.codec, r.unreachable).c_str());
     return kCliMessageShown;

@@ -88,10 +88,7 @@ class SwitchUser {
   // Types one word and the Space after it; false when a key could not be reached.
   bool TypeWord(std::u16string_view word) {
     const std::string label = narrowKorean(codec_, word);
-    std::string letters;
-    for (char b : textToJamoCode(word, false)) {
-      if (static_cast<uint8_t>(b) != JAMO_FINAL_BASE) letters += jamoToKeyLetters(static_cast<uint8_t>(b));
-    }
+    const std::string letters = syllablesToKeyLetters(word);
     for (size_t typed = 0;; ++typed) {
       if (ShowsWord(label)) {
         if (!ShiftUp() || !Choose([&](const KeyDef& k) { return k.Has(TK_STRING) && k.Label(keyboard_.view) == label; },
@@ -177,24 +174,15 @@ class SwitchUser {
   bool activated_ = false;
 };
 
-bool IsSyllable(char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
-
 }  // namespace
 
 ScanCostResult MeasureScanCost(Keyboard& keyboard, LayoutEnvironment& env, Predictor& predictor,
                                const TextCodec& codec, std::u16string_view text) {
   ScanCostResult result;
   SwitchUser user(keyboard, env, predictor, codec, result);
-  for (size_t at = 0; at < text.size();) {
-    if (!IsSyllable(text[at])) {
-      ++at;
-      continue;
-    }
-    size_t end = at;
-    while (end < text.size() && IsSyllable(text[end])) ++end;
-    if (!user.TypeWord(text.substr(at, end - at))) break;
+  for (const std::u16string_view word : hangulWords(text)) {
+    if (!user.TypeWord(word)) break;
     ++result.words;
-    at = end;
   }
   return result;
 }

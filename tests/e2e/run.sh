@@ -370,11 +370,11 @@ start_target() {  # LOGFILE [MODE]: the driver's logging window; prints its hand
 }
 # After start_keyboard: waits for the keyboard's windows and starts the driver's logging
 # target with the focus. Sets the caller's `hidden`, `kbd` and `target`; fails without a
-# target. SETTLE: seconds to let the focus settle.
-keyboard_and_target() {  # SETTLE
+# target. SETTLE: seconds to let the focus settle; MODE: the target's input mode.
+keyboard_and_target() {  # SETTLE [MODE]
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
   kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  target=$(start_target keys.log); [ -n "$target" ] || { fail "no target window"; return 1; }
+  target=$(start_target keys.log ${2:-}); [ -n "$target" ] || { fail "no target window"; return 1; }
   drv focus "$target"
   sleep "$1"
 }
@@ -607,12 +607,8 @@ the_word_keys_show_and_type_candidates() {
   config_with_kbdname "단어예측" >Tessary.cfg
   start_keyboard 1
   local hidden kbd target info point x y typed
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  drv no-msgbox 1000 || fail "a message box was shown"
-  target=$(start_target keys.log native); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 1
+  keyboard_and_target 1 native || return
+  drv no-msgbox 100 || fail "a message box was shown"
   info=$(drv info "$kbd")
   # r and k (가) in the Korean layout, which is 182 units high with its word row.
   for point in "136 96" "248 120"; do
@@ -959,12 +955,8 @@ scanning_with_the_scan_set_types_a_phrase() {
     -e 's/^scanDelay .*/scanDelay = 1000\r/' >Tessary.cfg
   start_keyboard 1
   local hidden kbd target delay=1000 last presses=0 letters spaces
-  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
-  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
-  drv no-msgbox 1000 || fail "a message box was shown"
-  target=$(start_target keys.log native); [ -n "$target" ] || { fail "no target window"; return; }
-  drv focus "$target"
-  sleep 1.5
+  keyboard_and_target 1.5 native || return
+  drv no-msgbox 100 || fail "a message box was shown"
   press() {  # STEPS
     local due=$((last + ($1 * delay + delay / 2) * 1000000)) now
     now=$(date +%s%N)
