@@ -13,11 +13,6 @@
 namespace tessary {
 namespace {
 
-class NoStrokes : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
-};
-
 const std::string& ShippedDictionary() {
   static const std::string text = [] {
     std::ifstream in(TESSARY_SOURCE_DIR "/build/dictionary/hangul.lex", std::ios::binary);
@@ -33,14 +28,13 @@ void BM_LoadDictionaries(benchmark::State& state) {
   files.files["hangul.lex"] = ShippedDictionary();
   if (ShippedDictionary().empty()) state.SkipWithError("build/dictionary/hangul.lex is missing");
   IconvCodec codec;
-  NoStrokes strokes;
   for (auto _ : state) {
-    WordPredictor predictor(strokes, codec);
+    WordPredictor predictor(codec);
     benchmark::DoNotOptimize(predictor.loadDictionaries(files));
   }
   // What the loaded dictionary holds in memory: the entries, and the words too long for
   // the strings' own buffer.
-  WordPredictor predictor(strokes, codec);
+  WordPredictor predictor(codec);
   predictor.loadDictionaries(files);
   double bytes = 0, words = 0;
   for (const auto& bucket : predictor.systemBuckets()) {
@@ -70,8 +64,7 @@ void OnKey(benchmark::State& state, const char* prefix, char last, int learnt = 
   testing::FakeFileSystem files;
   files.files["hangul.lex"] = ShippedDictionary();
   IconvCodec codec;
-  NoStrokes strokes;
-  WordPredictor predictor(strokes, codec);
+  WordPredictor predictor(codec);
   if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
     state.SkipWithError("build/dictionary/hangul.lex is missing");
     return;

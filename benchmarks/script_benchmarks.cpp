@@ -4,11 +4,11 @@
 
 #include "fakes.h"
 #include "keyboard_rig.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
-#include "layout/script_state.h"
-#include "shell/settings.h"
+#include "script/script_state.h"
+#include "config/settings.h"
 
 namespace tessary {
 namespace {

@@ -1,10 +1,9 @@
 #include "input/input_modes.h"
 
-#include "keyboard/frame.h"
-#include "keyboard/keyboard_window.h"
+#include "input/scan.h"
 #include "platform/message_boxes.h"
-#include "shell/settings.h"
-#include "shell/shell.h"
+#include "config/settings.h"
+#include "platform/window_names.h"
 
 namespace tessary {
 
@@ -50,7 +49,7 @@ void LeaveInputMode(InputModeContext& context) {
 void EnterInputMode(InputModeContext& context) {
   Settings& settings = context.settings;
   if (settings.inputMode == IM_SCAN && settings.useTransparency) {
-    if (context.frame != nullptr) context.frame->StopTransparency();
+    if (context.stopTransparency) context.stopTransparency();
     settings.useTransparency = false;
   }
   InstallInputModeHook(settings, context.hooks, context.messages);

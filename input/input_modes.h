@@ -2,17 +2,31 @@
 // The input modes' system-wide hooks: what the hook procedures decide, and entering and
 // leaving a mode around a change of `inputMode`.
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "input/stroke_playback.h"
 
 namespace tessary {
 
-class InputModeHooks;
 class MessageBoxes;
 class ScanControl;
-class Frame;
 struct Settings;
+
+// The low-level hooks of click and scan mode.
+class InputModeHooks {
+ public:
+  virtual ~InputModeHooks() = default;
+  virtual bool InstallMouseHook() = 0;
+  virtual void RemoveMouseHook() = 0;
+  virtual bool InstallKeyboardHook() = 0;
+  virtual void RemoveKeyboardHook() = 0;
+};
+
+inline constexpr const char* kMouseHookFailedText =
+    "치명적인 오류가 발생했습니다. 테사리가 정상적으로 작동하지 않습니다.";
+inline constexpr const char* kKeyboardHookFailedText =
+    "치명적인 오류가 발생했습니다. 스캔모드가 정상적으로 작동하지 않습니다.";
 
 // Mouse messages of the low-level hook.
 inline constexpr uint32_t kLeftButtonDown = 513, kLeftButtonUp = 514, kLeftButtonDoubleClick = 515,
@@ -49,7 +63,8 @@ struct InputModeContext {
   InputModeHooks& hooks;
   MessageBoxes& messages;
   ScanControl* scan;        // null: no scanner to start or stop
-  Frame* frame;             // for turning translucency off in scan mode; may be null
+  // Turns the frame's translucency off (scan mode); may be empty.
+  std::function<void()> stopTransparency;
   uintptr_t keyboardWindow; // the scanner's window
 };
 

@@ -1,6 +1,6 @@
 #include "input/key_activation.h"
 
-#include "input/stroke_player.h"
+#include "platform/key_output.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "prediction/predictor.h"
@@ -26,7 +26,9 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
 
   // 1. Output, by the first rule that applies.
   if (key.Has(TK_STRING)) {
-    predictor_.typeText(window, key.Label(keyboard_.view));
+    const std::string& word = key.Label(keyboard_.view);
+    const std::string strokes = predictor_.wordStrokes(word);
+    if (!strokes.empty() && strokes_.SendStrokes(window, strokes) == kStrokeOk) predictor_.wordTyped(word);
   } else if (IsModifierCode(code)) {
     SendKeyEvent(output, layout, vk, !keyboard_.IsLatched(code));
   } else {

@@ -3,21 +3,13 @@
 // click, a completed dwell, a repeat step or a scan selection).
 #include <string_view>
 
-#include "input/key_output.h"
-#include "input/stroke_parser.h"
+#include "input/stroke_sender.h"
 
 namespace tessary {
 
 class Keyboard;
 class Predictor;
 struct LayoutEnvironment;
-
-// Where stroke strings go: the stroke player, or whatever stands in for it.
-class StrokeSender {
- public:
-  virtual ~StrokeSender() = default;
-  virtual StrokeError SendStrokes(WindowId target, std::string_view text) = 0;
-};
 
 class KeyActivator {
  public:

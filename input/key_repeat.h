@@ -5,21 +5,21 @@
 #include <cstdint>
 #include <functional>
 
+#include "keyboard/canvas.h"
+
 namespace tessary {
 
 class Keyboard;
 
 // The keyboard window's side of the repeat.
-class RepeatHost {
+class RepeatHost : public KeyboardSurface {
  public:
-  virtual ~RepeatHost() = default;
   // The window timer KEY_REPEAT_TIMER_ID, every `periodMs`, calling KeyRepeat::Tick;
   // setting it again restarts it.
   virtual void SetRepeatTimer(uint32_t periodMs) = 0;
   virtual void KillRepeatTimer() = 0;
   // The pointer position in the keyboard window's client coordinates.
   virtual void PointerPosition(int32_t& x, int32_t& y) = 0;
-  virtual void InvalidateKeyboard() = 0;
 };
 
 inline constexpr unsigned KEY_REPEAT_TIMER_ID = 112;

@@ -4,7 +4,7 @@
 
 #include "keyboard/key_drawing.h"
 #include "keyboard/keyboard_model.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "input/key_output.h"
-#include "keyboard/keyboard_window.h"
+#include "platform/key_output.h"
+#include "keyboard/canvas.h"
 
 namespace tessary {
 
@@ -29,6 +29,17 @@ class ScanTimer {
   virtual ~ScanTimer() = default;
   virtual void Start(uint32_t periodMs, uint32_t generation) = 0;
   virtual void Stop() = 0;
+};
+
+// The scan controller as the keyboard window drives it.
+class ScanControl {
+ public:
+  virtual ~ScanControl() = default;
+  virtual void StartScan(WindowId window, uint32_t delayMs) = 0;
+  virtual void StopScan() = 0;
+  virtual void OnSwitch() = 0;
+  // Draws the keys now highlighted again, after a full repaint covered them.
+  virtual void DrawHighlight(Canvas& window) = 0;
 };
 
 class ScanController;
@@ -97,7 +108,7 @@ class KeyScan final : public ScanState {
 class ScanController final : public ScanControl {
  public:
   using Activate = std::function<void(WindowId window, int keyIndex)>;
-  ScanController(KeyboardWindowHost& host, Keyboard& keyboard, KeyDrawing& drawing, const Settings& settings,
+  ScanController(KeyboardSurface& host, Keyboard& keyboard, KeyDrawing& drawing, const Settings& settings,
                  ScanTimer& timer, Activate activate)
       : host_(host),
         keyboard_(keyboard),
@@ -135,7 +146,7 @@ class ScanController final : public ScanControl {
   template <typename Operation>
   void RunStateOperation(Operation&& operation);
 
-  KeyboardWindowHost& host_;
+  KeyboardSurface& host_;
   Keyboard& keyboard_;
   KeyDrawing& drawing_;
   const Settings& settings_;

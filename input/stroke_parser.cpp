@@ -3,7 +3,7 @@
 #include <climits>
 #include <vector>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

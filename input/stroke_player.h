@@ -7,17 +7,12 @@
 #include <optional>
 #include <string_view>
 
-#include "input/key_activation.h"
-#include "input/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
+#include "input/stroke_sender.h"
+#include "platform/key_output.h"
 
 namespace tessary {
-
-// One key-down (down) or key-up of a virtual key; never an extended key.
-void SendKeyEvent(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool down);
-// A complete keystroke (down, then up), marked as an extended key when asked.
-void SendKeyStroke(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool extended);
 
 // What the journal playback hook is called with.
 enum class HookCall { kGetNext, kSkip, kOther };

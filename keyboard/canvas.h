@@ -3,6 +3,7 @@
 // or the keyboard window itself for single keys. The platform's 2-D primitives sit
 // behind it; colours are 0x00BBGGRR.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,18 @@ class Canvas {
                          const Font* font) = 0;
   // A font from the description; null when the platform cannot make it.
   virtual std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) = 0;
+};
+
+// The keyboard window as key repeat and scanning reach it.
+class KeyboardSurface {
+ public:
+  virtual ~KeyboardSurface() = default;
+  // The whole keyboard is painted again soon.
+  virtual void InvalidateKeyboard() = 0;
+  // Runs `draw` on the keyboard window's own drawing context.
+  virtual void DrawDirect(const std::function<void(Canvas&)>& draw) = 0;
+  // The click sound, asynchronously; a new one cuts off one still playing.
+  virtual void PlayClickSound() = 0;
 };
 
 }  // namespace tessary

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 

@@ -4,8 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "input/key_output.h"
-#include "input/stroke_player.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

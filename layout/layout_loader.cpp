@@ -3,13 +3,13 @@
 #include <optional>
 
 #include "keyboard/keyboard_model.h"
-#include "layout/lua.h"
-#include "layout/script_state.h"
+#include "script/lua.h"
+#include "script/script_state.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/numbers.h"
 #include "platform/text_resources.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 

@@ -1,15 +1,8 @@
 #pragma once
-// Time, as the core sees it. The platform's clocks and timers sit behind these.
+// The platform's timers as the core configures them.
 #include <cstdint>
 
 namespace tessary {
-
-class Clock {
- public:
-  virtual ~Clock() = default;
-  // Milliseconds on a monotonic clock (wraps like the platform's tick count).
-  virtual uint32_t NowMs() const = 0;
-};
 
 // The multimedia timer's capabilities.
 struct TimerCaps {

@@ -33,7 +33,7 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
     bool chosen = false;
     while (true) {
       if (onScreen(target)) {
-        predictor.typeText(0, target);
+        if (!predictor.wordStrokes(target).empty()) predictor.wordTyped(target);
         std::vector<std::string> next = predictor.onKey(kWordKeyCode, 0);
         if (!next.empty()) shown = std::move(next);
         chosen = true;

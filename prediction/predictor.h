@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "input/key_output.h"
-
 namespace tessary {
 
 class Predictor {
  public:
   virtual ~Predictor() = default;
-  // Types `text` (a word key's label) into the focused application; false when there
-  // was nothing to type or the strokes were refused.
-  virtual bool typeText(WindowId window, const std::string& text) = 0;
+  // The stroke string that types `word` (a word key's label) over what was typed of it
+  // so far; empty when there is nothing to type.
+  virtual std::string wordStrokes(const std::string& word) = 0;
+  // The strokes of `word` reached the application: it is the word chosen.
+  virtual void wordTyped(const std::string& word) = 0;
   // The candidate words after a key (code, with bit value 1 of `shiftState` for Shift);
   // empty when there are none.
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
@@ -23,7 +23,8 @@ class Predictor {
 // nothing.
 class NoPredictor final : public Predictor {
  public:
-  bool typeText(WindowId, const std::string&) override { return false; }
+  std::string wordStrokes(const std::string&) override { return {}; }
+  void wordTyped(const std::string&) override {}
   std::vector<std::string> onKey(int32_t, int32_t) override { return {}; }
 };
 

@@ -259,9 +259,9 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   return candidates;
 }
 
-bool WordPredictor::typeText(WindowId window, const std::string& text) {
+std::string WordPredictor::wordStrokes(const std::string& word) {
   std::string letters;
-  for (char b : textToJamoCode(widenKorean(codec_, text), false)) {
+  for (char b : textToJamoCode(widenKorean(codec_, word), false)) {
     if (static_cast<uint8_t>(b) == JAMO_FINAL_BASE) continue;
     letters += jamoToKeyLetters(static_cast<uint8_t>(b));
   }
@@ -271,10 +271,7 @@ bool WordPredictor::typeText(WindowId window, const std::string& text) {
   } else {
     letters.erase(0, std::min(typedLetters_.size(), letters.size()));
   }
-  if (letters.empty()) return false;
-  if (strokes_.SendStrokes(window, letters) != kStrokeOk) return false;
-  chosenWord_ = text;
-  return true;
+  return letters;
 }
 
 // A learnt word weighs like a dictionary word used once in a thousand words for each

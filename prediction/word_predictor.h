@@ -8,7 +8,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "input/key_activation.h"
 #include "prediction/predictor.h"
 #include "prediction/top_weight_heap.h"
 
@@ -45,8 +44,8 @@ bool isInitialsMatch(std::string_view entry, std::string_view initials);
 
 class WordPredictor final : public Predictor {
  public:
-  WordPredictor(StrokeSender& strokes, const TextCodec& codec, size_t maxCandidates = 20)
-      : strokes_(strokes), codec_(codec), maxCandidates_(maxCandidates), topHeap_(maxCandidates) {}
+  explicit WordPredictor(const TextCodec& codec, size_t maxCandidates = 20)
+      : codec_(codec), maxCandidates_(maxCandidates), topHeap_(maxCandidates) {}
 
   // Reads the system dictionary at `systemPath` and then user.lex beside the current
   // directory; false (and nothing read) when the system dictionary cannot be read.
@@ -69,7 +68,8 @@ class WordPredictor final : public Predictor {
   size_t learnedCount(std::string_view cp949Word) const;
 
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
-  bool typeText(WindowId window, const std::string& text) override;
+  std::string wordStrokes(const std::string& word) override;
+  void wordTyped(const std::string& word) override { chosenWord_ = word; }
   std::vector<std::string> search(const std::u16string& composed);
   // The words whose syllables begin with `initials` (initial consonant bytes), heaviest first.
   std::vector<std::string> searchInitials(std::string_view initials);
@@ -93,7 +93,6 @@ class WordPredictor final : public Predictor {
   uint32_t LearnedWeight(const LearnedWord& word) const;
   std::vector<std::string> Drain();
 
-  StrokeSender& strokes_;
   const TextCodec& codec_;
   size_t maxCandidates_;
   TopWeightHeap topHeap_;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 

@@ -6,25 +6,15 @@
 #include <functional>
 
 #include "platform/numbers.h"
-#include "shell/settings.h"
+#include "config/settings.h"
+#include "input/input_modes.h"
+#include "platform/window_names.h"
 
 namespace tessary {
 
 class FileSystem;
 class MessageBoxes;
 class TextResources;
-
-inline constexpr const char* kHiddenWindowClass = "Tessary_Hidden_Window";
-inline constexpr const char* kFrameWindowClass = "Tessary_Main_Window";
-inline constexpr const char* kKeyboardWindowClass = "Tessary_Kbd_Window";
-
-// Messages between the windows, all on top of WM_USER (1024).
-inline constexpr unsigned WM_TRAYICON = 1024 + 50;
-inline constexpr unsigned WM_IMESTATE = 1024 + 100;
-inline constexpr unsigned WM_RELOADLAYOUT = 1024 + 110;
-inline constexpr unsigned WM_SCANSWITCH = 1024 + 200;
-// A tick of the scan timer, posted from the timer thread; wParam the timer generation.
-inline constexpr unsigned WM_SCANTICK = 1024 + 201;
 
 // Tray menu commands.
 inline constexpr int IDM_ABOUT = 40006;
@@ -37,10 +27,6 @@ inline constexpr const char* kAlreadyRunningText =
 inline constexpr const char* kDictionaryMissingText =
     "사전 파일(hangul.lex)을 찾지 못했습니다. 단어예측 기능이 정상적으로 작동하지 않습니다.";
 inline constexpr const char* kFocusHookFailedText = "한/영 자동인식이 제대로 작동하지 않습니다.";
-inline constexpr const char* kMouseHookFailedText =
-    "치명적인 오류가 발생했습니다. 테사리가 정상적으로 작동하지 않습니다.";
-inline constexpr const char* kKeyboardHookFailedText =
-    "치명적인 오류가 발생했습니다. 스캔모드가 정상적으로 작동하지 않습니다.";
 inline constexpr const char* kSettingsNotSavedText =
     "설정을 저장하지 못했습니다. 설정 파일(Tessary.cfg)은 바뀌지 않았습니다.";
 
@@ -75,16 +61,6 @@ class ShellHost {
   virtual int32_t SystemDpi() { return kDesignDpi; }
   // The frame window's outer rectangle now; false when there is no frame window.
   virtual bool FrameWindowRect(WindowRect& outer) = 0;
-};
-
-// The low-level hooks of click and scan mode.
-class InputModeHooks {
- public:
-  virtual ~InputModeHooks() = default;
-  virtual bool InstallMouseHook() = 0;
-  virtual void RemoveMouseHook() = 0;
-  virtual bool InstallKeyboardHook() = 0;
-  virtual void RemoveKeyboardHook() = 0;
 };
 
 struct ShellServices {

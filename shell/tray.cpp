@@ -1,9 +1,9 @@
 #include "shell/tray.h"
 
-#include "keyboard/focus_keeper.h"
-#include "keyboard/frame.h"
+#include "ui/focus_keeper.h"
+#include "ui/frame.h"
 #include "platform/file_system.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "shell/shell.h"
 
 namespace tessary {
@@ -76,9 +76,9 @@ void Tray::OnCommand(int commandId) {
       if (onForgetWords) onForgetWords();
       return;
     case IDM_TRANSPARENCY:
-      if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StopTransparency();
+      if (settings_.useTransparency && frame_ != nullptr) frame_->StopTransparency();
       settings_.useTransparency = !settings_.useTransparency;
-      if (settings_.useTransparency && modes_.frame != nullptr) modes_.frame->StartTransparency();
+      if (settings_.useTransparency && frame_ != nullptr) frame_->StartTransparency();
       return;
     case IDM_FONT: {
       bool chosen = false;

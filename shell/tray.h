@@ -13,6 +13,7 @@ namespace tessary {
 
 class FileSystem;
 class FocusKeeper;
+class Frame;
 struct LabelFont;
 struct Settings;
 
@@ -68,8 +69,10 @@ class Tray {
  public:
   // `focus`: hands the foreground back to the application being typed into after the
   // menu, a dialog or the keyboard's return; null where nothing needs handing back.
-  Tray(Settings& settings, FileSystem& files, TrayUi& ui, InputModeContext& modes, FocusKeeper* focus = nullptr)
-      : settings_(settings), files_(files), ui_(ui), modes_(modes), focus_(focus) {}
+  // `frame`: the frame whose translucency the menu turns on and off; may be null.
+  Tray(Settings& settings, FileSystem& files, TrayUi& ui, InputModeContext& modes, Frame* frame,
+       FocusKeeper* focus = nullptr)
+      : settings_(settings), files_(files), ui_(ui), modes_(modes), frame_(frame), focus_(focus) {}
 
   // WM_TRAYICON with the mouse message as lParam.
   void OnTrayIcon(uint32_t mouseMessage);
@@ -94,6 +97,7 @@ class Tray {
   FileSystem& files_;
   TrayUi& ui_;
   InputModeContext& modes_;
+  Frame* frame_;
   FocusKeeper* focus_;
 };
 

@@ -707,7 +707,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   StrokePlayer strokes(keyOutput, keyLayout);
   keyOutput.Attach(&strokes);
   win32::Cp949Codec codec;
-  WordPredictor predictor(strokes, codec);
+  WordPredictor predictor(codec);
   KeyActivator activator(keyboard, strokes, predictor, layouts);
   const auto activate = [&activator](int index) {
     activator.ActivateKey(reinterpret_cast<WindowId>(win32::TheApp().keyboard), index);
@@ -734,9 +734,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app.keyboardWindow = &keyboardWindow;
   app.frameController = &frame;
   app.scan = &scan;
-  InputModeContext modes{app.settings, hooks, messages, &scan, &frame, 0};
+  InputModeContext modes{app.settings, hooks, messages, &scan, [&frame] { frame.StopTransparency(); }, 0};
   win32::Win32TrayUi trayUi;
-  Tray tray(app.settings, files, trayUi, modes, &focus);
+  Tray tray(app.settings, files, trayUi, modes, &frame, &focus);
   app.modes = &modes;
   app.tray = &tray;
   app.scanTimer = &scanTimer;

@@ -7,10 +7,10 @@
 
 #include "input/key_activation.h"
 #include "input/key_repeat.h"
-#include "keyboard/frame.h"
+#include "ui/frame.h"
 #include "keyboard/keyboard_model.h"
 #include "input/scan.h"
-#include "keyboard/keyboard_window.h"
+#include "ui/keyboard_window.h"
 #include "layout/layout_loader.h"
 #include "shell/shell.h"
 #include "shell/tray.h"

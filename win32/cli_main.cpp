@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "shell/cli.h"
+#include "cli/cli.h"
 #include "win32/key_output.h"
 #include "win32/win32_platform.h"
 

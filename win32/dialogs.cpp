@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "shell/settings_dialog.h"
 #include "win32/gdi_canvas.h"
 #include "win32/win32_platform.h"

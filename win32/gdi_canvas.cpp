@@ -1,6 +1,6 @@
 #include "win32/gdi_canvas.h"
 
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "win32/win32_platform.h"
 
 namespace tessary::win32 {

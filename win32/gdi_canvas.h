@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "keyboard/canvas.h"
-#include "keyboard/caption_button.h"
+#include "ui/caption_button.h"
 
 namespace tessary::win32 {
 

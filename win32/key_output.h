@@ -3,7 +3,7 @@
 // watchdog timer of the stroke player.
 #include <windows.h>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 class StrokePlayer;

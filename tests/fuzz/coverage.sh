@@ -14,8 +14,8 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" >/dev/null
 
 declare -A sources=(
   [strokes]="input/stroke_parser.cpp input/stroke_playback.cpp input/stroke_player.cpp"
-  [layout]="layout/layout_loader.cpp layout/script_state.cpp layout/script_sandbox.cpp keyboard/keyboard_model.cpp input/key_activation.cpp"
-  [settings]="shell/settings.cpp layout/script_state.cpp"
+  [layout]="layout/layout_loader.cpp script/script_state.cpp script/script_sandbox.cpp keyboard/keyboard_model.cpp input/key_activation.cpp"
+  [settings]="config/settings.cpp script/script_state.cpp"
   [dictionary]="prediction/word_predictor.cpp prediction/top_weight_heap.cpp prediction/hangul.cpp"
   [hangul]="prediction/hangul.cpp posix/iconv_codec.cpp"
 )

@@ -2,7 +2,7 @@
 
 #include "fuzz_targets.h"
 #include "input/stroke_player.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "fakes.h"
 
 namespace tessary::fuzz {

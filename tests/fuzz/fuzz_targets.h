@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "input/key_activation.h"
-#include "input/key_output.h"
+#include "platform/key_output.h"
 #include "input/stroke_playback.h"
 
 namespace tessary::fuzz {

@@ -2,7 +2,7 @@
 // back, and what was written must read back to the same settings.
 #include "fakes.h"
 #include "fuzz_targets.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary::fuzz {
 

@@ -5,11 +5,11 @@
 #include "fakes.h"
 #include "keyboard_rig.h"
 #include "input/key_repeat.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "prediction/predictor.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 namespace {
@@ -17,26 +17,16 @@ namespace {
 using testing::FakeFileSystem;
 using testing::FakeKeyOutput;
 using testing::RecordingMessageBoxes;
+using testing::RecordingStrokes;
 using testing::TestTextResources;
-
-class RecordingStrokes : public StrokeSender {
- public:
-  std::vector<std::string> sent;
-  StrokeError SendStrokes(WindowId, std::string_view text) override {
-    sent.emplace_back(text);
-    return kStrokeOk;
-  }
-};
 
 class FakePredictor : public Predictor {
  public:
   std::vector<std::string> typed;
   std::vector<std::pair<int32_t, int32_t>> keys;
   std::vector<std::string> next;
-  bool typeText(WindowId, const std::string& text) override {
-    typed.push_back(text);
-    return true;
-  }
+  std::string wordStrokes(const std::string& word) override { return "w:" + word; }
+  void wordTyped(const std::string& word) override { typed.push_back(word); }
   std::vector<std::string> onKey(int32_t code, int32_t shift) override {
     keys.push_back({code, shift});
     return next;
@@ -191,6 +181,7 @@ TEST_F(ActivationTest, FlagsOnOtherKeys) {
   kb.view = 1;
   Activate(4);
   EXPECT_EQ(predictor.typed, std::vector<std::string>{"둘"});
+  EXPECT_EQ(strokes.sent.back(), "w:둘");  // the predictor's strokes, through the player
   EXPECT_EQ(Sent(), "");  // no keystroke of its own code
   EXPECT_TRUE(predictor.keys.empty());  // prediction is off
 }
@@ -238,6 +229,8 @@ class FakeRepeatHost : public RepeatHost {
     py = y;
   }
   void InvalidateKeyboard() override { ++invalidated; }
+  void DrawDirect(const std::function<void(Canvas&)>&) override {}
+  void PlayClickSound() override {}
 };
 
 class KeyRepeatTest : public ::testing::Test {

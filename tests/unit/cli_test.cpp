@@ -1,13 +1,13 @@
-#include "shell/cli.h"
+#include "cli/cli.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "fakes.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "posix/iconv_codec.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 namespace {

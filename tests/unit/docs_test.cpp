@@ -11,11 +11,11 @@
 #include "input/input_modes.h"
 #include "input/stroke_parser.h"
 #include "layout/layout_loader.h"
-#include "layout/script_state.h"
+#include "script/script_state.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "posix/iconv_codec.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 #include "shell/shell.h"
 
 namespace tessary {

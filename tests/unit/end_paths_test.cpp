@@ -8,7 +8,7 @@
 #include "input/key_activation.h"
 #include "input/stroke_player.h"
 #include "keyboard/key_drawing.h"
-#include "keyboard/keyboard_window.h"
+#include "ui/keyboard_window.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
 #include "fuzz_targets.h"

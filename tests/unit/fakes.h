@@ -6,13 +6,24 @@
 #include <utility>
 #include <vector>
 
-#include "input/key_output.h"
+#include "input/stroke_sender.h"
 #include "platform/file_system.h"
+#include "platform/key_output.h"
 #include "platform/message_boxes.h"
 #include "platform/text_resources.h"
 #include "posix/embedded_texts.h"
 
 namespace tessary::testing {
+
+// Records every stroke string; all are taken.
+class RecordingStrokes : public StrokeSender {
+ public:
+  std::vector<std::string> sent;
+  StrokeError SendStrokes(WindowId, std::string_view text) override {
+    sent.emplace_back(text);
+    return kStrokeOk;
+  }
+};
 
 // Files in memory. Each operation can be made to fail.
 class FakeFileSystem : public FileSystem {

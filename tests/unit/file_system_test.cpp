@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "posix/iconv_codec.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 namespace {

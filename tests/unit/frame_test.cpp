@@ -1,4 +1,4 @@
-#include "keyboard/frame.h"
+#include "ui/frame.h"
 
 #include <gtest/gtest.h>
 

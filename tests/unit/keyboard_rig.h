@@ -2,10 +2,10 @@
 // A keyboard with fakes for everything around it, for the tests and benchmarks of the
 // model, the loader and activation.
 #include "fakes.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary::testing {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 
 namespace tessary {
 namespace {

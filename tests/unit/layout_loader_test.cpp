@@ -7,11 +7,11 @@
 
 #include "fakes.h"
 #include "keyboard_rig.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "posix/iconv_codec.h"
 #include "posix/posix_file_system.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 namespace {

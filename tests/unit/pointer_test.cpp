@@ -3,7 +3,7 @@
 
 #include "input/key_activation.h"
 #include "keyboard/key_drawing.h"
-#include "keyboard/keyboard_window.h"
+#include "ui/keyboard_window.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
 #include "window_fakes.h"

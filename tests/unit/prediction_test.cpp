@@ -21,27 +21,23 @@ std::string SystemRecord(std::u16string_view word, const std::string& weight) {
   return jamo + " " + weight + "\n";
 }
 
-class RecordingStrokes : public StrokeSender {
- public:
-  std::vector<std::string> sent;
-  StrokeError SendStrokes(WindowId, std::string_view text) override {
-    sent.emplace_back(text);
-    return kStrokeOk;
-  }
-};
-
 class PredictionTest : public ::testing::Test {
  protected:
   testing::FakeFileSystem files;
   IconvCodec codec;
-  RecordingStrokes strokes;
-  WordPredictor predictor{strokes, codec};
+  WordPredictor predictor{codec};
 
   std::string Cp949(std::u16string_view text) { return narrowKorean(codec, text); }
   std::vector<std::string> Words(std::initializer_list<std::u16string_view> words) {
     std::vector<std::string> out;
     for (auto w : words) out.push_back(Cp949(w));
     return out;
+  }
+  // A word key chosen, as activation does it: the strokes, and the word typed.
+  std::string Choose(const std::string& word) {
+    std::string strokes = predictor.wordStrokes(word);
+    if (!strokes.empty()) predictor.wordTyped(word);
+    return strokes;
   }
   std::vector<std::string> Type(std::string_view letters) {
     std::vector<std::string> last;
@@ -168,7 +164,7 @@ TEST_F(PredictionTest, EqualWeightsLaterScannedDisplaceEarlierOnes) {
     EXPECT_EQ(std::count(offered.begin(), offered.end(), Cp949(words[static_cast<size_t>(i)])), 1) << i;
   }
   // The order among equals is the deap's: fixed, so the same on every run.
-  WordPredictor again(strokes, codec);
+  WordPredictor again(codec);
   ASSERT_TRUE(again.loadDictionaries(files));
   EXPECT_EQ(again.onKey('R', 0), offered);
 }
@@ -208,8 +204,7 @@ TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
   // r k r shows 각, but a vowel next would make it 가 plus ㄱ: 가게 is on its way too.
   EXPECT_EQ(predictor.search(u"각"), Words({u"각도", u"가게"}));
   Type("rkr");
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가게")));
-  EXPECT_EQ(strokes.sent.back(), "p");
+  EXPECT_EQ(Choose(Cp949(u"가게")), "p");
   // A double final gives its second half: 닭 goes on to 달걀.
   EXPECT_EQ(predictor.search(u"닭"), Words({u"달걀", u"닭"}));
 }
@@ -223,11 +218,9 @@ TEST_F(PredictionTest, ConsonantsAloneFindWordsByTheirSyllablesInitials) {
   Type("r");  // the seven heaviest ㄱ words
   EXPECT_EQ(Type("t"), Words({u"가시", u"고속", u"감사합니다"}));  // ㄱ ㅅ, not the ㅅ words
   // The word replaces the consonants (ㄳ, still composed: two Backspaces).
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
-  EXPECT_EQ(strokes.sent.back(), "{BS 2}rkatkgkqslek");
+  EXPECT_EQ(Choose(Cp949(u"감사합니다")), "{BS 2}rkatkgkqslek");
   Type("gse");  // ㄳ ㅎ ㄴ ㄷ
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"감사합니다")));
-  EXPECT_EQ(strokes.sent.back(), "{BS 4}rkatkgkqslek");
+  EXPECT_EQ(Choose(Cp949(u"감사합니다")), "{BS 4}rkatkgkqslek");
   // A vowel ends the consonants-only search: r, k, t is 갓, found by prefix.
   predictor.onKey(' ', 0);
   EXPECT_TRUE(Type("rkt").empty());
@@ -237,19 +230,16 @@ TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
   files.files["hangul.lex"] = SystemRecord(u"가방", "50");
   ASSERT_TRUE(predictor.loadDictionaries(files));
   Type("rk");
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가방")));
-  EXPECT_EQ(strokes.sent.back(), "qkd");
+  EXPECT_EQ(Choose(Cp949(u"가방")), "qkd");
   // A word no longer than the letters typed types nothing.
-  EXPECT_FALSE(predictor.typeText(1, Cp949(u"가")));
+  EXPECT_EQ(Choose(Cp949(u"가")), "");
   // Vowel first: k, r composes ㄱ, and two letters are dropped.
   predictor.onKey(0, 0);
   Type("kr");
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가방")));
-  EXPECT_EQ(strokes.sent.back(), "qkd");
+  EXPECT_EQ(Choose(Cp949(u"가방")), "qkd");
   // After the word ended the whole word is typed, signs as they are.
   predictor.onKey(0, 0);
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"가") + "%1"));
-  EXPECT_EQ(strokes.sent.back(), "rk%1");
+  EXPECT_EQ(Choose(Cp949(u"가") + "%1"), "rk%1");
 }
 
 }  // namespace
@@ -286,7 +276,7 @@ TEST_F(LearningTest, CompletedWordsComeBeforeRareDictionaryWordsAndFollowTheirPr
   // A chosen word key counts too, and after 안녕 its follower is shown at once.
   predictor.onKey(' ', 0);
   Type("dk");
-  EXPECT_TRUE(predictor.typeText(1, Cp949(u"안녕")));
+  EXPECT_FALSE(Choose(Cp949(u"안녕")).empty());
   EXPECT_EQ(predictor.onKey(0, 0), Words({u"가방"}));
   EXPECT_EQ(predictor.learnedCount(Cp949(u"안녕")), 2u);
 }
@@ -313,7 +303,7 @@ TEST_F(LearningTest, TheFileIsReadWrittenAtomicallyAndNeverLost) {
   EXPECT_EQ(files.files[kLearnedWordsName],
             Cp949(u"가방") + "\t3\n" + Cp949(u"안녕 가방") + "\t2\n" + Cp949(u"안녕") + "\t1\n");
   // Read back by a new predictor; forgetting empties memory and file.
-  WordPredictor again(strokes, codec);
+  WordPredictor again(codec);
   EXPECT_TRUE(again.loadLearnedWords(files));
   EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 3u);
   again.forgetLearnedWords(files);

@@ -8,7 +8,7 @@
 
 #include "input/input_modes.h"
 #include "input/key_activation.h"
-#include "keyboard/frame.h"
+#include "ui/frame.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
 #include "shell/shell.h"
@@ -351,7 +351,7 @@ TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
   GlyphButton a(painter), b(painter);
   Frame frame(frameHost, settings, a, b);
   frame.StartTransparency();
-  InputModeContext context{settings, hooks, messages, &scan, &frame, 7};
+  InputModeContext context{settings, hooks, messages, &scan, [&frame] { frame.StopTransparency(); }, 7};
 
   settings.inputMode = IM_SCAN;
   LeaveInputMode(context);

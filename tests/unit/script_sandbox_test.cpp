@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "layout/script_state.h"
+#include "script/script_state.h"
 
 namespace tessary {
 namespace {

@@ -1,9 +1,9 @@
-#include "layout/script_state.h"
+#include "script/script_state.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "layout/lua.h"
+#include "script/lua.h"
 
 namespace tessary {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "input/stroke_player.h"
 #include "fakes.h"
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 
 namespace tessary {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "keyboard/frame.h"
-#include "shell/settings.h"
+#include "ui/frame.h"
+#include "config/settings.h"
 #include "shell/settings_dialog.h"
 #include "shell/shell.h"
 #include "window_fakes.h"
@@ -73,8 +73,8 @@ class TrayTest : public ::testing::Test {
   testing::FakeGlyphPainter painter;
   GlyphButton a{painter}, b{painter};
   Frame frame{frameHost, settings, a, b};
-  InputModeContext modes{settings, hooks, messages, &scan, &frame, 3};
-  Tray tray{settings, files, ui, modes};
+  InputModeContext modes{settings, hooks, messages, &scan, [this] { frame.StopTransparency(); }, 3};
+  Tray tray{settings, files, ui, modes, &frame};
 
   std::string Folder() { return files.currentDirectory + "\\키보드"; }
 };
@@ -89,7 +89,7 @@ TEST_F(TrayTest, TheApplicationHasTheFocusAgainAfterTheMenuAndEachDialog) {
                    {kTaskbar, WindowKind::kShell}};
   FocusKeeper focus{desktop};
   RecordingTrayUi takingUi{log};
-  Tray keeping{settings, files, takingUi, modes, &focus};
+  Tray keeping{settings, files, takingUi, modes, &frame, &focus};
   takingUi.dialog = [&desktop](Settings&) { desktop.foreground = kMenuOwner; };
   desktop.foreground = kEditor;
   keeping.OnTrayIcon(517);  // the menu takes the foreground from the editor...

@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "keyboard/canvas.h"
-#include "keyboard/caption_button.h"
-#include "keyboard/focus_keeper.h"
-#include "keyboard/frame.h"
-#include "keyboard/keyboard_window.h"
-#include "shell/settings.h"
+#include "ui/caption_button.h"
+#include "ui/focus_keeper.h"
+#include "ui/frame.h"
+#include "ui/keyboard_window.h"
+#include "config/settings.h"
 
 namespace tessary::testing {
 

@@ -1,4 +1,4 @@
-#include "input/us_layout.h"
+#include "posix/us_layout.h"
 
 #include <cstring>
 

@@ -56,4 +56,9 @@ class KeyOutput {
   virtual bool IsLockOn(uint32_t code) const = 0;
 };
 
+// One key-down (down) or key-up of a virtual key; never an extended key.
+void SendKeyEvent(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool down);
+// A complete keystroke (down, then up), marked as an extended key when asked.
+void SendKeyStroke(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool extended);
+
 }  // namespace tessary

@@ -1,4 +1,4 @@
-#include "keyboard/caption_button.h"
+#include "ui/caption_button.h"
 
 #include "keyboard/key_drawing.h"
 

@@ -2,7 +2,7 @@
 // A stand-in for the platform's keyboard layout where there is none (the native build
 // and tessary-cli on Linux): the US English layout, as VkKeyScanA and MapVirtualKeyA
 // answer for it on Windows. Characters it has no key for give 0xFFFF.
-#include "input/key_output.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

@@ -1,10 +1,10 @@
-#include "keyboard/frame.h"
+#include "ui/frame.h"
 
 #include <cmath>
 
-#include "keyboard/keyboard_window.h"
-#include "shell/settings.h"
-#include "shell/shell.h"
+#include "ui/keyboard_window.h"
+#include "config/settings.h"
+#include "platform/window_names.h"
 
 namespace tessary {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "layout/script_sandbox.h"
+#include "script/script_sandbox.h"
 
 struct lua_State;
 

@@ -1,10 +1,10 @@
-#include "keyboard/keyboard_window.h"
+#include "ui/keyboard_window.h"
 
 #include "platform/numbers.h"
 
-#include "keyboard/frame.h"
+#include "ui/frame.h"
 #include "layout/layout_loader.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 

@@ -6,7 +6,7 @@
 // foreground on only while it holds it, which is exactly when it is handed back.
 #include <string_view>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

@@ -1,4 +1,4 @@
-#include "keyboard/focus_keeper.h"
+#include "ui/focus_keeper.h"
 
 namespace tessary {
 

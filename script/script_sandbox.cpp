@@ -1,9 +1,9 @@
-#include "layout/script_sandbox.h"
+#include "script/script_sandbox.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "layout/lua.h"
+#include "script/lua.h"
 
 namespace tessary {
 

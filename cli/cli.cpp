@@ -1,9 +1,9 @@
-#include "shell/cli.h"
+#include "cli/cli.h"
 
 #include <cstdlib>
 
 #include "input/key_activation.h"
-#include "input/key_output.h"
+#include "platform/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
 #include "keyboard/keyboard_model.h"
@@ -11,13 +11,12 @@
 #include "platform/file_system.h"
 #include "prediction/predictor.h"
 #include "platform/message_boxes.h"
-#include "platform/text_codec.h"
 #include "prediction/hangul.h"
 #include "prediction/ksr_simulator.h"
 #include "prediction/word_predictor.h"
 #include "shell/shell.h"
-#include "shell/scan_cost.h"
-#include "shell/settings.h"
+#include "cli/scan_cost.h"
+#include "config/settings.h"
 #include "platform/text_codec.h"
 
 namespace tessary {
@@ -317,7 +316,7 @@ int Activate(const std::vector<std::string>& args, CliPlatform& p) {
   PrintingStrokes strokes(p.out, p.codec);
   // The keyboard's own predictor on the dictionaries of the current directory, so a word
   // key types what the keyboard would.
-  WordPredictor predictor(strokes, p.codec);
+  WordPredictor predictor(p.codec);
   const bool dictionary = predictor.loadDictionaries(p.files);
   {
     Keyboard keyboard(output, p.layout);
@@ -416,10 +415,7 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
   LayoutArgs layoutArgs;  // the built-in set by its name, as in kbdName
   if (operands[0] != kDefaultLayoutName) layoutArgs.folder = operands[0];
   LoadCliKeyboard(layoutArgs, keyboard, layouts.env, p);
-  class Unsent final : public StrokeSender {
-    StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
-  } strokes;
-  WordPredictor predictor(strokes, p.codec);
+  WordPredictor predictor(p.codec);
   if (!predictor.loadDictionaries(p.files, dict, "")) {  // the dictionary alone, no user words
     std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
     return kCliMessageShown;
@@ -466,8 +462,7 @@ int Predict(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  PrintingStrokes strokes(p.out, p.codec);
-  WordPredictor predictor(strokes, p.codec);
+  WordPredictor predictor(p.codec);
   const bool loaded = predictor.loadDictionaries(p.files, dict, user);
   if (!loaded) std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
   for (char c : keys) {
@@ -481,15 +476,18 @@ int Predict(const std::vector<std::string>& args, CliPlatform& p) {
     }
     std::fputs("\n", p.out);
   }
-  if (haveWord && !predictor.typeText(0, word)) std::fputs("nothing\n", p.out);
+  if (haveWord) {
+    const std::string strokes = predictor.wordStrokes(word);
+    if (strokes.empty()) {
+      std::fputs("nothing\n", p.out);
+    } else {
+      PrintingStrokes(p.out, p.codec).SendStrokes(0, strokes);
+      predictor.wordTyped(word);
+    }
+  }
   std::fflush(p.out);
   return loaded ? 0 : kCliMessageShown;
 }
-
-class AcceptingStrokes final : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
-};
 
 int Ksr(const std::vector<std::string>& args, CliPlatform& p) {
   std::string dict = kSystemDictionaryName, user = kUserDictionaryName, textPath;
@@ -518,8 +516,7 @@ int Ksr(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  AcceptingStrokes strokes;
-  WordPredictor predictor(strokes, p.codec);
+  WordPredictor predictor(p.codec);
   if (!predictor.loadDictionaries(p.files, dict, user)) {
     std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
     return kCliMessageShown;

@@ -4,10 +4,10 @@
 // hand-offs to the keyboard window. The platform's window sits behind FrameHost.
 #include <cstdint>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 #include "platform/numbers.h"
-#include "keyboard/caption_button.h"
-#include "keyboard/focus_keeper.h"
+#include "ui/caption_button.h"
+#include "ui/focus_keeper.h"
 #include "keyboard/keyboard_model.h"
 
 namespace tessary {

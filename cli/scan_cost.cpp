@@ -1,4 +1,4 @@
-#include "shell/scan_cost.h"
+#include "cli/scan_cost.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +12,7 @@
 #include "platform/text_codec.h"
 #include "prediction/hangul.h"
 #include "prediction/predictor.h"
-#include "shell/settings.h"
+#include "config/settings.h"
 
 namespace tessary {
 
@@ -24,18 +24,10 @@ constexpr int32_t kSpaceCode = 32;
 // keyboard of a few hundred keys.
 constexpr size_t kStepsPerKeyLimit = 4000;
 
-// A keyboard window that shows nothing and has no pointer.
-class UnseenWindow final : public KeyboardWindowHost {
+// A keyboard window that shows nothing.
+class UnseenWindow final : public KeyboardSurface {
  public:
-  void SetRepeatTimer(uint32_t) override {}
-  void KillRepeatTimer() override {}
-  void PointerPosition(int32_t& x, int32_t& y) override { x = y = -1; }
   void InvalidateKeyboard() override {}
-  void SetDwellTimer(uint32_t) override {}
-  void KillDwellTimer() override {}
-  void PostClick(intptr_t) override {}
-  void RequestHoverNotice(uint32_t) override {}
-  void RequestLeaveNotice() override {}
   void DrawDirect(const std::function<void(Canvas&)>&) override {}
   void PlayClickSound() override {}
 };

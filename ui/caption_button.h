@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 #include "keyboard/keyboard_model.h"
 
 namespace tessary {

@@ -1,9 +1,9 @@
-#include "shell/settings.h"
+#include "config/settings.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "layout/script_state.h"
+#include "script/script_state.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_resources.h"

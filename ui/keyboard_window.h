@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "input/key_output.h"
+#include "platform/key_output.h"
 #include "input/key_repeat.h"
+#include "input/scan.h"
 #include "keyboard/canvas.h"
 #include "keyboard/key_drawing.h"
 
@@ -31,21 +32,6 @@ class KeyboardWindowHost : public RepeatHost {
   // TrackMouseEvent: a hover notice after `ms`, or a leave notice.
   virtual void RequestHoverNotice(uint32_t ms) = 0;
   virtual void RequestLeaveNotice() = 0;
-  // Runs `draw` on the keyboard window's own drawing context.
-  virtual void DrawDirect(const std::function<void(Canvas&)>& draw) = 0;
-  // The click sound, asynchronously; a new one cuts off one still playing.
-  virtual void PlayClickSound() = 0;
-};
-
-// The scan controller as the keyboard window drives it.
-class ScanControl {
- public:
-  virtual ~ScanControl() = default;
-  virtual void StartScan(WindowId window, uint32_t delayMs) = 0;
-  virtual void StopScan() = 0;
-  virtual void OnSwitch() = 0;
-  // Draws the keys now highlighted again, after a full repaint covered them.
-  virtual void DrawHighlight(Canvas& window) = 0;
 };
 
 // A point as a mouse message's lParam: y in the high 16 bits, x in the low 16 bits.

@@ -1,8 +1,8 @@
-#include "layout/script_state.h"
+#include "script/script_state.h"
 
 #include <algorithm>
 
-#include "layout/lua.h"
+#include "script/lua.h"
 #include "platform/file_system.h"
 #include "platform/numbers.h"
 
