@@ -4,6 +4,7 @@
 #include "ui/frame.h"
 #include "platform/file_system.h"
 #include "config/settings.h"
+#include "layout/layout_loader.h"
 #include "shell/shell.h"
 
 namespace tessary {
@@ -28,7 +29,7 @@ TrayMenu Tray::BuildMenu() {
   TrayMenu menu;
   layoutMenuTable[IDM_DEFAULTLAYOUT] = kDefaultLayoutName;
   menu.layouts.push_back({IDM_DEFAULTLAYOUT, kDefaultLayoutName, settings_.kbdName == kDefaultLayoutName});
-  const std::string folder = files_.CurrentDirectory() + "\\" + kLayoutFolder;
+  const std::string folder = files_.CurrentDirectory() + "\\" + kLayoutFolderName;
   if (const auto entries = files_.ListDirectory(folder)) {
     int id = LayoutMenuFirstId;
     for (const DirectoryEntry& entry : *entries) {

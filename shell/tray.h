@@ -30,7 +30,6 @@ inline constexpr int IDM_FORGETWORDS = 40032;
 inline constexpr int LayoutMenuFirstId = 20000;
 inline constexpr int kTrayMenuResource = 102;
 inline constexpr int kLayoutSubmenuPosition = 9;
-inline constexpr const char* kLayoutFolder = "키보드";
 
 // What the menu shows at one opening, over the items of resource 102.
 struct TrayMenu {

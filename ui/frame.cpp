@@ -8,12 +8,6 @@
 
 namespace tessary {
 
-namespace {
-bool InRect(int32_t x, int32_t y, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  return left <= x && x < right && top <= y && y < bottom;
-}
-}  // namespace
-
 FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h) {
   FrameMetrics m;
   // The strip grows with the frame's width as the labels do (18 at the default 522),
@@ -48,9 +42,9 @@ int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics
     zone = ZONE_TOP;
   } else if (y >= h - bottom) {
     zone = ZONE_BOTTOM;
-  } else if (InRect(x, y, m.side + m.button + 4, 0, w - buttons - 4, m.caption)) {
+  } else if (KeyRect{m.side + m.button + 4, 0, w - buttons - 4, m.caption}.Contains(x, y)) {
     zone = ZONE_DRAG;
-  } else if (InRect(x, y, m.side, 0, m.button + 4, m.caption)) {
+  } else if (KeyRect{m.side, 0, m.button + 4, m.caption}.Contains(x, y)) {
     zone = ZONE_ICON;
   } else {
     zone = ZONE_NONE;
@@ -311,7 +305,7 @@ void Frame::OnTransparencyTick() {
   int32_t x = 0, y = 0, w = 0, h = 0;
   host_.PointerInClient(x, y);
   host_.ClientSize(w, h);
-  if (InRect(x, y, 0, 0, w, h)) {
+  if (KeyRect{0, 0, w, h}.Contains(x, y)) {
     host_.SetLayered(false);
   } else {
     host_.SetLayered(true);
