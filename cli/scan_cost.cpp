@@ -13,13 +13,12 @@
 #include "prediction/hangul.h"
 #include "prediction/predictor.h"
 #include "config/settings.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr int32_t kShiftCode = 16;
-constexpr int32_t kSpaceCode = 32;
 // More highlight steps than any reachable key needs: two passes over every level of a
 // keyboard of a few hundred keys.
 constexpr size_t kStepsPerKeyLimit = 4000;
@@ -93,7 +92,7 @@ class SwitchUser {
       if (typed == letters.size()) break;
       if (!TypeLetter(letters[typed])) return false;
     }
-    return ShiftUp() && Choose([](const KeyDef& k) { return k.code == kSpaceCode && !k.Has(TK_STRING); }, "Space");
+    return ShiftUp() && Choose([](const KeyDef& k) { return k.code == kSpaceKey && !k.Has(TK_STRING); }, "Space");
   }
 
  private:
@@ -115,7 +114,7 @@ class SwitchUser {
   }
 
   bool PressShift() {
-    return Choose([](const KeyDef& k) { return k.code == kShiftCode; }, "Shift");
+    return Choose([](const KeyDef& k) { return k.code == kShiftKey; }, "Shift");
   }
   // A latched Shift would hold the system's Shift down over what a word key or Space types.
   bool ShiftUp() { return (keyboard_.view & 1) == 0 || PressShift(); }

@@ -3,14 +3,15 @@
 #include "input/scan.h"
 #include "platform/message_boxes.h"
 #include "config/settings.h"
-#include "platform/window_names.h"
+#include "platform/window_messages.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
 bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCursor) {
   if (code != 0) return false;  // HC_ACTION only
   if (message != kLeftButtonDown && message != kLeftButtonUp && message != kRightButtonDown &&
-      message != kRightButtonUpMessage) {
+      message != kRightButtonUp) {
     return false;
   }
   return classUnderCursor == kKeyboardWindowClass;
@@ -21,11 +22,11 @@ bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo) {
 }
 
 bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected) {
-  return code == 0 && !injected && message == kKeyDownMessage && virtualKey == kSpaceKey;
+  return code == 0 && !injected && message == kKeyDownMessage && virtualKey == static_cast<uint32_t>(kSpaceKey);
 }
 
 bool SwallowsScanKey(int code, uint32_t message, uint32_t virtualKey, bool injected) {
-  if (code != 0 || injected || virtualKey != kSpaceKey) return false;
+  if (code != 0 || injected || virtualKey != static_cast<uint32_t>(kSpaceKey)) return false;
   return message == kKeyDownMessage || message == kKeyUpMessage;
 }
 

@@ -28,10 +28,6 @@ inline constexpr const char* kMouseHookFailedText =
 inline constexpr const char* kKeyboardHookFailedText =
     "치명적인 오류가 발생했습니다. 스캔모드가 정상적으로 작동하지 않습니다.";
 
-// Mouse messages of the low-level hook.
-inline constexpr uint32_t kLeftButtonDown = 513, kLeftButtonUp = 514, kLeftButtonDoubleClick = 515,
-                          kRightButtonDown = 516, kRightButtonUpMessage = 517;
-inline constexpr uint32_t kSpaceKey = 32;
 
 // Click mode: whether the low-level mouse event (hook `code`, `message`) over a window
 // of class `classUnderCursor` is taken from the system and reposted to that window.

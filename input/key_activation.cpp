@@ -4,11 +4,14 @@
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "prediction/predictor.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
 namespace {
-bool IsModifierCode(int32_t code) { return code == 16 || code == 17 || code == 18 || code == 91; }
+bool IsModifierCode(int32_t code) {
+  return code == kShiftKey || code == kCtrlKey || code == kAltKey || code == kLeftWinKey;
+}
 }  // namespace
 
 void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
@@ -51,8 +54,8 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
 
   // 3. The view.
   if (key.Has(TK_CHANGEVIEW)) {
-    if (code == 16) keyboard_.view ^= 1;
-    if (code == 20) keyboard_.view ^= 2;
+    if (code == kShiftKey) keyboard_.view ^= 1;
+    if (code == kCapsLockKey) keyboard_.view ^= 2;
   }
 
   // 4. The latch.
@@ -65,7 +68,7 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   }
 
   // 5. The language switch.
-  if (code == 21 || code == 135) {
+  if (IsLanguageKey(code)) {
     if (keyboard_.language == IL_KOREAN) {
       BuildKeyboard(keyboard_, layouts_, IL_ENGLISH);
       keyboard_.ResetModifiers();

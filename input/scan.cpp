@@ -5,6 +5,7 @@
 #include "keyboard/key_drawing.h"
 #include "keyboard/keyboard_model.h"
 #include "config/settings.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
@@ -108,7 +109,7 @@ void KeyScan::Switch(ScanController& controller, WindowId window) {
   controller.Unhighlight(keys);
   controller.ActivateScanned(window, k);
   keys.clear();
-  if (code == 21 || code == 135) {
+  if (IsLanguageKey(code)) {
     // The language keys rebuild the keyboard: start over.
     controller.SetScanState(std::make_unique<ScanIdle>());
   } else {

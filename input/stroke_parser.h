@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/key_codes.h"
+
 namespace tessary {
 
 class KeyLayout;
@@ -20,12 +22,12 @@ enum StrokeError : int {
   kStrokeHookFailed = 6,      // no way to play the events
 };
 
-// Queue items: 16, 17, 18 toggle Shift, Ctrl, Alt; -1 is a queue-sync event; any other
-// value is a key code, played as key-down and key-up.
+// Queue items: the codes of Shift, Ctrl and Alt toggle them; -1 is a queue-sync event; any
+// other value is a key code, played as key-down and key-up.
 inline constexpr int16_t kQueueSyncItem = -1;
-inline constexpr int16_t kShiftItem = 16;
-inline constexpr int16_t kCtrlItem = 17;
-inline constexpr int16_t kAltItem = 18;
+inline constexpr int16_t kShiftItem = kShiftKey;
+inline constexpr int16_t kCtrlItem = kCtrlKey;
+inline constexpr int16_t kAltItem = kAltKey;
 
 class StrokeQueue {
  public:

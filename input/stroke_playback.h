@@ -4,15 +4,9 @@
 #include <vector>
 
 #include "input/stroke_parser.h"
+#include "platform/window_messages.h"
 
 namespace tessary {
-
-// The platform's message numbers of played events.
-inline constexpr unsigned kQueueSyncMessage = 0x0023;
-inline constexpr unsigned kKeyDownMessage = 0x0100;
-inline constexpr unsigned kKeyUpMessage = 0x0101;
-inline constexpr unsigned kSysKeyDownMessage = 0x0104;
-inline constexpr unsigned kSysKeyUpMessage = 0x0105;
 
 // The event being offered: a key going down or up, or (code -1) a queue-sync marker.
 struct OfferedEvent {

@@ -4,24 +4,21 @@
 #include <climits>
 #include <cstdlib>
 
+#include "platform/key_codes.h"
 #include "platform/key_output.h"
+#include "platform/numbers.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr int32_t kCapsLock = 20, kNumLock = 144, kScrollLock = 145;
-constexpr int32_t kHangulKey = 21, kLanguageKey = 135;
 // Shift, Ctrl, Alt, both Win keys, and the left and right Shift, Ctrl and Alt.
-constexpr int32_t kModifierCodes[] = {16, 17, 18, 91, 92, 160, 161, 162, 163, 164, 165};
+constexpr int32_t kModifierCodes[] = {kShiftKey,     kCtrlKey,     kAltKey,      kLeftWinKey,
+                                      kRightWinKey,  kLeftShiftKey, kRightShiftKey, kLeftCtrlKey,
+                                      kRightCtrlKey, kLeftAltKey,  kRightAltKey};
 
 // R(v): v + 0.5 truncated toward zero, kept inside the int32 range.
-int32_t Round(double v) {
-  const double r = v + 0.5;
-  if (!(r > -2147483648.0)) return r != r ? 0 : INT32_MIN;  // NaN gives 0
-  if (r >= 2147483647.0) return INT32_MAX;
-  return static_cast<int32_t>(r);
-}
+int32_t Round(double v) { return TruncateToInt32(v + 0.5); }
 
 int32_t Add(int32_t a, int32_t b) {
   const int64_t sum = static_cast<int64_t>(a) + b;
@@ -29,15 +26,17 @@ int32_t Add(int32_t a, int32_t b) {
 }
 
 void ReleaseModifierKeys(KeyOutput& output, const KeyLayout& layout) {
-  for (uint16_t code : {17, 16, 18, 91}) SendKeyEvent(output, layout, code, false);
+  for (int32_t code : {kCtrlKey, kShiftKey, kAltKey, kLeftWinKey}) {
+    SendKeyEvent(output, layout, static_cast<uint16_t>(code), false);
+  }
 }
 
 }  // namespace
 
 bool KeyDef::Repeats() const {
   if (Has(TK_TOGGLE) || Has(TK_STRING)) return false;
-  if (code == kHangulKey || code == kLanguageKey) return false;
-  if (code == kCapsLock || code == kNumLock || code == kScrollLock) return false;
+  if (IsLanguageKey(code)) return false;
+  if (code == kCapsLockKey || code == kNumLockKey || code == kScrollLockKey) return false;
   for (int32_t modifier : kModifierCodes) {
     if (code == modifier) return false;
   }
@@ -112,17 +111,17 @@ void Keyboard::Unlatch(int32_t code) {
 }
 
 void Keyboard::ResetModifiers() {
-  if (view == 2 || view == 3) SendKeyStroke(output_, layout_, kCapsLock, false);
+  if (view == 2 || view == 3) SendKeyStroke(output_, layout_, kCapsLockKey, false);
   ReleaseModifierKeys(output_, layout_);
   view = 0;
 }
 
 void Keyboard::SyncLockKeys() {
   for (KeyDef& key : keys) {
-    if (key.code != kCapsLock && key.code != kNumLock && key.code != kScrollLock) continue;
+    if (key.code != kCapsLockKey && key.code != kNumLockKey && key.code != kScrollLockKey) continue;
     if (!output_.IsLockOn(static_cast<uint32_t>(key.code))) continue;
     key.latched = true;
-    if (key.code == kCapsLock) view ^= 2;
+    if (key.code == kCapsLockKey) view ^= 2;
   }
 }
 

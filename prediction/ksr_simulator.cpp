@@ -6,12 +6,12 @@
 
 #include "prediction/hangul.h"
 #include "prediction/word_predictor.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr int32_t kSpaceCode = 0x20;  // the Space key's virtual-key code
 constexpr int32_t kWordKeyCode = 0;   // a word key's code: not a letter, so it ends the word
 
 }  // namespace
@@ -48,7 +48,7 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
     }
     result.keystrokes += typed + (chosen ? 1 : 0) + 1;
     if (chosen) ++result.chosen;
-    std::vector<std::string> afterSpace = predictor.onKey(kSpaceCode, 0);
+    std::vector<std::string> afterSpace = predictor.onKey(kSpaceKey, 0);
     if (!afterSpace.empty()) shown = std::move(afterSpace);
   }
   return result;

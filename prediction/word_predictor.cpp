@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "prediction/hangul.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr int32_t kFirstLetterCode = 0x41;  // the A key
 constexpr int32_t kLastLetterCode = 0x5A;   // the Z key
-constexpr int32_t kBackspaceCode = 0x08;
 
 // Whether `jamo` is one or more whole syllables and nothing else.
 bool isSyllables(std::string_view jamo) {
@@ -200,7 +200,7 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
   const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {
-    if (code == 0x10 || code == 0x11) return {};  // Shift and Ctrl keep the word going
+    if (code == kShiftKey || code == kCtrlKey) return {};  // Shift and Ctrl keep the word going
     std::vector<std::string> next;
     if (learning_) {
       std::string jamo;
@@ -209,7 +209,7 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
       } else if (!initialsTyped_ && !typedLetters_.empty()) {
         jamo = textToJamoCode(composeKeyLetters(typedLetters_), false);
       }
-      if (code == kBackspaceCode) {
+      if (code == kBackspaceKey) {
         previousWord_.clear();  // Backspace takes back what was typed: nothing is learnt
       } else if (isSyllables(jamo)) {
         Learn(jamo, 1);

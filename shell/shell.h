@@ -8,7 +8,7 @@
 #include "platform/numbers.h"
 #include "config/settings.h"
 #include "input/input_modes.h"
-#include "platform/window_names.h"
+#include "platform/window_messages.h"
 
 namespace tessary {
 

@@ -20,7 +20,7 @@ void Tray::OnTrayIcon(uint32_t mouseMessage) {
   if (mouseMessage == kLeftButtonDown) {
     // A click on the tray icon may have given the foreground to the shell.
     KeepingFocus([this] { ui_.ShowKeyboard(); });
-  } else if (mouseMessage == kRightButtonUpMessage) {
+  } else if (mouseMessage == kRightButtonUp) {
     KeepingFocus([this] { ui_.ShowMenu(BuildMenu()); });
   }
 }

@@ -4,7 +4,7 @@
 
 #include "ui/keyboard_window.h"
 #include "config/settings.h"
-#include "platform/window_names.h"
+#include "platform/window_messages.h"
 
 namespace tessary {
 

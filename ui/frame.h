@@ -51,7 +51,6 @@ uint32_t ZoneCursor(int32_t zone);
 
 inline constexpr uint32_t kSysCommandSize = 0xF000;      // SC_SIZE
 inline constexpr uint32_t kSysCommandDragMove = 0xF012;  // SC_MOVE + 2
-inline constexpr uint32_t kRightButtonUp = 517;          // WM_RBUTTONUP
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
 inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
 

@@ -5,6 +5,7 @@
 #include "ui/frame.h"
 #include "layout/layout_loader.h"
 #include "config/settings.h"
+#include "platform/key_codes.h"
 
 namespace tessary {
 
@@ -130,7 +131,7 @@ void PointerInput::OnButtonDown(int32_t x, int32_t y) {
   const int32_t k2 = keyboard_.HitTest(x, y);
   if (k2 < 0) return;
   const int32_t code = keyboard_.KeyCode(k2);
-  if (code == 16) shiftKeyIndex = k2;
+  if (code == kShiftKey) shiftKeyIndex = k2;
   if (IsCharacterKey(code) && (keyboard_.view & 1) != 0) ReleaseShift();
 }
 
@@ -142,7 +143,7 @@ void PointerInput::ReleaseShift() {
   const auto latchedShift = [this](int32_t index) {
     if (index < 0 || static_cast<size_t>(index) >= keyboard_.keys.size()) return false;
     const KeyDef& key = keyboard_.keys[static_cast<size_t>(index)];
-    return key.code == 16 && key.latched;
+    return key.code == kShiftKey && key.latched;
   };
   int32_t target = kNoKey;
   if (latchedShift(shiftKeyIndex)) {
