@@ -79,7 +79,7 @@ class Parser {
           open_.push_back(0);
           break;
         case '~':
-          if ((e = Append(13)) == kStrokeOk) e = Completed();
+          if ((e = Append(kEnterKey)) == kStrokeOk) e = Completed();
           break;
         case '{':
           if ((e = Braced()) == kStrokeOk) e = Completed();
@@ -108,8 +108,8 @@ class Parser {
 
   // A key with the Shift bit of VkKeyScan, appended `count` times inside one Shift.
   StrokeError AppendKey(uint16_t scan, long count) {
-    const bool shift = (scan & 0x100) != 0;
-    const int16_t code = static_cast<int16_t>(scan & 0xFF);
+    const bool shift = (scan & KeyLayout::kScanShift) != 0;
+    const int16_t code = static_cast<int16_t>(scan & KeyLayout::kScanKeyMask);
     if (shift) {
       if (StrokeError e = Append(kShiftItem)) return e;
     }

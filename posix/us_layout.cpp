@@ -6,8 +6,8 @@ namespace tessary {
 
 namespace {
 
-constexpr uint16_t kShift = 0x100;
-constexpr uint16_t kCtrl = 0x200;
+constexpr uint16_t kShift = KeyLayout::kScanShift;
+constexpr uint16_t kCtrl = KeyLayout::kScanCtrl;
 
 // Punctuation: the unshifted and shifted character of each key.
 struct PunctuationKey {
@@ -41,7 +41,7 @@ uint16_t UsEnglishLayout::VkKeyScan(char ch) const {
     if (c == static_cast<unsigned char>(key.plain)) return key.code;
     if (c == static_cast<unsigned char>(key.shifted)) return static_cast<uint16_t>(kShift | key.code);
   }
-  return 0xFFFF;
+  return KeyLayout::kNoKey;
 }
 
 uint32_t UsEnglishLayout::MapVirtualKey(uint32_t code) const {

@@ -17,6 +17,9 @@ inline constexpr int IDC_CLICKMODE = 1001, IDC_DWELLMODE = 1002, IDC_SCANMODE = 
 inline constexpr int IDC_IDM_CBT = 1030, IDC_IDM_IMG = 1031;
 inline constexpr int IDC_REPEAT_DELAY = 1005, IDC_REPEAT_ACCEL = 1006, IDC_DWELL_DELAY = 1007,
                      IDC_SCAN_DELAY = 1009, IDC_IMG_DELAY = 1008;
+// The value labels beside the trackbars.
+inline constexpr int IDC_REPEAT_DELAY_LABEL = 1035, IDC_REPEAT_ACCEL_LABEL = 1034, IDC_DWELL_DELAY_LABEL = 1033,
+                     IDC_SCAN_DELAY_LABEL = 1036, IDC_IMG_DELAY_LABEL = 1032;
 
 struct TrackbarRow {
   int id;
@@ -28,11 +31,11 @@ struct TrackbarRow {
 
 // In the order the dialog sets them up.
 inline constexpr std::array<TrackbarRow, 5> kTrackbars = {{
-    {IDC_REPEAT_DELAY, 1035, 100, 3000, 100, 99, 33, 183, 47},
-    {IDC_REPEAT_ACCEL, 1034, 1, 100, 100, 99, 50, 183, 64},
-    {IDC_DWELL_DELAY, 1033, 100, 3000, 100, 99, 82, 183, 96},
-    {IDC_SCAN_DELAY, 1036, 500, 10000, 100, 99, 112, 183, 126},
-    {IDC_IMG_DELAY, 1032, 500, 5000, 100, 99, 175, 183, 189},
+    {IDC_REPEAT_DELAY, IDC_REPEAT_DELAY_LABEL, 100, 3000, 100, 99, 33, 183, 47},
+    {IDC_REPEAT_ACCEL, IDC_REPEAT_ACCEL_LABEL, 1, 100, 100, 99, 50, 183, 64},
+    {IDC_DWELL_DELAY, IDC_DWELL_DELAY_LABEL, 100, 3000, 100, 99, 82, 183, 96},
+    {IDC_SCAN_DELAY, IDC_SCAN_DELAY_LABEL, 500, 10000, 100, 99, 112, 183, 126},
+    {IDC_IMG_DELAY, IDC_IMG_DELAY_LABEL, 500, 5000, 100, 99, 175, 183, 189},
 }};
 
 class SettingsDialogModel {
