@@ -5,8 +5,6 @@
 #include <functional>
 #include <string_view>
 
-#include "input/stroke_playback.h"
-
 namespace tessary {
 
 class MessageBoxes;
