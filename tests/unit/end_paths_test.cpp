@@ -22,15 +22,6 @@ using testing::FakeKeyboardHost;
 // Key indices of the built-in Korean layout.
 constexpr int kCtrl = 79, kAlt = 80, kWin = 81, kShiftLeft = 66, kLanguageKey = 65;
 
-class StopRecordingScan : public ScanControl {
- public:
-  bool stopped = false;
-  void StartScan(WindowId, uint32_t) override {}
-  void StopScan() override { stopped = true; }
-  void OnSwitch() override {}
-  void DrawHighlight(Canvas&) override {}
-};
-
 using fuzz::KeysLeftDown;  // the codes whose last event is a key-down
 
 class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
@@ -42,7 +33,8 @@ class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
   KeyRepeat repeat{host, kb, [this](int k) { activator.ActivateKey(1, k); }};
   KeyDrawing drawing{kb, settings};
   PointerInput pointer{host, kb, drawing, settings, repeat, [this](int k) { activator.ActivateKey(1, k); }};
-  StopRecordingScan scan;
+  std::vector<std::string> scanLog;
+  testing::RecordingScan scan{scanLog};
   KeyboardWindow window{host, kb, env, drawing, pointer, &scan};
 
   void SetUp() override {
@@ -56,7 +48,7 @@ class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
 TEST_F(EndPathTest, TheKeyboardWindowGoingAwayReleasesEveryLatchedModifier) {
   window.OnDestroy();
   EXPECT_TRUE(KeysLeftDown(output.sent).empty());
-  EXPECT_TRUE(scan.stopped);
+  EXPECT_EQ(scanLog.back(), "stop scan");
 }
 
 TEST_F(EndPathTest, TheExitCommandEndsWithTheKeyboardGoneAndNothingHeld) {

@@ -17,11 +17,6 @@ using testing::RecordingCanvas;
 // Key indices of the built-in Korean layout (design size 510 × 155).
 constexpr int kEsc = 0, kQ = 34, kW = 35, kShiftLeft = 66, kShiftRight = 77, kLeft = 87;
 
-class NoStrokes : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
-};
-
 TEST(DwellFillTest, LineAndClamping) {
   EXPECT_EQ(DwellFillLine(100, 120, 0.4), 112);
   EXPECT_EQ(DwellFillLine(100, 120, 0.0), 120);
@@ -35,7 +30,7 @@ TEST(DwellFillTest, LineAndClamping) {
 class KeyboardViewTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:
   FakeKeyboardHost host;
-  NoStrokes strokes;
+  testing::RecordingStrokes strokes;
   NoPredictor predictor;
   KeyActivator activator{kb, strokes, predictor, env};
   std::vector<int> activated;
@@ -360,19 +355,9 @@ TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {
   EXPECT_EQ(kb.language, IL_KOREAN);
 }
 
-class RecordingScan : public ScanControl {
- public:
-  std::vector<std::string> log;
-  void StartScan(WindowId window, uint32_t delay) override {
-    log.push_back("start " + std::to_string(window) + " " + std::to_string(delay));
-  }
-  void StopScan() override { log.push_back("stop"); }
-  void OnSwitch() override { log.push_back("switch"); }
-  void DrawHighlight(Canvas&) override { log.push_back("highlight"); }
-};
-
 TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
-  RecordingScan scan;
+  std::vector<std::string> log;
+  testing::RecordingScan scan{log};
   settings.inputMode = IM_SCAN;
   KeyboardWindow scanning(host, kb, env, drawing, pointer, &scan);
   scanning.OnCreate(9);
@@ -390,8 +375,9 @@ TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
   EXPECT_EQ(kb.language, IL_KOREAN);
   scanning.OnReloadLayout();
   EXPECT_EQ(kb.language, IL_KOREAN);
-  EXPECT_EQ(scan.log, (std::vector<std::string>{"start 9 3000", "stop", "start 9 3000", "stop", "start 9 3000",
-                                                "stop", "start 9 3000", "switch", "stop", "start 9 3000"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"start scan 9 3000", "stop scan", "start scan 9 3000", "stop scan",
+                                           "start scan 9 3000", "stop scan", "start scan 9 3000", "switch",
+                                           "stop scan", "start scan 9 3000"}));
 }
 
 }  // namespace

@@ -36,16 +36,11 @@ class FakeScanTimer : public ScanTimer {
   void Stop() override { running = false; }
 };
 
-class NoStrokes : public StrokeSender {
- public:
-  StrokeError SendStrokes(WindowId, std::string_view) override { return kStrokeOk; }
-};
-
 class ScanTest : public ::testing::Test, protected testing::KeyboardRig {
  protected:
   FakeKeyboardHost host;
   FakeScanTimer timer;
-  NoStrokes strokes;
+  testing::RecordingStrokes strokes;
   NoPredictor predictor;
   KeyActivator activator{kb, strokes, predictor, env};
   KeyDrawing drawing{kb, settings};
@@ -319,32 +314,11 @@ TEST(InputHookTest, TheSwitchIsSwallowedAndEverythingElsePasses) {
   EXPECT_FALSE(IsOwnOrInjectedKey(false, 0));
 }
 
-class RecordingHooks : public InputModeHooks {
- public:
-  std::vector<std::string> calls;
-  bool fail = false;
-  bool InstallMouseHook() override { return calls.push_back("install mouse"), !fail; }
-  void RemoveMouseHook() override { calls.push_back("remove mouse"); }
-  bool InstallKeyboardHook() override { return calls.push_back("install keyboard"), !fail; }
-  void RemoveKeyboardHook() override { calls.push_back("remove keyboard"); }
-};
-
-class RecordingScan : public ScanControl {
- public:
-  std::vector<std::string>& calls;
-  explicit RecordingScan(std::vector<std::string>& log) : calls(log) {}
-  void StartScan(WindowId window, uint32_t delay) override {
-    calls.push_back("start scan " + std::to_string(window) + " " + std::to_string(delay));
-  }
-  void StopScan() override { calls.push_back("stop scan"); }
-  void OnSwitch() override {}
-  void DrawHighlight(Canvas&) override {}
-};
-
 TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
   Settings settings;
-  RecordingHooks hooks;
-  RecordingScan scan(hooks.calls);
+  std::vector<std::string> calls;
+  testing::RecordingHooks hooks(calls);
+  testing::RecordingScan scan(calls);
   testing::RecordingMessageBoxes messages;
   testing::FakeFrameHost frameHost;
   testing::FakeGlyphPainter painter;
@@ -357,18 +331,18 @@ TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
   LeaveInputMode(context);
   settings.inputMode = IM_CLICK;
   EnterInputMode(context);
-  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"remove keyboard", "stop scan", "install mouse"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"remove keyboard", "stop scan", "install mouse"}));
   EXPECT_TRUE(settings.useTransparency);
 
-  hooks.calls.clear();
+  calls.clear();
   LeaveInputMode(context);
   settings.inputMode = IM_SCAN;
   EnterInputMode(context);
-  EXPECT_EQ(hooks.calls, (std::vector<std::string>{"remove mouse", "install keyboard", "start scan 7 3000"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"remove mouse", "install keyboard", "start scan 7 3000"}));
   EXPECT_FALSE(settings.useTransparency);  // entering scan mode turns translucency off
   EXPECT_FALSE(frame.transparencyRunning());
 
-  hooks.calls.clear();
+  calls.clear();
   hooks.fail = true;
   EnterInputMode(context);
   settings.inputMode = IM_CLICK;

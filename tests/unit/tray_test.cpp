@@ -40,34 +40,14 @@ class RecordingTrayUi : public TrayUi {
   void EndProgram() override { log.push_back("end"); }
 };
 
-class RecordingHooks : public InputModeHooks {
- public:
-  std::vector<std::string>& log;
-  explicit RecordingHooks(std::vector<std::string>& calls) : log(calls) {}
-  bool InstallMouseHook() override { return log.push_back("install mouse"), true; }
-  void RemoveMouseHook() override { log.push_back("remove mouse"); }
-  bool InstallKeyboardHook() override { return log.push_back("install keyboard"), true; }
-  void RemoveKeyboardHook() override { log.push_back("remove keyboard"); }
-};
-
-class RecordingScan : public ScanControl {
- public:
-  std::vector<std::string>& log;
-  explicit RecordingScan(std::vector<std::string>& calls) : log(calls) {}
-  void StartScan(WindowId, uint32_t delay) override { log.push_back("start scan " + std::to_string(delay)); }
-  void StopScan() override { log.push_back("stop scan"); }
-  void OnSwitch() override {}
-  void DrawHighlight(Canvas&) override {}
-};
-
 class TrayTest : public ::testing::Test {
  protected:
   std::vector<std::string> log;
   Settings settings;
   testing::FakeFileSystem files;
   RecordingTrayUi ui{log};
-  RecordingHooks hooks{log};
-  RecordingScan scan{log};
+  testing::RecordingHooks hooks{log};
+  testing::RecordingScan scan{log};
   testing::RecordingMessageBoxes messages;
   testing::FakeFrameHost frameHost;
   testing::FakeGlyphPainter painter;
@@ -181,7 +161,7 @@ TEST_F(TrayTest, TransparencyTwiceReturnsToTheStateBefore) {
 TEST_F(TrayTest, SettingsChangeFromClickToScan) {
   ui.dialog = [](Settings& s) { s.inputMode = IM_SCAN; };
   tray.OnCommand(40021);
-  EXPECT_EQ(log, (std::vector<std::string>{"remove mouse", "settings dialog", "install keyboard", "start scan 3000"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"remove mouse", "settings dialog", "install keyboard", "start scan 3 3000"}));
   EXPECT_FALSE(settings.useTransparency);
   EXPECT_FALSE(tray.BuildMenu().options.at(40017));
 }
@@ -203,7 +183,7 @@ TEST_F(TrayTest, CancelInScanModeRestartsScanning) {
   settings.inputMode = IM_SCAN;
   tray.OnCommand(40021);  // the dialog changes nothing
   EXPECT_EQ(log, (std::vector<std::string>{"remove keyboard", "stop scan", "settings dialog", "install keyboard",
-                                           "start scan 3000"}));
+                                           "start scan 3 3000"}));
   EXPECT_FALSE(settings.useTransparency);
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "input/input_modes.h"
+#include "input/scan.h"
 #include "keyboard/canvas.h"
 #include "ui/caption_button.h"
 #include "ui/focus_keeper.h"
@@ -13,6 +15,31 @@
 #include "config/settings.h"
 
 namespace tessary::testing {
+
+// The low-level hooks installed and removed, as lines of `log`; installs fail on request.
+class RecordingHooks : public InputModeHooks {
+ public:
+  explicit RecordingHooks(std::vector<std::string>& log) : log(log) {}
+  std::vector<std::string>& log;
+  bool fail = false;
+  bool InstallMouseHook() override { return log.push_back("install mouse"), !fail; }
+  void RemoveMouseHook() override { log.push_back("remove mouse"); }
+  bool InstallKeyboardHook() override { return log.push_back("install keyboard"), !fail; }
+  void RemoveKeyboardHook() override { log.push_back("remove keyboard"); }
+};
+
+// The scanner's hand-offs, as lines of `log`.
+class RecordingScan : public ScanControl {
+ public:
+  explicit RecordingScan(std::vector<std::string>& log) : log(log) {}
+  std::vector<std::string>& log;
+  void StartScan(WindowId window, uint32_t delay) override {
+    log.push_back("start scan " + std::to_string(window) + " " + std::to_string(delay));
+  }
+  void StopScan() override { log.push_back("stop scan"); }
+  void OnSwitch() override { log.push_back("switch"); }
+  void DrawHighlight(Canvas&) override { log.push_back("highlight"); }
+};
 
 inline std::string RectText(const KeyRect& r) {
   char text[64];
