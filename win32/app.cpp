@@ -44,6 +44,20 @@ int32_t WindowDpi(HWND window) {
   return dpi > 0 ? dpi : 96;
 }
 
+// The sizing edge of a frame zone, as the system's sizing command takes it.
+WPARAM SizingEdge(int32_t zone) {
+  switch (zone) {
+    case ZONE_LEFT: return WMSZ_LEFT;
+    case ZONE_RIGHT: return WMSZ_RIGHT;
+    case ZONE_TOP: return WMSZ_TOP;
+    case ZONE_TOPLEFT: return WMSZ_TOPLEFT;
+    case ZONE_TOPRIGHT: return WMSZ_TOPRIGHT;
+    case ZONE_BOTTOM: return WMSZ_BOTTOM;
+    case ZONE_BOTTOMLEFT: return WMSZ_BOTTOMLEFT;
+    default: return WMSZ_BOTTOMRIGHT;
+  }
+}
+
 LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   App& app = TheApp();
   switch (message) {
@@ -278,11 +292,10 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         HWND focused = GetAncestor(reinterpret_cast<HWND>(wParam), GA_ROOT);
         app.frameController->OnFocusReport(reinterpret_cast<WindowId>(focused));
       }
-      app.frameController->OnImeState(lParam);
+      app.frameController->OnImeState(static_cast<int32_t>(lParam));
       return 0;
     case WM_RELOADLAYOUT:
-    case WM_SCANSWITCH:
-      app.frameController->Forward(message, wParam, lParam);
+      app.frameController->OnReloadLayout();
       return 0;
     case WM_DESTROY: {
       WINDOWINFO info{};
@@ -400,6 +413,11 @@ void Win32ShellHost::CreateFrameWindow(int32_t left, int32_t top, int32_t width,
 bool Win32ShellHost::InstallFocusHook() {
   TheApp().focusHook = SetWindowsHookExA(WH_CBT, CbtProc, GetModuleHandleA("tyhook"), 0);
   return TheApp().focusHook != nullptr;
+}
+
+void Win32ShellHost::RemoveFocusHook() {
+  if (TheApp().focusHook != nullptr) UnhookWindowsHookEx(TheApp().focusHook);
+  TheApp().focusHook = nullptr;
 }
 
 void Win32ShellHost::StartTransparency() {
@@ -526,9 +544,10 @@ void Win32KeyboardHost::KillDwellTimer() {
   if (TheApp().keyboard != nullptr) KillTimer(TheApp().keyboard, kDwellTimerId);
 }
 
-void Win32KeyboardHost::PostClick(intptr_t lParam) {
+void Win32KeyboardHost::PostClick(int32_t x, int32_t y) {
   HWND keyboard = TheApp().keyboard;
   if (keyboard == nullptr) return;
+  const LPARAM lParam = MAKELPARAM(x, y);
   PostMessageW(keyboard, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
   PostMessageW(keyboard, WM_LBUTTONUP, MK_LBUTTON, lParam);
 }
@@ -599,12 +618,26 @@ void Win32FrameHost::SetAlpha(uint8_t alpha) {
   if (TheApp().frame != nullptr) SetLayeredWindowAttributes(TheApp().frame, 0, alpha, LWA_ALPHA);
 }
 
-void Win32FrameHost::SetCursor(uint32_t cursorId) {
-  ::SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(cursorId)));
+void Win32FrameHost::SetCursor(FrameCursor cursor) {
+  const wchar_t* shape = IDC_ARROW;
+  switch (cursor) {
+    case FrameCursor::kSizeWestEast: shape = IDC_SIZEWE; break;
+    case FrameCursor::kSizeNorthSouth: shape = IDC_SIZENS; break;
+    case FrameCursor::kSizeNorthwestSoutheast: shape = IDC_SIZENWSE; break;
+    case FrameCursor::kSizeNortheastSouthwest: shape = IDC_SIZENESW; break;
+    case FrameCursor::kArrow: break;
+  }
+  ::SetCursor(LoadCursorW(nullptr, shape));
 }
 
-void Win32FrameHost::SendSysCommand(uint32_t command) {
-  if (TheApp().frame != nullptr) SendMessageW(TheApp().frame, WM_SYSCOMMAND, command, 0);
+void Win32FrameHost::BeginMove() {
+  // SC_MOVE with HTCAPTION in its low bits: the move follows the pointer from where it is.
+  if (TheApp().frame != nullptr) SendMessageW(TheApp().frame, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
+}
+
+void Win32FrameHost::BeginResize(int32_t zone) {
+  // SC_SIZE with the edge (WMSZ_LEFT .. WMSZ_BOTTOMRIGHT) in its low bits.
+  if (TheApp().frame != nullptr) SendMessageW(TheApp().frame, WM_SYSCOMMAND, SC_SIZE | SizingEdge(zone), 0);
 }
 
 void Win32FrameHost::PostTrayMessage(uint32_t mouseMessage) {
@@ -654,8 +687,12 @@ void Win32FrameHost::MoveKeyboardWindow(const KeyRect& r) {
   }
 }
 
-void Win32FrameHost::PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  if (TheApp().keyboard != nullptr) PostMessageW(TheApp().keyboard, message, wParam, lParam);
+void Win32FrameHost::PostImeState(int32_t state) {
+  if (TheApp().keyboard != nullptr) PostMessageW(TheApp().keyboard, WM_IMESTATE, 0, state);
+}
+
+void Win32FrameHost::ForwardReloadLayout() {
+  if (TheApp().keyboard != nullptr) PostMessageW(TheApp().keyboard, WM_RELOADLAYOUT, 0, 0);
 }
 
 bool Win32FrameHost::SetTransparencyTimer(uint32_t periodMs) {
@@ -719,7 +756,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   win32::Win32ScanTimer scanTimer;
   ScanController scan(keyboardHost, keyboard, drawing, app.settings, scanTimer,
                       [&activator](WindowId window, int index) { activator.ActivateKey(window, index); });
-  KeyboardWindow keyboardWindow(keyboardHost, keyboard, layouts, drawing, pointer, &scan);
+  KeyboardWindow keyboardWindow(keyboardHost, keyboard, layouts, app.settings, drawing, pointer, &scan);
   win32::Win32FrameHost frameHost;
   win32::GdiGlyphPainter glyphs;
   GlyphButton languageButton(glyphs), hideButton(glyphs);

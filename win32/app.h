@@ -56,7 +56,7 @@ class Win32KeyboardHost final : public KeyboardWindowHost {
   void InvalidateKeyboard() override;
   void SetDwellTimer(uint32_t periodMs) override;
   void KillDwellTimer() override;
-  void PostClick(intptr_t lParam) override;
+  void PostClick(int32_t x, int32_t y) override;
   void RequestHoverNotice(uint32_t ms) override;
   void RequestLeaveNotice() override;
   void DrawDirect(const std::function<void(Canvas&)>& draw) override;
@@ -88,15 +88,17 @@ class Win32FrameHost final : public FrameHost {
   bool IsLayered() override;
   void SetLayered(bool layered) override;
   void SetAlpha(uint8_t alpha) override;
-  void SetCursor(uint32_t cursorId) override;
-  void SendSysCommand(uint32_t command) override;
+  void SetCursor(FrameCursor cursor) override;
+  void BeginMove() override;
+  void BeginResize(int32_t zone) override;
   void PostTrayMessage(uint32_t mouseMessage) override;
   void SendLanguageSwitch() override;
   void HideFrame() override;
   void InvalidateCaption(int32_t width) override;
   void InvalidateFrame() override;
   void MoveKeyboardWindow(const KeyRect& rect) override;
-  void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+  void PostImeState(int32_t state) override;
+  void ForwardReloadLayout() override;
   bool SetTransparencyTimer(uint32_t periodMs) override;
   void KillTransparencyTimer() override;
   void SetCaptionDwellTimer(uint32_t periodMs) override;
@@ -127,6 +129,7 @@ class Win32ShellHost final : public ShellHost {
   void DeleteTrayIcon() override;
   void CreateFrameWindow(int32_t left, int32_t top, int32_t width, int32_t height) override;
   bool InstallFocusHook() override;
+  void RemoveFocusHook() override;
   void StartTransparency() override;
   void DestroyHiddenWindow() override;
   void PostQuit(int exitCode) override;

@@ -43,7 +43,7 @@ class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
   KeyDrawing drawing{kb, settings};
   PointerInput pointer{host, kb, drawing, settings, repeat, [this](int k) { activator.ActivateKey(1, k); }};
   StopRecordingScan scan;
-  KeyboardWindow window{host, kb, env, drawing, pointer, &scan};
+  KeyboardWindow window{host, kb, env, settings, drawing, pointer, &scan};
 
   void SetUp() override {
     output.journal = testing::FakeKeyOutput::Journal::kRefused;  // strokes go through SendInput
