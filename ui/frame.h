@@ -29,7 +29,7 @@ struct FrameMetrics {
 // sizing-frame thickness there.
 FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h);
 
-// Pointer zones of the frame; 1 to 8 are the platform's sizing-edge codes.
+// Pointer zones of the frame; 1 to 8 are its sizing edges and corners.
 enum FrameZoneId : int32_t {
   ZONE_NONE = 0,
   ZONE_LEFT = 1,
