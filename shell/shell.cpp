@@ -73,6 +73,7 @@ void Shell::OnHiddenWindowCreate() {
 
 void Shell::OnHiddenWindowDestroy() {
   services_.host.DeleteTrayIcon();
+  services_.host.RemoveFocusHook();
   LeaveInputModeHooks();
   services_.host.PostQuit(0);
 }

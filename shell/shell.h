@@ -54,6 +54,7 @@ class ShellHost {
   virtual void CreateFrameWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
   // The system-wide focus hook of the hook library; false when it cannot be installed.
   virtual bool InstallFocusHook() = 0;
+  virtual void RemoveFocusHook() = 0;
   virtual void StartTransparency() = 0;
   virtual void DestroyHiddenWindow() = 0;
   virtual void PostQuit(int exitCode) = 0;

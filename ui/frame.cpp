@@ -55,22 +55,22 @@ int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics
   return zone;
 }
 
-uint32_t ZoneCursor(int32_t zone) {
+FrameCursor ZoneCursor(int32_t zone) {
   switch (zone) {
     case ZONE_LEFT:
     case ZONE_RIGHT:
-      return 32644;  // IDC_SIZEWE
+      return FrameCursor::kSizeWestEast;
     case ZONE_TOP:
     case ZONE_BOTTOM:
-      return 32645;  // IDC_SIZENS
+      return FrameCursor::kSizeNorthSouth;
     case ZONE_TOPLEFT:
     case ZONE_BOTTOMRIGHT:
-      return 32642;  // IDC_SIZENWSE
+      return FrameCursor::kSizeNorthwestSoutheast;
     case ZONE_TOPRIGHT:
     case ZONE_BOTTOMLEFT:
-      return 32643;  // IDC_SIZENESW
+      return FrameCursor::kSizeNortheastSouthwest;
     default:
-      return 32512;  // IDC_ARROW
+      return FrameCursor::kArrow;
   }
 }
 
@@ -226,12 +226,12 @@ void Frame::OnLButtonDown(int32_t x, int32_t y) {
   // The move and resize loops return when the button is released: the application
   // being typed into then gets the foreground back.
   if (zone == ZONE_DRAG) {
-    host_.SendSysCommand(kSysCommandDragMove);
+    host_.BeginMove();
     GiveFocusBack();
   } else if (zone == ZONE_ICON) {
     host_.PostTrayMessage(kRightButtonUp);
   } else if (zone >= ZONE_LEFT && zone <= ZONE_BOTTOMRIGHT) {
-    host_.SendSysCommand(kSysCommandSize + static_cast<uint32_t>(zone));
+    host_.BeginResize(zone);
     GiveFocusBack();
   }
   if (languageButton_.Contains(x, y)) languageButton_.DrawPressed();
@@ -272,17 +272,15 @@ void Frame::OnMouseWheel(int16_t delta) {
   host_.InvalidateFrame();
 }
 
-void Frame::OnImeState(intptr_t state) {
+void Frame::OnImeState(int32_t state) {
   if (settings_.imeDetectMethod == IDM_CBT) {
-    host_.PostToKeyboard(WM_IMESTATE, 0, state);
+    host_.PostImeState(state);
   } else {
     host_.StartImageDetection(static_cast<uint32_t>(settings_.idmImgDelay));
   }
 }
 
-void Frame::Forward(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  host_.PostToKeyboard(message, wParam, lParam);
-}
+void Frame::OnReloadLayout() { host_.ForwardReloadLayout(); }
 
 void Frame::StartTransparency() {
   // The configured real number truncated toward zero; a negative or out-of-range

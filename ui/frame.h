@@ -29,7 +29,7 @@ struct FrameMetrics {
 // sizing-frame thickness there.
 FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h);
 
-// Pointer zones of the frame; 1 to 8 are the platform's sizing-edge codes.
+// Pointer zones of the frame; 1 to 8 are its sizing edges and corners.
 enum FrameZoneId : int32_t {
   ZONE_NONE = 0,
   ZONE_LEFT = 1,
@@ -46,11 +46,13 @@ enum FrameZoneId : int32_t {
 
 // The zone of a point in frame client coordinates; w, h the client size.
 int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics& m);
-// The platform cursor id shown over a zone (IDC_ARROW, IDC_SIZEWE, ...).
-uint32_t ZoneCursor(int32_t zone);
 
-inline constexpr uint32_t kSysCommandSize = 0xF000;      // SC_SIZE
-inline constexpr uint32_t kSysCommandDragMove = 0xF012;  // SC_MOVE + 2
+// The pointer shapes of the frame: the arrow, and the double arrows of the sizing edges
+// (left-right, up-down, and the two diagonals).
+enum class FrameCursor { kArrow, kSizeWestEast, kSizeNorthSouth, kSizeNorthwestSoutheast, kSizeNortheastSouthwest };
+// The pointer shown over a zone.
+FrameCursor ZoneCursor(int32_t zone);
+
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
 inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
 
@@ -89,9 +91,13 @@ class FrameHost {
   // Adds or removes the layered style; the alpha applies while it is set.
   virtual void SetLayered(bool layered) = 0;
   virtual void SetAlpha(uint8_t alpha) = 0;
-  virtual void SetCursor(uint32_t cursorId) = 0;
-  // Sends WM_SYSCOMMAND to the frame: the platform's move or resize loop.
-  virtual void SendSysCommand(uint32_t command) = 0;
+  virtual void SetCursor(FrameCursor cursor) = 0;
+  // The platform's loop that moves the frame with the pointer while the button is held;
+  // it returns when the button is released.
+  virtual void BeginMove() = 0;
+  // The same for sizing the frame by one of its edges or corners (ZONE_LEFT ..
+  // ZONE_BOTTOMRIGHT).
+  virtual void BeginResize(int32_t zone) = 0;
   // Posts WM_TRAYICON (wParam 0) to the frame's owner, the hidden window.
   virtual void PostTrayMessage(uint32_t mouseMessage) = 0;
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
@@ -101,7 +107,10 @@ class FrameHost {
   virtual void InvalidateCaption(int32_t width) = 0;
   virtual void InvalidateFrame() = 0;
   virtual void MoveKeyboardWindow(const KeyRect& rect) = 0;  // without repainting it
-  virtual void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
+  // Hands the Hangul/English state to the keyboard window, through its message queue.
+  virtual void PostImeState(int32_t state) = 0;
+  // Asks the keyboard window, through its message queue, to load its layout again.
+  virtual void ForwardReloadLayout() = 0;
   // IDT_TRANSPARENCY on the frame; true when the timer was set.
   virtual bool SetTransparencyTimer(uint32_t periodMs) = 0;
   virtual void KillTransparencyTimer() = 0;
@@ -109,7 +118,7 @@ class FrameHost {
   virtual void SetCaptionDwellTimer(uint32_t periodMs) = 0;
   virtual void KillCaptionDwellTimer() = 0;
   // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
-  // callback detects the state and posts WM_IMESTATE (0, state) to the keyboard window.
+  // callback detects the state and posts it to the keyboard window as PostImeState does.
   virtual void StartImageDetection(uint32_t delayMs) = 0;
 };
 
@@ -139,9 +148,10 @@ class Frame {
   void OnLButtonDown(int32_t x, int32_t y);
   void OnLButtonUp(int32_t x, int32_t y);
   void OnMouseWheel(int16_t delta);
-  void OnImeState(intptr_t state);
-  // WM_RELOADLAYOUT and WM_SCANSWITCH go on to the keyboard window as they came.
-  void Forward(uint32_t message, uintptr_t wParam, intptr_t lParam);
+  // The focus hook's report of the Hangul/English state of the window gaining the focus.
+  void OnImeState(int32_t state);
+  // The layout set or its files changed: the keyboard window loads its layout again.
+  void OnReloadLayout();
   // The focus hook reported `window` (top-level) gaining the focus.
   void OnFocusReport(WindowId window);
 

@@ -9,11 +9,6 @@
 
 namespace tessary {
 
-intptr_t PointLParam(int32_t x, int32_t y) {
-  const uint32_t packed = (static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16) | static_cast<uint16_t>(x);
-  return static_cast<intptr_t>(packed);
-}
-
 bool IsCharacterKey(int32_t code) {
   return (code >= 48 && code <= 90) || (code >= 186 && code <= 192) || (code >= 219 && code <= 222);
 }
@@ -110,7 +105,7 @@ void PointerInput::OnDwellTick() {
     dwellTicks = -2;
     dwellRunning = false;
     dwellFired = true;
-    host_.PostClick(PointLParam(x, y));
+    host_.PostClick(x, y);
   }
 }
 
@@ -171,19 +166,19 @@ void PointerInput::OnButtonUp(int32_t x, int32_t y) {
 
 // ---------------------------------------------------------------- the window
 
-bool KeyboardWindow::Scanning() const { return scan_ != nullptr && layouts_.settings.inputMode == IM_SCAN; }
+bool KeyboardWindow::Scanning() const { return scan_ != nullptr && settings_.inputMode == IM_SCAN; }
 
 void KeyboardWindow::RestartScan() {
   if (!Scanning()) return;
   scan_->StopScan();
-  scan_->StartScan(self_, static_cast<uint32_t>(layouts_.settings.scanDelay));
+  scan_->StartScan(self_, static_cast<uint32_t>(settings_.scanDelay));
 }
 
 void KeyboardWindow::OnCreate(WindowId self) {
   self_ = self;
   // The keyboard starts in Korean.
-  ReloadLayout(keyboard_, layouts_, layouts_.settings.kbdName, IL_KOREAN);
-  if (Scanning()) scan_->StartScan(self_, static_cast<uint32_t>(layouts_.settings.scanDelay));
+  ReloadLayout(keyboard_, layouts_, settings_.kbdName, IL_KOREAN);
+  if (Scanning()) scan_->StartScan(self_, static_cast<uint32_t>(settings_.scanDelay));
 }
 
 void KeyboardWindow::OnSize(uint32_t clientWidth) {
@@ -195,7 +190,7 @@ void KeyboardWindow::OnSize(uint32_t clientWidth) {
   }
   // The label height follows the width in design pixels, so the stored height means the
   // same size on every screen.
-  LabelFont& font = layouts_.settings.labelFont;
+  LabelFont& font = settings_.labelFont;
   const int32_t designWidth = UnscaleForDpi(static_cast<int32_t>(clientWidth & 0x7FFFFFFF), keyboard_.dpi);
   font.lfHeight = ScaledFontHeight(static_cast<uint32_t>(designWidth), keyboard_.fontSize, keyboard_.width,
                                    font.lfHeight);
@@ -204,7 +199,7 @@ void KeyboardWindow::OnSize(uint32_t clientWidth) {
 void KeyboardWindow::SetDpi(int32_t dpi) { keyboard_.dpi = dpi > 0 ? dpi : kDesignDpi; }
 
 void KeyboardWindow::PaintImage(Canvas& image, const KeyRect& client) {
-  drawing_.DrawKeyboard(image, client, layouts_.settings.bgndColor);
+  drawing_.DrawKeyboard(image, client, settings_.bgndColor);
 }
 
 void KeyboardWindow::PaintPointerKey(Canvas& window) {
@@ -235,7 +230,7 @@ void KeyboardWindow::OnImeState(int32_t state) {
 }
 
 void KeyboardWindow::OnReloadLayout() {
-  ReloadLayout(keyboard_, layouts_, layouts_.settings.kbdName, keyboard_.language);
+  ReloadLayout(keyboard_, layouts_, settings_.kbdName, keyboard_.language);
   host_.InvalidateKeyboard();
   RestartScan();
 }

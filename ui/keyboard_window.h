@@ -26,16 +26,13 @@ class KeyboardWindowHost : public RepeatHost {
   // IDT_DWELL on the keyboard window; setting it again restarts it.
   virtual void SetDwellTimer(uint32_t periodMs) = 0;
   virtual void KillDwellTimer() = 0;
-  // Posts WM_LBUTTONDOWN, then WM_LBUTTONUP, both with wParam MK_LBUTTON and `lParam`,
-  // to the keyboard window.
-  virtual void PostClick(intptr_t lParam) = 0;
+  // Posts a left button press and its release at (x, y), keyboard window coordinates, to
+  // the keyboard window: the click arrives through the message queue like a real one.
+  virtual void PostClick(int32_t x, int32_t y) = 0;
   // TrackMouseEvent: a hover notice after `ms`, or a leave notice.
   virtual void RequestHoverNotice(uint32_t ms) = 0;
   virtual void RequestLeaveNotice() = 0;
 };
-
-// A point as a mouse message's lParam: y in the high 16 bits, x in the low 16 bits.
-intptr_t PointLParam(int32_t x, int32_t y);
 
 // Whether a key code is a character key for Shift release: digits, letters and the
 // punctuation keys.
@@ -88,9 +85,17 @@ class PointerInput {
 
 class KeyboardWindow {
  public:
-  KeyboardWindow(KeyboardWindowHost& host, Keyboard& keyboard, LayoutEnvironment& layouts,
+  // `settings`: the user's (the input mode, the layout set, the scan delay, the colours
+  // and the label font, which a resize changes).
+  KeyboardWindow(KeyboardWindowHost& host, Keyboard& keyboard, LayoutEnvironment& layouts, Settings& settings,
                  KeyDrawing& drawing, PointerInput& pointer, ScanControl* scan)
-      : host_(host), keyboard_(keyboard), layouts_(layouts), drawing_(drawing), pointer_(pointer), scan_(scan) {}
+      : host_(host),
+        keyboard_(keyboard),
+        layouts_(layouts),
+        settings_(settings),
+        drawing_(drawing),
+        pointer_(pointer),
+        scan_(scan) {}
 
   void OnCreate(WindowId self);
   // The low word of WM_SIZE's lParam: the new client width.
@@ -121,6 +126,7 @@ class KeyboardWindow {
   KeyboardWindowHost& host_;
   Keyboard& keyboard_;
   LayoutEnvironment& layouts_;
+  Settings& settings_;
   KeyDrawing& drawing_;
   PointerInput& pointer_;
   ScanControl* scan_;

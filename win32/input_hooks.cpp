@@ -1,7 +1,7 @@
 #include "win32/input_hooks.h"
 
 #include "input/input_modes.h"
-#include "win32/app.h"
+#include "win32/keyboard_window.h"
 #include "win32/win32_platform.h"
 
 namespace tessary::win32 {
@@ -9,6 +9,7 @@ namespace tessary::win32 {
 namespace {
 HHOOK clickHook = nullptr;
 HHOOK scanHook = nullptr;
+const Win32KeyboardWindow* scanSwitchTarget = nullptr;
 
 LRESULT CALLBACK ClickMouseHook(int code, WPARAM wParam, LPARAM lParam) {
   POINT cursor{};
@@ -31,8 +32,8 @@ LRESULT CALLBACK ScanKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   const uint32_t virtualKey = key != nullptr ? key->vkCode : 0;
   const bool injected =
       key != nullptr && IsOwnOrInjectedKey((key->flags & LLKHF_INJECTED) != 0, key->dwExtraInfo);
-  if (IsScanSwitch(code, message, virtualKey, injected) && TheApp().keyboard != nullptr) {
-    PostMessageA(TheApp().keyboard, WM_SCANSWITCH, 0, 0);
+  if (IsScanSwitch(code, message, virtualKey, injected) && scanSwitchTarget != nullptr) {
+    scanSwitchTarget->PostScanSwitch();
   }
   if (SwallowsScanKey(code, message, virtualKey, injected)) return 1;
   return CallNextHookEx(scanHook, code, wParam, lParam);
@@ -46,20 +47,26 @@ void Unhook(HHOOK& hook) {
 }
 }  // namespace
 
+Win32InputModeHooks::Win32InputModeHooks(HINSTANCE instance, const Win32KeyboardWindow& keyboard)
+    : instance_(instance) {
+  scanSwitchTarget = &keyboard;
+}
+
 Win32InputModeHooks::~Win32InputModeHooks() {
   Unhook(clickHook);
   Unhook(scanHook);
+  scanSwitchTarget = nullptr;
 }
 
 bool Win32InputModeHooks::InstallMouseHook() {
-  if (clickHook == nullptr) clickHook = SetWindowsHookExA(WH_MOUSE_LL, ClickMouseHook, TheApp().instance, 0);
+  if (clickHook == nullptr) clickHook = SetWindowsHookExA(WH_MOUSE_LL, ClickMouseHook, instance_, 0);
   return clickHook != nullptr;
 }
 
 void Win32InputModeHooks::RemoveMouseHook() { Unhook(clickHook); }
 
 bool Win32InputModeHooks::InstallKeyboardHook() {
-  if (scanHook == nullptr) scanHook = SetWindowsHookExA(WH_KEYBOARD_LL, ScanKeyboardHook, TheApp().instance, 0);
+  if (scanHook == nullptr) scanHook = SetWindowsHookExA(WH_KEYBOARD_LL, ScanKeyboardHook, instance_, 0);
   return scanHook != nullptr;
 }
 

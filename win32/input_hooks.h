@@ -9,13 +9,24 @@
 
 namespace tessary::win32 {
 
+class Win32KeyboardWindow;
+
+// One instance: the hook procedures take no data of their own, so the keyboard window
+// the scan switch goes to is the file's.
 class Win32InputModeHooks final : public InputModeHooks {
  public:
+  // `keyboard`: where the scan switch goes; it outlives the hooks.
+  Win32InputModeHooks(HINSTANCE instance, const Win32KeyboardWindow& keyboard);
   ~Win32InputModeHooks() override;
+  Win32InputModeHooks(const Win32InputModeHooks&) = delete;
+  Win32InputModeHooks& operator=(const Win32InputModeHooks&) = delete;
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
   bool InstallKeyboardHook() override;
   void RemoveKeyboardHook() override;
+
+ private:
+  HINSTANCE instance_;
 };
 
 // A periodic multimedia timer whose callback, on the timer thread, only posts

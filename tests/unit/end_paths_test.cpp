@@ -35,7 +35,7 @@ class EndPathTest : public ::testing::Test, protected testing::KeyboardRig {
   PointerInput pointer{host, kb, drawing, settings, repeat, [this](int k) { activator.ActivateKey(1, k); }};
   std::vector<std::string> scanLog;
   testing::RecordingScan scan{scanLog};
-  KeyboardWindow window{host, kb, env, drawing, pointer, &scan};
+  KeyboardWindow window{host, kb, env, settings, drawing, pointer, &scan};
 
   void SetUp() override {
     output.journal = testing::FakeKeyOutput::Journal::kRefused;  // strokes go through SendInput

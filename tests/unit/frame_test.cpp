@@ -40,13 +40,13 @@ TEST(FrameZoneTest, ZonesOfATypicalFrame) {
 }
 
 TEST(FrameZoneTest, CursorsFollowTheSizingEdges) {
-  EXPECT_EQ(ZoneCursor(ZONE_LEFT), 32644u);
-  EXPECT_EQ(ZoneCursor(ZONE_BOTTOM), 32645u);
-  EXPECT_EQ(ZoneCursor(ZONE_TOPLEFT), 32642u);
-  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMRIGHT), 32642u);
-  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMLEFT), 32643u);
-  EXPECT_EQ(ZoneCursor(ZONE_DRAG), 32512u);
-  EXPECT_EQ(ZoneCursor(ZONE_ICON), 32512u);
+  EXPECT_EQ(ZoneCursor(ZONE_LEFT), FrameCursor::kSizeWestEast);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOM), FrameCursor::kSizeNorthSouth);
+  EXPECT_EQ(ZoneCursor(ZONE_TOPLEFT), FrameCursor::kSizeNorthwestSoutheast);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMRIGHT), FrameCursor::kSizeNorthwestSoutheast);
+  EXPECT_EQ(ZoneCursor(ZONE_BOTTOMLEFT), FrameCursor::kSizeNortheastSouthwest);
+  EXPECT_EQ(ZoneCursor(ZONE_DRAG), FrameCursor::kArrow);
+  EXPECT_EQ(ZoneCursor(ZONE_ICON), FrameCursor::kArrow);
 }
 
 TEST(FrameLayoutTest, ButtonsKeyboardAndBorder) {
@@ -137,7 +137,7 @@ TEST_F(FrameTest, MovingOverAButtonLightsItOnceAndOffOnce) {
   frame.OnMouseMove(491, 6);
   frame.OnMouseMove(300, 10);
   EXPECT_EQ(painter.painted, (std::vector<std::string>{"a hot (485,1,502,17)", "a plain (485,1,502,17)"}));
-  EXPECT_EQ(host.log[0], "cursor 32512");
+  EXPECT_EQ(host.log[0], "cursor " + std::to_string(static_cast<int>(FrameCursor::kArrow)));
 }
 
 TEST_F(FrameTest, PressesStartMoveResizeOrTheMenu) {
@@ -146,8 +146,8 @@ TEST_F(FrameTest, PressesStartMoveResizeOrTheMenu) {
   frame.OnLButtonDown(519, 197);
   frame.OnLButtonDown(2, 100);
   frame.OnLButtonDown(300, 100);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"syscommand 61458", "tray 517", "syscommand 61448",
-                                                "syscommand 61441"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"move", "tray 517", "resize " + std::to_string(ZONE_BOTTOMRIGHT),
+                                                "resize " + std::to_string(ZONE_LEFT)}));
 }
 
 TEST_F(FrameTest, LanguageButtonSwitchesAndGivesTheFocusBack) {
@@ -272,8 +272,8 @@ TEST_F(FrameTest, ImeStateGoesOnByTheDetectionMethod) {
   frame.OnImeState(1);
   settings.imeDetectMethod = IDM_IMG;
   frame.OnImeState(0);
-  frame.Forward(WM_RELOADLAYOUT, 3, 4);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"post 1124 0 1", "image detection 2000", "post 1134 3 4"}));
+  frame.OnReloadLayout();
+  EXPECT_EQ(host.log, (std::vector<std::string>{"ime state 1", "image detection 2000", "reload layout"}));
 }
 
 TEST_F(FrameTest, TranslucentOnlyWhileThePointerIsAway) {

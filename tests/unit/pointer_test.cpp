@@ -40,7 +40,7 @@ class KeyboardViewTest : public ::testing::Test, protected testing::KeyboardRig 
                          activated.push_back(k);
                          activator.ActivateKey(1, k);
                        }};
-  KeyboardWindow window{host, kb, env, drawing, pointer, nullptr};
+  KeyboardWindow window{host, kb, env, settings, drawing, pointer, nullptr};
 
   void SetUp() override {
     window.OnCreate(1);
@@ -67,12 +67,11 @@ class KeyboardViewTest : public ::testing::Test, protected testing::KeyboardRig 
   }
   // Delivers the click the dwell posted, as the message loop would.
   void DeliverPostedClicks() {
-    std::vector<intptr_t> clicks;
+    std::vector<FakeKeyboardHost::Click> clicks;
     clicks.swap(host.clicks);
-    for (intptr_t lParam : clicks) {
-      const auto x = static_cast<int16_t>(lParam & 0xFFFF), y = static_cast<int16_t>((lParam >> 16) & 0xFFFF);
-      pointer.OnButtonDown(x, y);
-      pointer.OnButtonUp(x, y);
+    for (const FakeKeyboardHost::Click& click : clicks) {
+      pointer.OnButtonDown(click.x, click.y);
+      pointer.OnButtonUp(click.x, click.y);
     }
   }
 };
@@ -249,10 +248,14 @@ TEST_F(KeyboardViewTest, DwellNeverCompletesAfterThePointerLeftTheKey) {
   EXPECT_TRUE(activated.empty());
 }
 
-TEST_F(KeyboardViewTest, DwellPostsThePointerAsALParam) {
-  EXPECT_EQ(PointLParam(10, 20), (20 << 16) | 10);
-  EXPECT_EQ(PointLParam(-1, 2), (2 << 16) | 0xFFFF);
-  EXPECT_EQ(PointLParam(0x12345, 0), 0x2345);
+// The click a dwell posts lands where the pointer rests, not at the key's centre.
+TEST_F(KeyboardViewTest, DwellPostsTheClickWhereThePointerRests) {
+  settings.inputMode = IM_DWELL;
+  Move(kQ, 3);
+  for (int tick = 0; tick < 8; ++tick) pointer.OnDwellTick();
+  ASSERT_EQ(host.clicks.size(), 1u);
+  EXPECT_EQ(host.clicks[0].x, host.pointerX);
+  EXPECT_EQ(host.clicks[0].y, host.pointerY);
 }
 
 TEST_F(KeyboardViewTest, ShiftReleaseAppliesALatchedShiftToOneCharacter) {
@@ -359,7 +362,7 @@ TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
   std::vector<std::string> log;
   testing::RecordingScan scan{log};
   settings.inputMode = IM_SCAN;
-  KeyboardWindow scanning(host, kb, env, drawing, pointer, &scan);
+  KeyboardWindow scanning(host, kb, env, settings, drawing, pointer, &scan);
   scanning.OnCreate(9);
   EXPECT_EQ(kb.language, IL_KOREAN);
   scanning.OnImeState(IL_ENGLISH);

@@ -54,6 +54,7 @@ class FakeHost : public ShellHost, public InputModeHooks {
          std::to_string(h));
   }
   bool InstallFocusHook() override { return Call("focus hook"), !focusHookFails; }
+  void RemoveFocusHook() override { Call("remove focus hook"); }
   void StartTransparency() override { Call("transparency"); }
   void DestroyHiddenWindow() override {
     Call("destroy hidden");
@@ -108,7 +109,7 @@ TEST_F(ShellTest, StartsInOrderAndWritesTheSettingsAfterTheLoop) {
   const std::vector<std::string> expected = {
       "version", "semaphore Tessary_Hidden_Window", "dictionaries", "register", "hidden window",
       "tray add", "frame 30,30 522x200", "focus hook", "mouse hook", "transparency", "loop",
-      "destroy hidden", "tray delete", "remove mouse hook", "remove keyboard hook", "quit 0", "learned words"};
+      "destroy hidden", "tray delete", "remove focus hook", "remove mouse hook", "remove keyboard hook", "quit 0", "learned words"};
   EXPECT_EQ(host.calls, expected);
   EXPECT_TRUE(messages.shown.empty());
   EXPECT_EQ(files.files[kConfigFileName], FormatSettings(Settings{}));

@@ -112,7 +112,10 @@ class FakeKeyboardHost : public KeyboardWindowHost {
   bool repeatTimer = false;
   int invalidations = 0;
   int sounds = 0;
-  std::vector<intptr_t> clicks;
+  struct Click {
+    int32_t x, y;
+  };
+  std::vector<Click> clicks;
 
   void SetRepeatTimer(uint32_t periodMs) override {
     repeatTimer = true;
@@ -133,7 +136,7 @@ class FakeKeyboardHost : public KeyboardWindowHost {
     log.push_back("dwell timer " + std::to_string(periodMs));
   }
   void KillDwellTimer() override { dwellTimer = false; }
-  void PostClick(intptr_t lParam) override { clicks.push_back(lParam); }
+  void PostClick(int32_t x, int32_t y) override { clicks.push_back({x, y}); }
   void RequestHoverNotice(uint32_t ms) override { log.push_back("hover notice " + std::to_string(ms)); }
   void RequestLeaveNotice() override { log.push_back("leave notice"); }
   void DrawDirect(const std::function<void(Canvas&)>& draw) override { draw(window); }
@@ -166,17 +169,19 @@ class FakeFrameHost : public FrameHost {
   bool IsLayered() override { return layered; }
   void SetLayered(bool on) override { layered = on; }
   void SetAlpha(uint8_t a) override { alpha = a; }
-  void SetCursor(uint32_t id) override { log.push_back("cursor " + std::to_string(id)); }
-  void SendSysCommand(uint32_t command) override { log.push_back("syscommand " + std::to_string(command)); }
+  void SetCursor(FrameCursor cursor) override {
+    log.push_back("cursor " + std::to_string(static_cast<int>(cursor)));
+  }
+  void BeginMove() override { log.push_back("move"); }
+  void BeginResize(int32_t zone) override { log.push_back("resize " + std::to_string(zone)); }
   void PostTrayMessage(uint32_t message) override { log.push_back("tray " + std::to_string(message)); }
   void SendLanguageSwitch() override { log.push_back("language switch"); }
   void HideFrame() override { log.push_back("hide"); }
   void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
   void InvalidateFrame() override { log.push_back("invalidate frame"); }
   void MoveKeyboardWindow(const KeyRect& r) override { log.push_back("move keyboard " + RectText(r)); }
-  void PostToKeyboard(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-    log.push_back("post " + std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
-  }
+  void PostImeState(int32_t state) override { log.push_back("ime state " + std::to_string(state)); }
+  void ForwardReloadLayout() override { log.push_back("reload layout"); }
   bool SetTransparencyTimer(uint32_t periodMs) override {
     log.push_back("transparency timer " + std::to_string(periodMs));
     return timerWorks;
