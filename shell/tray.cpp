@@ -16,11 +16,11 @@ void Tray::KeepingFocus(Show&& show) {
   if (focus_ != nullptr) focus_->GiveBack();
 }
 
-void Tray::OnTrayIcon(uint32_t mouseMessage) {
-  if (mouseMessage == kLeftButtonDown) {
+void Tray::OnTrayIcon(TrayClick click) {
+  if (click == TrayClick::kLeftButtonDown) {
     // A click on the tray icon may have given the foreground to the shell.
     KeepingFocus([this] { ui_.ShowKeyboard(); });
-  } else if (mouseMessage == kRightButtonUp) {
+  } else if (click == TrayClick::kRightButtonUp) {
     KeepingFocus([this] { ui_.ShowMenu(BuildMenu()); });
   }
 }

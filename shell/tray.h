@@ -64,6 +64,9 @@ class TrayUi {
   virtual void EndProgram() = 0;
 };
 
+// What the tray icon reports (WM_TRAYICON's mouse message, decoded by the platform).
+enum class TrayClick { kLeftButtonDown, kRightButtonUp, kOther };
+
 class Tray {
  public:
   // `focus`: hands the foreground back to the application being typed into after the
@@ -73,8 +76,9 @@ class Tray {
        FocusKeeper* focus = nullptr)
       : settings_(settings), files_(files), ui_(ui), modes_(modes), frame_(frame), focus_(focus) {}
 
-  // WM_TRAYICON with the mouse message as lParam.
-  void OnTrayIcon(uint32_t mouseMessage);
+  // The tray icon was clicked: the left button shows the keyboard, the right one (on its
+  // release) opens the menu.
+  void OnTrayIcon(TrayClick click);
   // The menu as it is now; fills LayoutMenuTable.
   TrayMenu BuildMenu();
   void OnCommand(int commandId);

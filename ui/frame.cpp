@@ -229,7 +229,7 @@ void Frame::OnLButtonDown(int32_t x, int32_t y) {
     host_.BeginMove();
     GiveFocusBack();
   } else if (zone == ZONE_ICON) {
-    host_.PostTrayMessage(kRightButtonUp);
+    host_.PostOpenTrayMenu();
   } else if (zone >= ZONE_LEFT && zone <= ZONE_BOTTOMRIGHT) {
     host_.BeginResize(zone);
     GiveFocusBack();

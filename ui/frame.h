@@ -98,8 +98,9 @@ class FrameHost {
   // The same for sizing the frame by one of its edges or corners (ZONE_LEFT ..
   // ZONE_BOTTOMRIGHT).
   virtual void BeginResize(int32_t zone) = 0;
-  // Posts WM_TRAYICON (wParam 0) to the frame's owner, the hidden window.
-  virtual void PostTrayMessage(uint32_t mouseMessage) = 0;
+  // The icon of the caption opens the tray menu: the hidden window is told, as if the
+  // tray icon had been right-clicked (posted, so the menu opens after this click).
+  virtual void PostOpenTrayMenu() = 0;
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
   virtual void SendLanguageSwitch() = 0;
   virtual void HideFrame() = 0;

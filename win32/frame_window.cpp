@@ -263,8 +263,8 @@ void Win32FrameHost::BeginResize(int32_t zone) {
   if (frame_.handle() != nullptr) SendMessageW(frame_.handle(), WM_SYSCOMMAND, SC_SIZE | SizingEdge(zone), 0);
 }
 
-void Win32FrameHost::PostTrayMessage(uint32_t mouseMessage) {
-  if (hidden_.handle() != nullptr) PostMessageW(hidden_.handle(), WM_TRAYICON, 0, mouseMessage);
+void Win32FrameHost::PostOpenTrayMenu() {
+  if (hidden_.handle() != nullptr) PostMessageW(hidden_.handle(), WM_TRAYICON, 0, WM_RBUTTONUP);
 }
 
 void Win32FrameHost::SendLanguageSwitch() {

@@ -72,7 +72,7 @@ class Win32FrameHost final : public FrameHost {
   void SetCursor(FrameCursor cursor) override;
   void BeginMove() override;
   void BeginResize(int32_t zone) override;
-  void PostTrayMessage(uint32_t mouseMessage) override;
+  void PostOpenTrayMenu() override;
   void SendLanguageSwitch() override;
   void HideFrame() override;
   void InvalidateCaption(int32_t width) override;

@@ -51,7 +51,9 @@ LRESULT Win32HiddenWindow::Handle(HWND window, UINT message, WPARAM wParam, LPAR
       parts_->tray.OnCommand(LOWORD(wParam));
       return 0;
     case WM_TRAYICON:
-      parts_->tray.OnTrayIcon(static_cast<uint32_t>(lParam));
+      parts_->tray.OnTrayIcon(lParam == WM_LBUTTONDOWN  ? TrayClick::kLeftButtonDown
+                              : lParam == WM_RBUTTONUP ? TrayClick::kRightButtonUp
+                                                       : TrayClick::kOther);
       return 0;
     case WM_QUERYENDSESSION:
       shell.OnEndSession();

@@ -146,7 +146,7 @@ TEST_F(FrameTest, PressesStartMoveResizeOrTheMenu) {
   frame.OnLButtonDown(519, 197);
   frame.OnLButtonDown(2, 100);
   frame.OnLButtonDown(300, 100);
-  EXPECT_EQ(host.log, (std::vector<std::string>{"move", "tray 517", "resize " + std::to_string(ZONE_BOTTOMRIGHT),
+  EXPECT_EQ(host.log, (std::vector<std::string>{"move", "tray menu", "resize " + std::to_string(ZONE_BOTTOMRIGHT),
                                                 "resize " + std::to_string(ZONE_LEFT)}));
 }
 

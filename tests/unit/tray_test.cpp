@@ -72,7 +72,7 @@ TEST_F(TrayTest, TheApplicationHasTheFocusAgainAfterTheMenuAndEachDialog) {
   Tray keeping{settings, files, takingUi, modes, &frame, &focus};
   takingUi.dialog = [&desktop](Settings&) { desktop.foreground = kMenuOwner; };
   desktop.foreground = kEditor;
-  keeping.OnTrayIcon(517);  // the menu takes the foreground from the editor...
+  keeping.OnTrayIcon(TrayClick::kRightButtonUp);  // the menu takes the foreground from the editor...
   EXPECT_EQ(focus.remembered(), kEditor);
   for (int command : {IDM_ABOUT, IDM_FONT, IDM_SETTINGS}) {
     desktop.foreground = kMenuOwner;  // ...and so does each dialog
@@ -80,13 +80,13 @@ TEST_F(TrayTest, TheApplicationHasTheFocusAgainAfterTheMenuAndEachDialog) {
     EXPECT_EQ(desktop.foreground, kEditor) << command;
   }
   desktop.foreground = kTaskbar;  // a click on the tray icon
-  keeping.OnTrayIcon(513);
+  keeping.OnTrayIcon(TrayClick::kLeftButtonDown);
   EXPECT_EQ(desktop.foreground, kEditor);
   EXPECT_EQ(desktop.handedTo.size(), 4u);
 }
 
 TEST_F(TrayTest, MenuWithoutLayoutFolders) {
-  tray.OnTrayIcon(517);
+  tray.OnTrayIcon(TrayClick::kRightButtonUp);
   ASSERT_EQ(log, (std::vector<std::string>{"menu"}));
   const TrayMenu& menu = ui.shownMenu;
   ASSERT_EQ(menu.layouts.size(), 1u);
@@ -95,8 +95,8 @@ TEST_F(TrayTest, MenuWithoutLayoutFolders) {
   EXPECT_TRUE(menu.layouts[0].checked);
   EXPECT_EQ(menu.options,
             (std::map<int, bool>{{40018, true}, {40015, true}, {40017, true}, {40030, true}, {40031, false}}));
-  tray.OnTrayIcon(513);
-  tray.OnTrayIcon(512);  // anything else: nothing
+  tray.OnTrayIcon(TrayClick::kLeftButtonDown);
+  tray.OnTrayIcon(TrayClick::kOther);  // anything else: nothing
   EXPECT_EQ(log.back(), "show keyboard");
   EXPECT_EQ(log.size(), 2u);
 }

@@ -174,7 +174,7 @@ class FakeFrameHost : public FrameHost {
   }
   void BeginMove() override { log.push_back("move"); }
   void BeginResize(int32_t zone) override { log.push_back("resize " + std::to_string(zone)); }
-  void PostTrayMessage(uint32_t message) override { log.push_back("tray " + std::to_string(message)); }
+  void PostOpenTrayMenu() override { log.push_back("tray menu"); }
   void SendLanguageSwitch() override { log.push_back("language switch"); }
   void HideFrame() override { log.push_back("hide"); }
   void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
