@@ -13,13 +13,10 @@ inline constexpr unsigned kKeyDownMessage = 0x0100;    // WM_KEYDOWN
 inline constexpr unsigned kKeyUpMessage = 0x0101;      // WM_KEYUP
 inline constexpr unsigned kSysKeyDownMessage = 0x0104; // WM_SYSKEYDOWN
 inline constexpr unsigned kSysKeyUpMessage = 0x0105;   // WM_SYSKEYUP
-inline constexpr unsigned kMouseMove = 0x0200;         // WM_MOUSEMOVE
 inline constexpr unsigned kLeftButtonDown = 0x0201;    // WM_LBUTTONDOWN
 inline constexpr unsigned kLeftButtonUp = 0x0202;      // WM_LBUTTONUP
-inline constexpr unsigned kLeftButtonDoubleClick = 0x0203;
 inline constexpr unsigned kRightButtonDown = 0x0204;   // WM_RBUTTONDOWN
 inline constexpr unsigned kRightButtonUp = 0x0205;     // WM_RBUTTONUP
-inline constexpr unsigned kMouseWheel = 0x020A;        // WM_MOUSEWHEEL
 
 // Messages between the windows, all on top of WM_USER (1024).
 inline constexpr unsigned WM_TRAYICON = 1024 + 50;
