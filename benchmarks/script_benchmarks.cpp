@@ -2,13 +2,13 @@
 // interpreter per load, the configuration read and written.
 #include <benchmark/benchmark.h>
 
-#include "fakes.h"
-#include "keyboard_rig.h"
-#include "posix/us_layout.h"
-#include "keyboard/keyboard_model.h"
-#include "layout/layout_loader.h"
-#include "script/script_state.h"
 #include "config/settings.h"
+#include "fakes.h"
+#include "keyboard/keyboard_model.h"
+#include "keyboard_rig.h"
+#include "layout/layout_loader.h"
+#include "posix/us_layout.h"
+#include "script/script_state.h"
 
 namespace tessary {
 namespace {

@@ -3,22 +3,22 @@
 
 #include <cstdlib>
 
+#include "cli/scan_cost.h"
+#include "config/settings.h"
 #include "input/key_activation.h"
-#include "platform/key_output.h"
 #include "input/stroke_parser.h"
 #include "input/stroke_playback.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "platform/file_system.h"
-#include "prediction/predictor.h"
+#include "platform/key_output.h"
 #include "platform/message_boxes.h"
+#include "platform/text_codec.h"
 #include "prediction/hangul.h"
 #include "prediction/ksr_simulator.h"
+#include "prediction/predictor.h"
 #include "prediction/word_predictor.h"
 #include "shell/shell.h"
-#include "cli/scan_cost.h"
-#include "config/settings.h"
-#include "platform/text_codec.h"
 
 namespace tessary {
 

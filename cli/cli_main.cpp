@@ -1,9 +1,9 @@
 // tessary-cli on Linux. Arguments are UTF-8 file names; the core works on CP949.
-#include "posix/us_layout.h"
+#include "cli/cli.h"
 #include "posix/embedded_texts.h"
 #include "posix/iconv_codec.h"
 #include "posix/posix_file_system.h"
-#include "cli/cli.h"
+#include "posix/us_layout.h"
 
 int main(int argc, char** argv) {
   tessary::IconvCodec codec;

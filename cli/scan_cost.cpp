@@ -4,16 +4,16 @@
 #include <cstring>
 #include <functional>
 
+#include "config/settings.h"
 #include "input/key_activation.h"
 #include "input/scan.h"
 #include "keyboard/key_drawing.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
+#include "platform/key_codes.h"
 #include "platform/text_codec.h"
 #include "prediction/hangul.h"
 #include "prediction/predictor.h"
-#include "config/settings.h"
-#include "platform/key_codes.h"
 
 namespace tessary {
 

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "script/script_state.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/text_resources.h"
+#include "script/script_state.h"
 
 namespace tessary {
 

@@ -1,10 +1,10 @@
 #include "input/input_modes.h"
 
-#include "input/scan.h"
-#include "platform/message_boxes.h"
 #include "config/settings.h"
-#include "platform/window_messages.h"
+#include "input/scan.h"
 #include "platform/key_codes.h"
+#include "platform/message_boxes.h"
+#include "platform/window_messages.h"
 
 namespace tessary {
 

@@ -1,10 +1,10 @@
 #include "input/key_activation.h"
 
-#include "platform/key_output.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
-#include "prediction/predictor.h"
 #include "platform/key_codes.h"
+#include "platform/key_output.h"
+#include "prediction/predictor.h"
 
 namespace tessary {
 

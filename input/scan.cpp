@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "config/settings.h"
 #include "keyboard/key_drawing.h"
 #include "keyboard/keyboard_model.h"
-#include "config/settings.h"
 #include "platform/key_codes.h"
 
 namespace tessary {

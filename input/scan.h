@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/key_output.h"
 #include "keyboard/canvas.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

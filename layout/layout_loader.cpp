@@ -2,14 +2,14 @@
 
 #include <optional>
 
+#include "config/settings.h"
 #include "keyboard/keyboard_model.h"
-#include "script/lua.h"
-#include "script/script_state.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/numbers.h"
 #include "platform/text_resources.h"
-#include "config/settings.h"
+#include "script/lua.h"
+#include "script/script_state.h"
 
 namespace tessary {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_codes.h"
 #include "prediction/hangul.h"
 #include "prediction/word_predictor.h"
-#include "platform/key_codes.h"
 
 namespace tessary {
 

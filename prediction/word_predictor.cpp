@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "platform/file_system.h"
-#include "prediction/hangul.h"
 #include "platform/key_codes.h"
+#include "prediction/hangul.h"
 
 namespace tessary {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "script/lua.h"
 #include "platform/file_system.h"
 #include "platform/numbers.h"
+#include "script/lua.h"
 
 namespace tessary {
 

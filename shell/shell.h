@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/numbers.h"
 #include "config/settings.h"
 #include "input/input_modes.h"
+#include "platform/numbers.h"
 #include "platform/window_messages.h"
 
 namespace tessary {

@@ -1,11 +1,11 @@
 #include "shell/tray.h"
 
-#include "ui/focus_keeper.h"
-#include "ui/frame.h"
-#include "platform/file_system.h"
 #include "config/settings.h"
 #include "layout/layout_loader.h"
+#include "platform/file_system.h"
 #include "shell/shell.h"
+#include "ui/focus_keeper.h"
+#include "ui/frame.h"
 
 namespace tessary {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/key_output.h"
 #include "keyboard/keyboard_model.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "ui/keyboard_window.h"
 #include "config/settings.h"
 #include "platform/window_messages.h"
+#include "ui/keyboard_window.h"
 
 namespace tessary {
 

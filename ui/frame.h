@@ -4,11 +4,11 @@
 // hand-offs to the keyboard window. The platform's window sits behind FrameHost.
 #include <cstdint>
 
+#include "keyboard/keyboard_model.h"
 #include "platform/key_output.h"
 #include "platform/numbers.h"
 #include "ui/caption_button.h"
 #include "ui/focus_keeper.h"
-#include "keyboard/keyboard_model.h"
 
 namespace tessary {
 

@@ -2,10 +2,10 @@
 
 #include "platform/numbers.h"
 
-#include "ui/frame.h"
-#include "layout/layout_loader.h"
 #include "config/settings.h"
+#include "layout/layout_loader.h"
 #include "platform/key_codes.h"
+#include "ui/frame.h"
 
 namespace tessary {
 

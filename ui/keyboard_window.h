@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/key_output.h"
 #include "input/key_repeat.h"
 #include "input/scan.h"
 #include "keyboard/canvas.h"
 #include "keyboard/key_drawing.h"
+#include "platform/key_output.h"
 
 namespace tessary {
 

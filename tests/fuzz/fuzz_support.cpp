@@ -1,9 +1,9 @@
 #include <map>
 
+#include "fakes.h"
 #include "fuzz_targets.h"
 #include "input/stroke_player.h"
 #include "posix/us_layout.h"
-#include "fakes.h"
 
 namespace tessary::fuzz {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "input/key_activation.h"
-#include "platform/key_output.h"
 #include "input/stroke_playback.h"
+#include "platform/key_output.h"
 
 namespace tessary::fuzz {
 

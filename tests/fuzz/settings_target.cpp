@@ -1,8 +1,8 @@
 // The configuration file, as a user or a helper might have edited it: read, then written
 // back, and what was written must read back to the same settings.
+#include "config/settings.h"
 #include "fakes.h"
 #include "fuzz_targets.h"
-#include "config/settings.h"
 
 namespace tessary::fuzz {
 

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
-#include "keyboard_rig.h"
-#include "input/key_repeat.h"
-#include "posix/us_layout.h"
-#include "keyboard/keyboard_model.h"
-#include "layout/layout_loader.h"
-#include "prediction/predictor.h"
 #include "config/settings.h"
+#include "fakes.h"
+#include "input/key_repeat.h"
+#include "keyboard/keyboard_model.h"
+#include "keyboard_rig.h"
+#include "layout/layout_loader.h"
+#include "posix/us_layout.h"
+#include "prediction/predictor.h"
 
 namespace tessary {
 namespace {

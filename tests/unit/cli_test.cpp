@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "fakes.h"
-#include "posix/us_layout.h"
-#include "posix/iconv_codec.h"
 #include "config/settings.h"
+#include "fakes.h"
+#include "posix/iconv_codec.h"
+#include "posix/us_layout.h"
 
 namespace tessary {
 namespace {

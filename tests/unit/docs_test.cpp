@@ -8,14 +8,14 @@
 #include <set>
 #include <sstream>
 
+#include "config/settings.h"
 #include "input/input_modes.h"
 #include "input/stroke_parser.h"
 #include "layout/layout_loader.h"
-#include "script/script_state.h"
 #include "platform/message_boxes.h"
 #include "platform/text_codec.h"
 #include "posix/iconv_codec.h"
-#include "config/settings.h"
+#include "script/script_state.h"
 #include "shell/shell.h"
 
 namespace tessary {

@@ -5,13 +5,13 @@
 #include <map>
 #include <memory>
 
+#include "fuzz_targets.h"
 #include "input/key_activation.h"
 #include "input/stroke_player.h"
 #include "keyboard/key_drawing.h"
-#include "ui/keyboard_window.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
-#include "fuzz_targets.h"
+#include "ui/keyboard_window.h"
 #include "window_fakes.h"
 
 namespace tessary {

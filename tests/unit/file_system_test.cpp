@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "posix/iconv_codec.h"
 #include "config/settings.h"
+#include "posix/iconv_codec.h"
 
 namespace tessary {
 namespace {

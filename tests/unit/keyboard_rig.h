@@ -1,11 +1,11 @@
 #pragma once
 // A keyboard with fakes for everything around it, for the tests and benchmarks of the
 // model, the loader and activation.
+#include "config/settings.h"
 #include "fakes.h"
-#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
-#include "config/settings.h"
+#include "posix/us_layout.h"
 
 namespace tessary::testing {
 

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "config/settings.h"
 #include "fakes.h"
-#include "keyboard_rig.h"
-#include "posix/us_layout.h"
 #include "keyboard/keyboard_model.h"
+#include "keyboard_rig.h"
 #include "posix/iconv_codec.h"
 #include "posix/posix_file_system.h"
-#include "config/settings.h"
+#include "posix/us_layout.h"
 
 namespace tessary {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "input/key_activation.h"
 #include "keyboard/key_drawing.h"
-#include "ui/keyboard_window.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
+#include "ui/keyboard_window.h"
 #include "window_fakes.h"
 
 namespace tessary {

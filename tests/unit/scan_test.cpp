@@ -8,10 +8,10 @@
 
 #include "input/input_modes.h"
 #include "input/key_activation.h"
-#include "ui/frame.h"
 #include "keyboard_rig.h"
 #include "prediction/predictor.h"
 #include "shell/shell.h"
+#include "ui/frame.h"
 #include "window_fakes.h"
 
 namespace tessary {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "input/stroke_player.h"
 #include "fakes.h"
+#include "input/stroke_player.h"
 #include "posix/us_layout.h"
 
 namespace tessary {

@@ -3,11 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes.h"
-#include "ui/frame.h"
 #include "config/settings.h"
+#include "fakes.h"
 #include "shell/settings_dialog.h"
 #include "shell/shell.h"
+#include "ui/frame.h"
 #include "window_fakes.h"
 
 namespace tessary {

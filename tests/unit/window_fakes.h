@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/settings.h"
 #include "input/input_modes.h"
 #include "input/scan.h"
 #include "keyboard/canvas.h"
@@ -12,7 +13,6 @@
 #include "ui/focus_keeper.h"
 #include "ui/frame.h"
 #include "ui/keyboard_window.h"
-#include "config/settings.h"
 
 namespace tessary::testing {
 
