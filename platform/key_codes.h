@@ -5,7 +5,6 @@
 namespace tessary {
 
 inline constexpr int32_t kBackspaceKey = 0x08;
-inline constexpr int32_t kTabKey = 0x09;
 inline constexpr int32_t kEnterKey = 0x0D;
 inline constexpr int32_t kShiftKey = 0x10;
 inline constexpr int32_t kCtrlKey = 0x11;

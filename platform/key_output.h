@@ -16,7 +16,7 @@ class KeyLayout {
   // VkKeyScanA: low byte the key code, bit 0x100 Shift (0x200 Ctrl, 0x400 Alt);
   // 0xFFFF when no key types the character.
   virtual uint16_t VkKeyScan(char ch) const = 0;
-  static constexpr uint16_t kScanShift = 0x100, kScanCtrl = 0x200, kScanAlt = 0x400, kScanKeyMask = 0xFF;
+  static constexpr uint16_t kScanShift = 0x100, kScanCtrl = 0x200, kScanKeyMask = 0xFF;
   static constexpr uint16_t kNoKey = 0xFFFF;
   // MapVirtualKeyA(code, 0): the key's scan code, 0 when it has none.
   virtual uint32_t MapVirtualKey(uint32_t code) const = 0;

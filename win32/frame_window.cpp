@@ -57,7 +57,7 @@ void CALLBACK ImageDetectionTimer(UINT, UINT, DWORD_PTR keyboard, DWORD_PTR, DWO
 }  // namespace
 
 bool Win32FrameWindow::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kFrameWindowClass, Procedure, nullptr);
+  return RegisterWindowClass(instance, kFrameWindowClass, ObjectWindowProcedure<Win32FrameWindow>, nullptr);
 }
 
 void Win32FrameWindow::Create(HWND owner, int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -125,12 +125,6 @@ void Win32FrameWindow::Paint() {
   if (oldFont) SelectObject(dc, oldFont);
   if (font) DeleteObject(font);
   EndPaint(handle_, &paint);
-}
-
-LRESULT CALLBACK Win32FrameWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Win32FrameWindow* self = WindowObject<Win32FrameWindow>(window, message, lParam);
-  if (self == nullptr || !self->parts_) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT Win32FrameWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

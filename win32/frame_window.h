@@ -34,6 +34,9 @@ class Win32FrameWindow {
 
   // Before the window is made: the parts it drives.
   void Connect(const Parts& parts) { parts_.emplace(parts); }
+  bool connected() const { return parts_.has_value(); }
+  // The window's messages, once it is connected.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static bool Register(HINSTANCE instance);
   // Makes the frame, owned by `owner` (the hidden window), and with it the keyboard window.
   void Create(HWND owner, int32_t left, int32_t top, int32_t width, int32_t height);
@@ -45,8 +48,6 @@ class Win32FrameWindow {
   void StartTransparency();
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
 
   HINSTANCE instance_;

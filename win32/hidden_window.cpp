@@ -15,7 +15,7 @@
 namespace tessary::win32 {
 
 bool Win32HiddenWindow::Register(HINSTANCE instance) {
-  return RegisterWindowClass(instance, kHiddenWindowClass, Procedure, nullptr);
+  return RegisterWindowClass(instance, kHiddenWindowClass, ObjectWindowProcedure<Win32HiddenWindow>, nullptr);
 }
 
 bool Win32HiddenWindow::Create() {
@@ -28,12 +28,6 @@ bool Win32HiddenWindow::Create() {
 
 void Win32HiddenWindow::Destroy() {
   if (handle_ != nullptr) DestroyWindow(handle_);
-}
-
-LRESULT CALLBACK Win32HiddenWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Win32HiddenWindow* self = WindowObject<Win32HiddenWindow>(window, message, lParam);
-  if (self == nullptr || !self->parts_) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT Win32HiddenWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

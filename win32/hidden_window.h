@@ -29,6 +29,9 @@ class Win32HiddenWindow {
 
   // Before the window is made: the parts it drives.
   void Connect(const Parts& parts) { parts_.emplace(parts); }
+  bool connected() const { return parts_.has_value(); }
+  // The window's messages, once it is connected.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static bool Register(HINSTANCE instance);
   // False when no window could be made.
   bool Create();
@@ -38,8 +41,6 @@ class Win32HiddenWindow {
   HINSTANCE instance() const { return instance_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;
   HWND handle_ = nullptr;

@@ -14,7 +14,7 @@ Win32KeyboardWindow::~Win32KeyboardWindow() { DropBackBuffer(); }
 
 bool Win32KeyboardWindow::Register(HINSTANCE instance) {
   HCURSOR pointer = LoadCursorW(instance, MAKEINTRESOURCEW(IDC_TESSARY_POINTER));
-  return RegisterWindowClass(instance, kKeyboardWindowClass, Procedure, pointer);
+  return RegisterWindowClass(instance, kKeyboardWindowClass, ObjectWindowProcedure<Win32KeyboardWindow>, pointer);
 }
 
 void Win32KeyboardWindow::Create(HWND frame) {
@@ -68,12 +68,6 @@ void Win32KeyboardWindow::Paint() {
   }
   if (memory != nullptr) DeleteDC(memory);
   EndPaint(handle_, &paint);
-}
-
-LRESULT CALLBACK Win32KeyboardWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Win32KeyboardWindow* self = WindowObject<Win32KeyboardWindow>(window, message, lParam);
-  if (self == nullptr || !self->parts_) return DefWindowProcW(window, message, wParam, lParam);
-  return self->Handle(window, message, wParam, lParam);
 }
 
 LRESULT Win32KeyboardWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -35,6 +35,9 @@ class Win32KeyboardWindow {
 
   // Before the window is made: the parts it drives.
   void Connect(const Parts& parts) { parts_.emplace(parts); }
+  bool connected() const { return parts_.has_value(); }
+  // The window's messages, once it is connected.
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static bool Register(HINSTANCE instance);
   // Makes the window inside the frame window; its size comes with the frame's layout.
   void Create(HWND frame);
@@ -52,8 +55,6 @@ class Win32KeyboardWindow {
   static void CALLBACK RepeatTimer(HWND window, UINT, UINT_PTR, DWORD);
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void DropBackBuffer();
   void Post(UINT message, WPARAM wParam, LPARAM lParam) const;

@@ -36,4 +36,13 @@ Window* WindowObject(HWND window, UINT message, LPARAM lParam) {
   return reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+// The procedure of a window run by an object: until the object is connected to what it
+// drives, the window behaves as a default one.
+template <typename Window>
+LRESULT CALLBACK ObjectWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = WindowObject<Window>(window, message, lParam);
+  if (self == nullptr || !self->connected()) return DefWindowProcW(window, message, wParam, lParam);
+  return self->Handle(window, message, wParam, lParam);
+}
+
 }  // namespace tessary::win32
