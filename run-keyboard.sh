@@ -33,7 +33,6 @@ esac
 die() { echo "run-keyboard: $*" >&2; exit 1; }
 
 bash tools/setup.sh || die "installing what the keyboard needs failed (see above); as root it installs what is missing"
-bash tools/build-dictionary.sh || die "building the dictionary failed (see above)"
 cmake --preset win64 >/dev/null || die "configuring the 64-bit build failed (cmake --preset win64)"
 cmake --build --preset win64 -j "$(nproc 2>/dev/null || echo 2)" || die "the 64-bit build failed (see above)"
 
@@ -65,7 +64,7 @@ fi
 run="$root/build/run"
 mkdir -p "$run"
 cp build/win64/win32/Tessary3.exe build/win64/win32/tessary-cli.exe build/win64/hooklib/tyhook.dll \
-  build/dictionary/hangul.lex "$run/" || die "copying the program to $run failed"
+  data/hangul.lex "$run/" || die "copying the program to $run failed"
 bash tools/install-layouts.sh "$run" || die "installing the layout sets into $run failed"
 cd "$run" || die "no folder $run"
 if [ -n "$mode" ]; then

@@ -11,7 +11,6 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 bash tools/setup.sh || exit 1
-bash tools/build-dictionary.sh || exit 1
 
 total_passed=0
 total_failed=0

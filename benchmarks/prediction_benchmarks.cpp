@@ -1,4 +1,4 @@
-// What word prediction costs on the shipped dictionary (build/dictionary/hangul.lex,
+// What word prediction costs on the shipped dictionary (data/hangul.lex,
 // from tools/build-dictionary.sh): loading at start-up, and the candidates of a key.
 #include <benchmark/benchmark.h>
 
@@ -15,7 +15,7 @@ namespace {
 
 const std::string& ShippedDictionary() {
   static const std::string text = [] {
-    std::ifstream in(TESSARY_SOURCE_DIR "/build/dictionary/hangul.lex", std::ios::binary);
+    std::ifstream in(TESSARY_SOURCE_DIR "/data/hangul.lex", std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
@@ -26,7 +26,7 @@ const std::string& ShippedDictionary() {
 void BM_LoadDictionaries(benchmark::State& state) {
   testing::FakeFileSystem files;
   files.files["hangul.lex"] = ShippedDictionary();
-  if (ShippedDictionary().empty()) state.SkipWithError("build/dictionary/hangul.lex is missing");
+  if (ShippedDictionary().empty()) state.SkipWithError("data/hangul.lex is missing");
   IconvCodec codec;
   for (auto _ : state) {
     WordPredictor predictor(codec);
@@ -66,7 +66,7 @@ void OnKey(benchmark::State& state, const char* prefix, char last, int learnt = 
   IconvCodec codec;
   WordPredictor predictor(codec);
   if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
-    state.SkipWithError("build/dictionary/hangul.lex is missing");
+    state.SkipWithError("data/hangul.lex is missing");
     return;
   }
   const char star = BiggestBucketLetter(predictor);

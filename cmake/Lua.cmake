@@ -1,13 +1,9 @@
-# Lua 5.1: the sources of Debian's lua5.1 package with our patches on top (fetched and
-# patched by tools/get-lua-source.sh), compiled and linked statically into every build,
-# native ones included, so the tests run the interpreter the programs ship.
+# Lua 5.1.5: the release's sources, kept in third_party/lua5.1 with the patches of
+# third_party/patches applied (see third_party/README.md), compiled and linked statically
+# into every build, native ones included, so the tests run the interpreter the programs ship.
 set(TESSARY_LUA_SOURCE_DIR "${CMAKE_SOURCE_DIR}/third_party/lua5.1" CACHE PATH "Lua 5.1 source tree")
-file(GLOB tessary_lua_patches CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/third_party/patches/*.patch")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tessary_lua_patches})
-execute_process(COMMAND bash "${CMAKE_SOURCE_DIR}/tools/get-lua-source.sh" "${TESSARY_LUA_SOURCE_DIR}"
-                RESULT_VARIABLE lua_fetch)
-if(NOT lua_fetch EQUAL 0)
-  message(FATAL_ERROR "Lua 5.1 sources missing or unpatched in ${TESSARY_LUA_SOURCE_DIR}")
+if(NOT EXISTS "${TESSARY_LUA_SOURCE_DIR}/src/lapi.c")
+  message(FATAL_ERROR "Lua 5.1 sources missing in ${TESSARY_LUA_SOURCE_DIR}")
 endif()
 set(lua_src lapi lcode ldebug ldo ldump lfunc lgc llex lmem lobject lopcodes lparser
     lstate lstring ltable ltm lundump lvm lzio lauxlib lbaselib liolib lmathlib

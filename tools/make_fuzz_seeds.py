@@ -6,7 +6,7 @@ layouts themselves (in CP949, as the program reads them), the configuration file
 program writes, a slice of the shipped dictionary and some Korean text. Run it again
 after the shipped layouts or the dictionary change:
 
-    python3 tools/make_fuzz_seeds.py [--dictionary build/dictionary/hangul.lex]
+    python3 tools/make_fuzz_seeds.py [--dictionary data/hangul.lex]
 """
 import argparse
 import hashlib

@@ -14,7 +14,6 @@ root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
 bash tools/setup.sh
-bash tools/build-dictionary.sh
 version=$(sed -n 's/^project(Tessary3 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out="$root/build/release"
 mkdir -p "$out"
@@ -27,7 +26,8 @@ for arch in win32 win64; do
   rm -rf "$stage"
   mkdir -p "$stage/docs"
   cp "build/$arch/win32/Tessary3.exe" "build/$arch/win32/tessary-cli.exe" "build/$arch/hooklib/tyhook.dll" "$stage/"
-  cp build/dictionary/hangul.lex build/dictionary/hangul.lex.NOTICE.md "$stage/"
+  cp data/hangul.lex "$stage/"
+  cp data/README.md "$stage/hangul.lex.NOTICE.md"
   : >"$stage/user.lex"   # the user's own words, one a line, in CP949
   bash tools/install-layouts.sh "$stage"
   python3 tools/make_release.py text "$stage" "$version" "$arch"

@@ -77,8 +77,7 @@ fresh_dir() {  # a fresh current directory holding the deliverables and the driv
   mkdir -p "$d"
   cp "$build/win32/Tessary3.exe" "$build/hooklib/tyhook.dll" "$build/tests/e2e/tdriver.exe" \
      "$build/tests/e2e/tstrokes.exe" "$build/win32/tessary-cli.exe" "$d/"
-  # The system dictionary (tools/build-dictionary.sh); without it the keyboard says so.
-  [ -f "$here/../../build/dictionary/hangul.lex" ] && cp "$here/../../build/dictionary/hangul.lex" "$d/"
+  cp "$here/../../data/hangul.lex" "$d/"   # the stored system dictionary
   echo "$d"
 }
 drv() { wine tdriver.exe "$@" 2>/dev/null | tr -d '\r'; }
