@@ -37,12 +37,25 @@ tessary_find_loader() {  # 64|32: prints the path of that loader
 }
 tessary_wine_for() {
   local loader
+  if [ "$1" = 32 ] && [ "${TESSARY_NO_32BIT:-0}" = 1 ]; then
+    if TESSARY_NO_32BIT=0 bash "$TESSARY_TOOLS/can-run-32bit.sh"; then
+      TESSARY_WINE_WHY="TESSARY_NO_32BIT=1 rehearses a machine that cannot execute 32-bit x86 programs (this one can)"
+    else
+      TESSARY_WINE_WHY="this machine cannot execute 32-bit x86 programs (TESSARY_NO_32BIT=1 is set too)"
+    fi
+    return 1
+  fi
   if [ "$1" = 32 ] && ! bash "$TESSARY_TOOLS/can-run-32bit.sh"; then
     TESSARY_WINE_WHY="this machine cannot execute 32-bit x86 programs (its kernel has no 32-bit support)"
     return 1
   fi
   if ! loader=$(tessary_find_loader "$1"); then
-    TESSARY_WINE_WHY="Wine's $1-bit loader is not installed (tools/setup.sh installs it)"
+    local note="$TESSARY_TOOLS/../build/wine32-unavailable.txt"
+    if [ "$1" = 32 ] && [ -s "$note" ]; then
+      TESSARY_WINE_WHY="$(cat "$note")"
+    else
+      TESSARY_WINE_WHY="Wine's $1-bit loader is not installed (tools/setup.sh installs it)"
+    fi
     return 1
   fi
   TESSARY_WINE=$loader
