@@ -120,7 +120,13 @@ tessary_display() {
     Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     TESSARY_XVFB_PID=$!
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    # Ours only while it runs: a display of that number in another root (a chroot shares
+    # the abstract socket names) makes it exit, and xdpyinfo would reach that one.
+    for _ in $(seq 50); do
+      kill -0 "$TESSARY_XVFB_PID" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && sleep 0.3 && kill -0 "$TESSARY_XVFB_PID" 2>/dev/null && return 0
+      sleep 0.1
+    done
     kill "$TESSARY_XVFB_PID" 2>/dev/null || true
   done
   echo "no X display could be started" >&2
