@@ -127,7 +127,7 @@ done < <(env)
 inside() { chroot "$root" /usr/bin/env -i "${env_args[@]}" bash -c "cd /root/tessary && $1"; }
 
 say "./run-keyboard.sh (at ${SECONDS} s)"
-inside './run-keyboard.sh --screenshot /root/keyboard.png' >"$run/keyboard.log" 2>&1 &
+inside 'echo $$ >/root/run-keyboard.pid; exec ./run-keyboard.sh --screenshot /root/keyboard.png' >"$run/keyboard.log" 2>&1 &
 runner_pid=$!
 shot="$root/root/keyboard.png"
 while kill -0 "$runner_pid" 2>/dev/null && ! grep -q '^Screenshot: ' "$run/keyboard.log"; do
@@ -138,8 +138,10 @@ sed 's/^/  | /' "$run/keyboard.log" | tail -n 25
 if ! grep -q '^Screenshot: ' "$run/keyboard.log" || [ ! -s "$shot" ]; then
   die "./run-keyboard.sh did not show the keyboard (its output is above)"
 fi
-kill -INT "$runner_pid" 2>/dev/null   # ends the keyboard, as Ctrl+C would
+# Ends the keyboard as Ctrl+C would (a background job ignores SIGINT: its TERM trap is the same).
+kill -TERM "$(cat "$root/root/run-keyboard.pid")" 2>/dev/null
 wait "$runner_pid" 2>/dev/null
+grep -q '^The keyboard ended\|^run-keyboard: ' "$run/keyboard.log" && tail -n 2 "$run/keyboard.log" | sed 's/^/  | /'
 runner_pid=
 mkdir -p "$repo/build/fresh-machine"
 cp "$shot" "$repo/build/fresh-machine/keyboard.png"
