@@ -41,7 +41,7 @@ stage_failed() {  # NAME [LOG]: a stage that could not run counts as one failure
   total_failed=$((total_failed + 1))
   if [ -n "${2:-}" ] && [ -f "$2" ]; then
     local first
-    first=$(grep -m 1 -E '(error|Error|ERROR)[: ]' "$2" || tail -n 1 "$2")
+    first=$(grep -m 1 -E '(error|Error|ERROR)[: ]|cannot find|undefined reference' "$2" || tail -n 1 "$2")
     echo "FAILED: $1: ${first:-no output}" >&2
   else
     echo "FAILED: $1" >&2

@@ -13,7 +13,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake pkg-config git ca-certificates locales
-  libgtest-dev libgmock-dev libbenchmark-dev clang-14
+  libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xdotool x11-utils imagemagick fonts-nanum
   python3 nsis)
