@@ -1116,9 +1116,9 @@ a_sentence_by_scanning_keeps_the_focus() {
 }
 
 # ------------------------------------------------------------------ Hangul composed by the keyboard
-# Wine has no Korean input method: in automatic mode (the default) and in keyboard mode
-# the keyboard composes the syllables itself and sends them as text; the text is read
-# back from the target as Unicode.
+# Wine has no Korean input method, but its windows' input contexts say Hangul mode under
+# the Korean locale: the keyboard composes there in keyboard mode, and in automatic mode
+# where a window's context is in English mode. The text is read back as Unicode.
 ime_mode() { LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_IME\r/'; }
 # The keys of the letter rows by name (design units of the built-in layouts, 510 × 155;
 # the word prediction set has its word keys above them, 27 units higher: 510 × 182).
@@ -1137,6 +1137,14 @@ click_keys() {  # HEIGHT KEY...: real clicks on the keys (HEIGHT 155 or 182)
   done
 }
 letters() { sed 's/./& /g' <<<"$1"; }  # the keys of a run of letters
+# A window in English mode puts the keyboard in its English layout: the user switches
+# it with ✔.
+switch_language() {
+  local x y
+  read -r x y <<<"$(frame_point lang)"
+  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1; sleep 0.6
+  check "the target has the focus after the ✔ button" "$target" "$(drv foreground)"
+}
 edit_target_case() {  # NAME: starts the keyboard (its Tessary.cfg written) and an edit control
   start_keyboard 1
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
@@ -1144,6 +1152,19 @@ edit_target_case() {  # NAME: starts the keyboard (its Tessary.cfg written) and 
   target=$(start_target keys.log edit); [ -n "$target" ] || { fail "no target window"; return 1; }
   drv focus "$target"
   sleep 1
+}
+typed_text() {  # LOG: the characters a target received, its Backspaces applied (UTF-8)
+  python3 -c '
+import sys
+text = []
+for line in open(sys.argv[1]):
+    word = line.split()
+    if len(word) > 1 and word[0] == "char":
+        if int(word[1]) == 8:
+            text = text[:-1]
+        else:
+            text.append(chr(int(word[1])))
+print("".join(text))' "$1"
 }
 end_with_target() {
   drv post "$target" 16 0 0 >/dev/null
@@ -1168,7 +1189,7 @@ PY
 
 hangul_by_clicks_is_composed_where_no_input_method_is() {
   cd "$(fresh_dir compose)"
-  expected_defaults >Tessary.cfg  # automatic, the default
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
   local hidden kbd target
   edit_target_case || return
   click_keys 155 $(letters dkssudgktpdy)
@@ -1179,6 +1200,20 @@ hangul_by_clicks_is_composed_where_no_input_method_is() {
   check "the text" "안녕하세요 닭이" "$(drv text "$target")"
   check "no Latin letter reached it" "" "$(grep -E '^char (9[7-9]|1[01][0-9]|12[0-2]) ' keys.log)"
   focus_kept "after the Hangul"
+  end_with_target
+}
+
+automatic_composition_where_the_input_method_is_not_in_hangul_mode() {
+  cd "$(fresh_dir compose-auto)"
+  expected_defaults >Tessary.cfg  # automatic, the default
+  start_keyboard 1
+  local hidden kbd target
+  keyboard_and_target 1 alpha || return
+  switch_language  # the window is in English mode: the English layout, then ✔
+  click_keys 155 $(letters dkssudgktpdy)
+  shoot keyboard-composing  # "· 한글 조합" in the title strip
+  check "the characters" "안녕하세요" "$(typed_text keys.log)"
+  check "the target kept the focus" "$target" "$(drv foreground)"
   end_with_target
 }
 
@@ -1199,7 +1234,7 @@ a_word_key_replaces_exactly_what_the_keyboard_typed() {
 
 a_mixed_sentence_reaches_notepad() {
   cd "$(fresh_dir compose-notepad)"
-  expected_defaults >Tessary.cfg
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
   start_keyboard 1
   local hidden kbd target
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
@@ -1246,6 +1281,7 @@ if [ "$suite" = all ]; then
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_keyboard_scales_with_the_screens_density
   run_case hangul_by_clicks_is_composed_where_no_input_method_is
+  run_case automatic_composition_where_the_input_method_is_not_in_hangul_mode
   run_case a_word_key_replaces_exactly_what_the_keyboard_typed
   run_case a_mixed_sentence_reaches_notepad
   run_case the_release_archive_runs_from_its_own_folder
