@@ -1220,7 +1220,9 @@ automatic_composition_where_the_input_method_is_not_in_hangul_mode() {
 a_word_key_replaces_exactly_what_the_keyboard_typed() {
   cd "$(fresh_dir compose-words)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
-  dictionary_of 가게 100 감사합니다 80 가방 50 >hangul.lex
+  # Seven heavier words of ㄱ fill the word keys after ㄱ, so that after 가 the first key
+  # shows 가게 and after ㄱㅅ 감사합니다 (a word key offers no word twice in a word).
+  dictionary_of 고기 100 구두 99 기차 98 거리 97 그림 96 고래 95 그네 94 가게 50 감사합니다 40 >hangul.lex
   config_with_kbdname "단어예측" | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
   local hidden kbd target
   edit_target_case || return
@@ -1232,7 +1234,7 @@ a_word_key_replaces_exactly_what_the_keyboard_typed() {
   end_with_target
 }
 
-a_mixed_sentence_reaches_notepad() {
+hangul_reaches_notepad() {
   cd "$(fresh_dir compose-notepad)"
   expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
   start_keyboard 1
@@ -1243,15 +1245,25 @@ a_mixed_sentence_reaches_notepad() {
   target=$(drv wait Notepad "" 20000); [ -n "$target" ] || { fail "no Notepad"; return 1; }
   drv focus "$target"
   sleep 1
+  click_keys 155 $(letters dkssudgktpdy) period
+  check "Notepad's text" "안녕하세요." "$(drv text "$target")"
+  focus_kept "at the end"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+a_mixed_sentence_keeps_each_language() {
+  cd "$(fresh_dir compose-mixed)"
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
+  local hidden kbd target
+  edit_target_case || return
   click_keys 155 $(letters gksrmf) space  # 한글
   caption_step LANG
   click_keys 155 h i space
   caption_step LANG
   click_keys 155 $(letters dkssud) period  # 안녕.
-  check "Notepad's text" "한글 hi 안녕." "$(drv text "$target")"
-  focus_kept "at the end"
-  exit_command "$hidden"
-  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "the text" "한글 hi 안녕." "$(drv text "$target")"
+  end_with_target
 }
 
 # ------------------------------------------------------------------ run
@@ -1283,7 +1295,8 @@ if [ "$suite" = all ]; then
   run_case hangul_by_clicks_is_composed_where_no_input_method_is
   run_case automatic_composition_where_the_input_method_is_not_in_hangul_mode
   run_case a_word_key_replaces_exactly_what_the_keyboard_typed
-  run_case a_mixed_sentence_reaches_notepad
+  run_case hangul_reaches_notepad
+  run_case a_mixed_sentence_keeps_each_language
   run_case the_release_archive_runs_from_its_own_folder
   run_case the_installer_installs_upgrades_and_uninstalls
   if [ "$bits" = 64 ] || [ -n "${TESSARY_E2E_ALL:-}" ]; then
