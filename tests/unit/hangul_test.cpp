@@ -119,6 +119,32 @@ TEST(SyllableComposerTest, AnEndSettlesTheSyllableAndAWordReplacesExactlyWhatWas
   EXPECT_EQ(c.ReplaceWord(u"가방"), Change(0, u"방"));  // what stands already stays
 }
 
+TEST(SyllableComposerTest, RandomKeysLeaveOnScreenWhatItTyped) {
+  std::mt19937 random(11);
+  const std::string alphabet = "abcdefghijklmnopqrstuvwxyzEOPQRTW<.";
+  for (int round = 0; round < 2000; ++round) {
+    SyllableComposer c;
+    std::u16string screen, before;  // the word's characters, and what stood before it
+    for (int i = 0; i < 20; ++i) {
+      const char key = alphabet[random() % alphabet.size()];
+      if (key == '.') {  // a word end
+        c.End();
+        before = screen;
+        continue;
+      }
+      const std::optional<TextReplacement> r = key == '<' ? c.Backspace() : c.Type(key);
+      if (!r) {  // the Backspace key itself
+        if (!screen.empty()) screen.pop_back();
+        if (screen.size() < before.size()) before = screen;
+        continue;
+      }
+      ASSERT_LE(r->erase, screen.size() - before.size());  // never more than it typed
+      screen = screen.substr(0, screen.size() - r->erase) + r->insert;
+    }
+    EXPECT_EQ(screen, before + c.wordText());
+  }
+}
+
 TEST(SyllableComposerTest, TwoSetLettersOfTheLetterKeys) {
   EXPECT_EQ(twoSetLetter('R', 0), 'r');
   EXPECT_EQ(twoSetLetter('R', 1), 'R');  // Shift: ㄲ
