@@ -32,6 +32,7 @@ class StderrMessageBoxes final : public MessageBoxes {
 class NoKeyOutput : public KeyOutput {
  public:
   bool SendInput(const std::vector<KeyInputRecord>&) override { return true; }
+  bool SendText(const std::u16string&) override { return true; }
   bool InstallPlaybackHook() override { return false; }
   void RemovePlaybackHook() override {}
   void ResetModifierKeyState() override {}

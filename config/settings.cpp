@@ -102,6 +102,9 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   text("lfFaceName", f.lfFaceName, kFaceNameBufferSize);
   // Added later than the rest: a file without it learns nothing, as before.
   if (wrong == nullptr) check("useWordLearning", script.GetOptionalBool("useWordLearning", s.useWordLearning));
+  // Added later still: a file without it leaves Hangul to the input method, as before.
+  s.hangulComposition = HC_IME;
+  if (wrong == nullptr) check("hangulComposition", script.GetOptionalNumber("hangulComposition", s.hangulComposition));
   if (wrong != nullptr) {
     if (scriptError != nullptr) *scriptError = script.lastError();
     SetDefaults(s);
@@ -232,6 +235,12 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("lfPitchAndFamily = %3d\n", static_cast<int>(f.lfPitchAndFamily));
   lines.Add("lfFaceName       = \"%s\"\n", Quoted(f.lfFaceName).c_str());
   lines.Add("useWordLearning  = %s\n", Bool(s.useWordLearning));
+  switch (s.hangulComposition) {
+    case HC_IME: lines.Add("hangulComposition = %s\n", "HC_IME"); break;
+    case HC_KEYBOARD: lines.Add("hangulComposition = %s\n", "HC_KEYBOARD"); break;
+    case HC_AUTO: lines.Add("hangulComposition = %s\n", "HC_AUTO"); break;
+    default: lines.Add("hangulComposition = %d\n", s.hangulComposition);
+  }
   return lines.Take();
 }
 

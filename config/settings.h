@@ -12,6 +12,9 @@ class TextResources;
 
 enum InputMode : int32_t { IM_CLICK = 1, IM_DWELL = 2, IM_SCAN = 3 };
 enum ImeDetectMethod : int32_t { IDM_CBT = 1, IDM_IMG = 2 };
+// Who composes Hangul ("한글 조합"): the application's input method, the keyboard itself,
+// or the keyboard where no input method is open in Hangul mode.
+enum HangulComposition : int32_t { HC_IME = 1, HC_KEYBOARD = 2, HC_AUTO = 3 };
 
 // COLORREF layout: 0x00BBGGRR.
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (b * 256 + g) * 256 + r; }
@@ -73,6 +76,8 @@ struct Settings {
   std::string kbdName = kDefaultLayoutName;
   LabelFont labelFont;
   bool useWordLearning = false;  // count the words completed, offer them (menu "단어 학습")
+  // New files compose automatically; a file written before the setting reads as HC_IME.
+  int32_t hangulComposition = HC_AUTO;
 
   bool operator==(const Settings&) const = default;
 };
@@ -99,7 +104,7 @@ ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextR
                               MessageBoxes& messages, const std::string& path = kConfigFileName,
                               std::string* scriptError = nullptr);
 
-// The 47 lines the program writes, each ended by '\n'.
+// The 49 lines the program writes, each ended by '\n'.
 std::string FormatSettings(const Settings& settings);
 
 // Writes the file atomically: the old file stays as it was when anything fails. When

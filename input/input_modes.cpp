@@ -17,6 +17,11 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
   return classUnderCursor == kKeyboardWindowClass;
 }
 
+bool IsClickElsewhere(int code, uint32_t message, std::string_view classUnderCursor) {
+  return code == 0 && (message == kLeftButtonDown || message == kRightButtonDown) &&
+         classUnderCursor != kKeyboardWindowClass;
+}
+
 bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo) {
   return injectedFlag || extraInfo == kOwnInputTag;
 }

@@ -32,6 +32,9 @@ inline constexpr const char* kKeyboardHookFailedText =
 // Only left and right presses and releases over the keyboard window are; double clicks,
 // moves and everything over other windows pass on.
 bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCursor);
+// Click mode: whether the event is a press anywhere but on the keyboard window, which
+// ends the syllable the keyboard composes (the caret or the focus may move with it).
+bool IsClickElsewhere(int code, uint32_t message, std::string_view classUnderCursor);
 
 // Scan mode: whether the low-level keyboard event is a switch press: a Space key-down
 // from the user's own keyboard (its auto-repeats too, but not with Alt, which arrives

@@ -1,5 +1,6 @@
 #include "input/key_activation.h"
 
+#include "config/settings.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
 #include "platform/key_codes.h"
@@ -13,6 +14,35 @@ bool IsModifierCode(int32_t code) {
   return code == kShiftKey || code == kCtrlKey || code == kAltKey || code == kLeftWinKey;
 }
 }  // namespace
+
+bool KeyboardComposes(int32_t hangulComposition, int32_t imeState) {
+  if (hangulComposition == HC_KEYBOARD) return true;
+  if (hangulComposition == HC_AUTO) return imeState != 1;
+  return false;
+}
+
+void KeyActivator::SetComposing(bool on) {
+  if (on != composing_) syllable_.End();
+  composing_ = on;
+  if (!on && mark_ != nullptr) mark_->ShowCompositionMark(false);
+}
+
+bool KeyActivator::ComposeKey(int32_t code, int32_t shiftState) {
+  // Ctrl and Alt make a letter a shortcut; another layout's letters are its own.
+  if (!composing_ || keyboard_.language != IL_KOREAN || keyboard_.IsLatched(kCtrlKey) || keyboard_.IsLatched(kAltKey)) {
+    return false;
+  }
+  std::optional<TextReplacement> change;
+  if (code == kBackspaceKey) {
+    change = syllable_.Backspace();
+  } else if (const char letter = twoSetLetter(code, shiftState)) {
+    change = syllable_.Type(letter);
+  }
+  if (!change) return false;
+  SendTextReplacement(keyboard_.output(), keyboard_.layout(), change->erase, change->insert);
+  if (mark_ != nullptr && layouts_.settings.hangulComposition == HC_AUTO) mark_->ShowCompositionMark(true);
+  return true;
+}
 
 void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= keyboard_.keys.size()) return;
@@ -30,11 +60,25 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   // 1. Output, by the first rule that applies.
   if (key.Has(TK_STRING)) {
     const std::string& word = key.Label(keyboard_.view);
-    const std::string strokes = predictor_.wordStrokes(word);
-    if (!strokes.empty() && strokes_.SendStrokes(window, strokes) == kStrokeOk) predictor_.wordTyped(word);
+    if (composing_) {
+      // What the keyboard typed of this word goes, whatever it was (letters, initials).
+      const std::u16string text = predictor_.wordText(word);
+      if (!text.empty()) {
+        const TextReplacement change = syllable_.ReplaceWord(text);
+        if (SendTextReplacement(output, layout, change.erase, change.insert)) predictor_.wordTyped(word);
+      }
+    } else {
+      const std::string strokes = predictor_.wordStrokes(word);
+      if (!strokes.empty() && strokes_.SendStrokes(window, strokes) == kStrokeOk) predictor_.wordTyped(word);
+    }
   } else if (IsModifierCode(code)) {
     SendKeyEvent(output, layout, vk, !keyboard_.IsLatched(code));
+  } else if (!key.Has(TK_SHIFT) && !key.Has(TK_MACRO) && ComposeKey(code, shiftState)) {
+    // Sent as text.
   } else {
+    // Any other key ends the syllable (Space, Enter, punctuation, the language switch);
+    // a Backspace with no syllable in progress removes a character of the word.
+    if (code != kBackspaceKey) syllable_.End();
     if (key.Has(TK_SHIFT)) {
       strokes_.SendStrokes(window, key.stroke);
       shiftState |= 1;

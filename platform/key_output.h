@@ -2,6 +2,7 @@
 // The platform's keyboard: the active layout's character-to-key lookup and the ways to
 // put key events into the system.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tessary {
@@ -41,6 +42,10 @@ class KeyOutput {
   virtual ~KeyOutput() = default;
   // One SendInput call with the records in order; false when the system took none.
   virtual bool SendInput(const std::vector<KeyInputRecord>& records) = 0;
+  // Text as characters rather than keys (the platform's Unicode key events: a down and an
+  // up for each UTF-16 unit, which no input method composes), in one SendInput call;
+  // false when the system took none.
+  virtual bool SendText(const std::u16string& text) = 0;
 
   // The system-wide journal playback hook; the platform calls StrokePlayer::OnHookCall
   // from it. False when it cannot be installed.
@@ -62,5 +67,8 @@ class KeyOutput {
 void SendKeyEvent(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool down);
 // A complete keystroke (down, then up), marked as an extended key when asked.
 void SendKeyStroke(KeyOutput& output, const KeyLayout& layout, uint16_t code, bool extended);
+// Text the keyboard typed replaced: `erase` Backspace keystrokes (one SendInput call),
+// then `text`. False when the system took either.
+bool SendTextReplacement(KeyOutput& output, const KeyLayout& layout, size_t erase, const std::u16string& text);
 
 }  // namespace tessary

@@ -25,5 +25,8 @@ inline constexpr unsigned WM_RELOADLAYOUT = 1024 + 110;
 inline constexpr unsigned WM_SCANSWITCH = 1024 + 200;
 // A tick of the scan timer, posted from the timer thread; wParam the timer generation.
 inline constexpr unsigned WM_SCANTICK = 1024 + 201;
+// In click mode, a button went down outside the keyboard window (the click moves the
+// caret or the focus): the syllable the keyboard was composing ends.
+inline constexpr unsigned WM_CLICKELSEWHERE = 1024 + 202;
 
 }  // namespace tessary

@@ -320,3 +320,144 @@ std::vector<std::u16string_view> hangulWords(std::u16string_view text) {
 }
 
 }  // namespace tessary
+
+namespace tessary {
+
+char twoSetLetter(int32_t code, int32_t shiftState) {
+  if (code < 'A' || code > 'Z') return 0;
+  const bool shifted = shiftState == 1 || shiftState == 3;
+  const char upper = static_cast<char>(code);
+  if (shifted && std::string_view("QWERTOP").find(upper) != std::string_view::npos) return upper;
+  return static_cast<char>(upper + ('a' - 'A'));
+}
+
+namespace {
+
+// The text of one syllable in progress from its jamo in typing order: initial, one or
+// two vowels, one or two final consonants; a vowel without an initial stands alone.
+std::u16string SyllableText(const std::vector<char16_t>& jamo) {
+  if (jamo.empty()) return {};
+  size_t next = 0;
+  const char16_t initial = IsVowel(jamo[0]) ? 0 : jamo[next++];
+  char16_t vowel = 0;
+  if (next < jamo.size()) {
+    vowel = jamo[next++];
+    if (next < jamo.size() && IsVowel(jamo[next])) vowel = Compound(vowel, jamo[next++]);
+  }
+  if (initial == 0) return std::u16string(1, vowel);
+  if (vowel == 0) return std::u16string(1, initial);
+  int syllable = 0xAC00 + PlaceIn(kInitials, initial) * 588 + (vowel - kFirstVowel) * 28;
+  if (next < jamo.size()) {
+    char16_t final = jamo[next++];
+    if (next < jamo.size()) final = Compound(final, jamo[next]);
+    syllable += PlaceIn(kFinals, final) + 1;
+  }
+  return std::u16string(1, static_cast<char16_t>(syllable));
+}
+
+}  // namespace
+
+// States: 0 nothing; 1 initial; 2 and a vowel; 3 and a final; 4 and a double final;
+// 5 initial and a double vowel; 6 and a final; 7 and a double final; 8 a vowel alone;
+// 9 a double vowel alone. Each entry of the stack keeps the state before it, so
+// Backspace goes back one jamo.
+void SyllableComposer::Push(char16_t jamo, int next) {
+  stack_.push_back({state_, jamo});
+  state_ = next;
+}
+
+void SyllableComposer::Commit() {
+  committed_ += wordText().substr(committed_.size());
+  stack_.clear();
+  state_ = 0;
+}
+
+void SyllableComposer::CarryOver(char16_t vowel) {
+  const Entry last = stack_.back();
+  stack_.pop_back();
+  state_ = last.stateBefore;
+  Commit();
+  Feed(last.jamo);  // the final consonant (or the second half of a double one) moves on
+  Feed(vowel);
+}
+
+void SyllableComposer::Feed(char16_t a) {
+  const bool vowel = IsVowel(a);
+  const bool combines = !stack_.empty() && Compound(stack_.back().jamo, a) != 0;
+  switch (state_) {
+    case 0: return Push(a, vowel ? 8 : 1);
+    case 1:
+      if (vowel) return Push(a, 2);
+      break;
+    case 2:
+    case 5:
+      if (IsFinal(a)) return Push(a, state_ + 1);
+      if (state_ == 2 && vowel && combines) return Push(a, 5);
+      break;
+    case 3:
+    case 6:
+      if (vowel) return CarryOver(a);
+      if (combines) return Push(a, state_ + 1);
+      break;
+    case 4:
+    case 7:
+      if (vowel) return CarryOver(a);
+      break;
+    case 8:
+      if (vowel && combines) return Push(a, 9);
+      break;
+    default: break;
+  }
+  Commit();
+  Feed(a);  // from state 0 every jamo is taken
+}
+
+std::u16string SyllableComposer::wordText() const {
+  std::vector<char16_t> jamo;
+  for (const Entry& e : stack_) jamo.push_back(e.jamo);
+  return committed_ + SyllableText(jamo);
+}
+
+TextReplacement SyllableComposer::Since(const std::u16string& before) const {
+  const std::u16string after = wordText();
+  size_t same = 0;
+  while (same < before.size() && same < after.size() && before[same] == after[same]) ++same;
+  return {before.size() - same, after.substr(same)};
+}
+
+TextReplacement SyllableComposer::Type(char letter) {
+  const char16_t jamo = LetterJamo(letter);
+  if (jamo == 0) return {};
+  const std::u16string before = wordText();
+  Feed(jamo);
+  return Since(before);
+}
+
+std::optional<TextReplacement> SyllableComposer::Backspace() {
+  if (stack_.empty()) {
+    if (!committed_.empty()) committed_.pop_back();
+    return std::nullopt;
+  }
+  const std::u16string before = wordText();
+  state_ = stack_.back().stateBefore;
+  stack_.pop_back();
+  return Since(before);
+}
+
+TextReplacement SyllableComposer::ReplaceWord(std::u16string_view word) {
+  const std::u16string before = wordText();
+  stack_.clear();
+  state_ = 0;
+  committed_ = word;
+  TextReplacement change = Since(before);
+  End();
+  return change;
+}
+
+void SyllableComposer::End() {
+  stack_.clear();
+  state_ = 0;
+  committed_.clear();
+}
+
+}  // namespace tessary

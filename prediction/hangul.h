@@ -3,6 +3,7 @@
 // JamoCode (the dictionaries' byte alphabet: a syllable is always three bytes, initial,
 // medial and final or "no final"); and the 2-set keyboard in both directions.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,5 +38,56 @@ std::u16string composeKeyLetters(std::string_view letters);
 std::string syllablesToKeyLetters(std::u16string_view syllables);
 // The runs of Hangul syllables in a text: the words a simulated user types.
 std::vector<std::u16string_view> hangulWords(std::u16string_view text);
+// The 2-set key letter of a letter key (its code 'A' to 'Z') in a shift state (bit value
+// 1 Shift, 2 Caps Lock; only Shift gives the shifted jamo): capitals for the shifted
+// jamo, 0 for a key that is no letter.
+char twoSetLetter(int32_t code, int32_t shiftState);
+
+// What the keyboard changes in the text when it composes itself: the last `erase`
+// characters it typed go, then `insert` is typed.
+struct TextReplacement {
+  size_t erase = 0;
+  std::u16string insert;
+  bool empty() const { return erase == 0 && insert.empty(); }
+  bool operator==(const TextReplacement&) const = default;
+};
+
+// The 2-set keyboard composed by the keyboard itself: the syllable in progress, and what
+// it typed of the current word, so that every change is a replacement of exactly that.
+// Nothing typed is ever dropped: a consonant or vowel that joins no syllable stands as
+// a jamo of its own (a lone consonant followed by another stays two jamo: ㄱㅅㅎ).
+class SyllableComposer {
+ public:
+  // A 2-set key letter: what changes on screen (각 + ㅏ: one character goes, 가가 comes).
+  TextReplacement Type(char letter);
+  // Backspace: the syllable in progress loses its last jamo. Without a syllable in
+  // progress there is nothing to replace (nullopt): the Backspace key itself goes, and
+  // the character it removes leaves the word.
+  std::optional<TextReplacement> Backspace();
+  // A chosen word in place of what was typed of the current word; the word ends.
+  TextReplacement ReplaceWord(std::u16string_view word);
+  // Space, Enter, punctuation, a language switch, a click elsewhere, a focus change: the
+  // syllable and the word end where they stand.
+  void End();
+
+  bool composing() const { return !stack_.empty(); }
+  // What the keyboard typed of the current word, the syllable in progress included.
+  std::u16string wordText() const;
+
+ private:
+  struct Entry {
+    int stateBefore;
+    char16_t jamo;
+  };
+  void Feed(char16_t jamo);
+  void Push(char16_t jamo, int next);
+  void Commit();
+  void CarryOver(char16_t vowel);
+  TextReplacement Since(const std::u16string& before) const;
+
+  int state_ = 0;
+  std::vector<Entry> stack_;
+  std::u16string committed_;  // the word's syllables and jamo before the one in progress
+};
 
 }  // namespace tessary

@@ -12,6 +12,9 @@ class Predictor {
   // The stroke string that types `word` (a word key's label) over what was typed of it
   // so far; empty when there is nothing to type.
   virtual std::string wordStrokes(const std::string& word) = 0;
+  // The text of `word` when the keyboard composes and sends it as characters; empty when
+  // there is nothing to type.
+  virtual std::u16string wordText(const std::string& word) = 0;
   // The strokes of `word` reached the application: it is the word chosen.
   virtual void wordTyped(const std::string& word) = 0;
   // The candidate words after a key (code, with bit value 1 of `shiftState` for Shift);
@@ -24,6 +27,7 @@ class Predictor {
 class NoPredictor final : public Predictor {
  public:
   std::string wordStrokes(const std::string&) override { return {}; }
+  std::u16string wordText(const std::string&) override { return {}; }
   void wordTyped(const std::string&) override {}
   std::vector<std::string> onKey(int32_t, int32_t) override { return {}; }
 };

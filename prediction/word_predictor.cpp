@@ -227,12 +227,7 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
     offeredWords_.assign(next.begin(), next.begin() + static_cast<ptrdiff_t>(shown));
     return next;
   }
-  char ch = static_cast<char>(code + ('a' - 'A'));
-  const bool shifted = shiftState == 1 || shiftState == 3;
-  if (shifted && std::string_view("QWERTOP").find(static_cast<char>(code)) != std::string_view::npos) {
-    ch = static_cast<char>(code);
-  }
-  typedLetters_ += ch;
+  typedLetters_ += twoSetLetter(code, shiftState);
   const std::u16string composed = composeKeyLetters(typedLetters_);
   if (composed.empty()) return {};
   // Consonants alone: the composition keeps only the last of them, but the user means
@@ -258,6 +253,8 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   offeredWords_.insert(offeredWords_.end(), candidates.begin(), candidates.begin() + static_cast<ptrdiff_t>(shown));
   return candidates;
 }
+
+std::u16string WordPredictor::wordText(const std::string& word) { return widenKorean(codec_, word); }
 
 std::string WordPredictor::wordStrokes(const std::string& word) {
   std::string letters;

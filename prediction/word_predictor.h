@@ -69,6 +69,7 @@ class WordPredictor final : public Predictor {
 
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
   std::string wordStrokes(const std::string& word) override;
+  std::u16string wordText(const std::string& word) override;
   void wordTyped(const std::string& word) override { chosenWord_ = word; }
   std::vector<std::string> search(const std::u16string& composed);
   // The words whose syllables begin with `initials` (initial consonant bytes), heaviest first.

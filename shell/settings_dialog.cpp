@@ -39,6 +39,9 @@ SettingsDialogModel::SettingsDialogModel(const Settings& s) {
   }
   if (s.imeDetectMethod == IDM_CBT) imeMethodButton = IDC_IDM_CBT;
   if (s.imeDetectMethod == IDM_IMG) imeMethodButton = IDC_IDM_IMG;
+  if (s.hangulComposition == HC_AUTO) hangulButton = IDC_HC_AUTO;
+  if (s.hangulComposition == HC_KEYBOARD) hangulButton = IDC_HC_KEYBOARD;
+  if (s.hangulComposition == HC_IME) hangulButton = IDC_HC_IME;
   start_ = {s.keyRepeatDelay, AccelerationPosition(s.keyRepeatAcceleration), s.dwellDelay, s.scanDelay,
             s.idmImgDelay};
   for (size_t i = 0; i < kTrackbars.size(); ++i) SetPosition(kTrackbars[i].id, start_[i]);
@@ -77,6 +80,9 @@ void SettingsDialogModel::Apply(Settings& s) const {
   if (inputModeButton == IDC_SCANMODE) s.inputMode = IM_SCAN;
   if (imeMethodButton == IDC_IDM_CBT) s.imeDetectMethod = IDM_CBT;
   if (imeMethodButton == IDC_IDM_IMG) s.imeDetectMethod = IDM_IMG;
+  if (hangulButton == IDC_HC_AUTO) s.hangulComposition = HC_AUTO;
+  if (hangulButton == IDC_HC_KEYBOARD) s.hangulComposition = HC_KEYBOARD;
+  if (hangulButton == IDC_HC_IME) s.hangulComposition = HC_IME;
   s.keyRepeatDelay = RoundDown100(Position(IDC_REPEAT_DELAY));
   s.keyRepeatAcceleration = Position(IDC_REPEAT_ACCEL) * 0.1;
   s.dwellDelay = RoundDown100(Position(IDC_DWELL_DELAY));

@@ -15,6 +15,7 @@ inline constexpr int kAboutDialogResource = 183;
 // Control ids.
 inline constexpr int IDC_CLICKMODE = 1001, IDC_DWELLMODE = 1002, IDC_SCANMODE = 1003;
 inline constexpr int IDC_IDM_CBT = 1030, IDC_IDM_IMG = 1031;
+inline constexpr int IDC_HC_AUTO = 1040, IDC_HC_KEYBOARD = 1041, IDC_HC_IME = 1042;
 inline constexpr int IDC_REPEAT_DELAY = 1005, IDC_REPEAT_ACCEL = 1006, IDC_DWELL_DELAY = 1007,
                      IDC_SCAN_DELAY = 1009, IDC_IMG_DELAY = 1008;
 // The value labels beside the trackbars.
@@ -57,6 +58,7 @@ class SettingsDialogModel {
 
   int inputModeButton = 0;  // the checked one of 1001..1003, 0 for none
   int imeMethodButton = 0;  // 1030 or 1031, 0 for none
+  int hangulButton = 0;     // 1040..1042 (한글 조합), 0 for none
 
  private:
   static size_t Row(int trackbarId);

@@ -282,6 +282,14 @@ void Frame::OnImeState(int32_t state) {
 
 void Frame::OnReloadLayout() { host_.ForwardReloadLayout(); }
 
+void Frame::ShowCompositionMark(bool on) {
+  if (on == compositionMark_) return;
+  compositionMark_ = on;
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  host_.InvalidateCaption(w);
+}
+
 void Frame::StartTransparency() {
   // The configured real number truncated toward zero; a negative or out-of-range
   // period (which would wrap to weeks) falls back to the default.

@@ -4,6 +4,7 @@
 // hand-offs to the keyboard window. The platform's window sits behind FrameHost.
 #include <cstdint>
 
+#include "input/key_activation.h"
 #include "keyboard/keyboard_model.h"
 #include "platform/key_output.h"
 #include "platform/numbers.h"
@@ -123,7 +124,10 @@ class FrameHost {
   virtual void StartImageDetection(uint32_t delayMs) = 0;
 };
 
-class Frame {
+// The mark beside the title while the keyboard composes Hangul itself in automatic mode.
+inline constexpr const char* kCompositionMarkText = "한글 조합";
+
+class Frame final : public CompositionMark {
  public:
   // `focus`: hands the foreground back to the application after the frame's own
   // controls were used; null where nothing needs handing back.
@@ -163,6 +167,10 @@ class Frame {
   // and delay; a fill completes only while the pointer stays on its button.
   void OnCaptionDwellTick();
 
+  // The title strip's mark (kCompositionMarkText); the caption is drawn again when it changes.
+  void ShowCompositionMark(bool on) override;
+  bool compositionMark() const { return compositionMark_; }
+
   bool transparencyRunning() const { return transparencyTimer_; }
   WindowId returnWindow() const { return returnWindow_; }
 
@@ -185,6 +193,7 @@ class Frame {
   CaptionButton* dwellButton_ = nullptr;  // the button the pointer rests on in dwell mode
   int32_t dwellTicks_ = -2;
   bool dwellFired_ = false;
+  bool compositionMark_ = false;
 };
 
 }  // namespace tessary

@@ -3,6 +3,7 @@
 #include "platform/numbers.h"
 
 #include "config/settings.h"
+#include "input/key_activation.h"
 #include "layout/layout_loader.h"
 #include "platform/key_codes.h"
 #include "ui/frame.h"
@@ -178,6 +179,7 @@ void KeyboardWindow::OnCreate(WindowId self) {
   self_ = self;
   // The keyboard starts in Korean.
   ReloadLayout(keyboard_, layouts_, settings_.kbdName, IL_KOREAN);
+  FollowComposition();
   if (Scanning()) scan_->StartScan(self_, static_cast<uint32_t>(settings_.scanDelay));
 }
 
@@ -216,6 +218,7 @@ void KeyboardWindow::PaintPointerKey(Canvas& window) {
 }
 
 void KeyboardWindow::OnRightButtonDown() {
+  if (activator != nullptr) activator->EndSyllable();
   ToggleLanguage(keyboard_, layouts_);
   host_.InvalidateKeyboard();
 }
@@ -226,11 +229,23 @@ void KeyboardWindow::OnImeState(int32_t state) {
     host_.InvalidateKeyboard();
     lastImeState = state;
   }
+  // The focus moved: the syllable ends, and the new application decides who composes.
+  if (activator != nullptr) activator->EndSyllable();
+  FollowComposition();
   RestartScan();
+}
+
+void KeyboardWindow::FollowComposition() {
+  if (activator != nullptr) activator->SetComposing(KeyboardComposes(settings_.hangulComposition, lastImeState));
+}
+
+void KeyboardWindow::OnClickElsewhere() {
+  if (activator != nullptr) activator->EndSyllable();
 }
 
 void KeyboardWindow::OnReloadLayout() {
   ReloadLayout(keyboard_, layouts_, settings_.kbdName, keyboard_.language);
+  FollowComposition();
   host_.InvalidateKeyboard();
   RestartScan();
 }

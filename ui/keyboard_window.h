@@ -13,6 +13,7 @@
 
 namespace tessary {
 
+class KeyActivator;
 struct LayoutEnvironment;
 struct Settings;
 
@@ -111,6 +112,8 @@ class KeyboardWindow {
   void OnImeState(int32_t state);
   void OnReloadLayout();
   void OnScanSwitch();
+  // In click mode, a press outside the keyboard: the syllable in progress ends.
+  void OnClickElsewhere();
   // The window is going away, and with it the program: the scan stops and every
   // modifier the keyboard holds down comes up.
   void OnDestroy();
@@ -118,9 +121,14 @@ class KeyboardWindow {
   bool sizeGuard = true;
   int32_t sizeCount = 0;
   int32_t lastImeState = -1;
+  // The keys' activator: it composes Hangul or leaves it to the input method as the
+  // setting hangulComposition and the focused application's mode say; null in tests
+  // that need none.
+  KeyActivator* activator = nullptr;
 
  private:
   void RestartScan();
+  void FollowComposition();
   bool Scanning() const;
 
   KeyboardWindowHost& host_;

@@ -59,6 +59,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       if (state->model.inputModeButton != 0) CheckDlgButton(dialog, state->model.inputModeButton, BST_CHECKED);
       if (state->model.imeMethodButton != 0) CheckDlgButton(dialog, state->model.imeMethodButton, BST_CHECKED);
+      if (state->model.hangulButton != 0) CheckDlgButton(dialog, state->model.hangulButton, BST_CHECKED);
       for (const TrackbarRow& row : kTrackbars) {
         SetLabel(dialog, row.labelId, state->model.OpeningLabel(row.id));
         CreateTrackbar(dialog, row, state->model.Position(row.id));
@@ -83,6 +84,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         model.imeMethodButton = 0;
         for (int id : {IDC_IDM_CBT, IDC_IDM_IMG}) {
           if (model.imeMethodButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.imeMethodButton = id;
+        }
+        model.hangulButton = 0;
+        for (int id : {IDC_HC_AUTO, IDC_HC_KEYBOARD, IDC_HC_IME}) {
+          if (model.hangulButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.hangulButton = id;
         }
         for (const TrackbarRow& row : kTrackbars) {
           HWND bar = GetDlgItem(dialog, row.id);

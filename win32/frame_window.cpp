@@ -120,7 +120,9 @@ void Win32FrameWindow::Paint() {
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
   RECT title = ToRect(layout.title);
-  const std::wstring text = Wide(kProgramTitle);
+  std::wstring text = Wide(kProgramTitle);
+  // The keyboard composes Hangul itself here: said beside the title, nothing more.
+  if (parts_->controller.compositionMark()) text += L"   \u00B7 " + Wide(kCompositionMarkText);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &title, DT_SINGLELINE | DT_VCENTER);
   if (oldFont) SelectObject(dc, oldFont);
   if (font) DeleteObject(font);

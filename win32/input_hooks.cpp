@@ -17,6 +17,9 @@ LRESULT CALLBACK ClickMouseHook(int code, WPARAM wParam, LPARAM lParam) {
   HWND under = WindowFromPoint(cursor);
   char name[64] = {};
   if (under != nullptr) GetClassNameA(under, name, sizeof name);
+  if (IsClickElsewhere(code, static_cast<uint32_t>(wParam), name) && scanSwitchTarget != nullptr) {
+    scanSwitchTarget->PostClickElsewhere();
+  }
   if (under == nullptr || !TakesMouseEvent(code, static_cast<uint32_t>(wParam), name)) {
     return CallNextHookEx(clickHook, code, wParam, lParam);
   }

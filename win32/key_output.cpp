@@ -34,6 +34,20 @@ bool Win32KeyOutput::SendInput(const std::vector<KeyInputRecord>& records) {
   return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) > 0;
 }
 
+bool Win32KeyOutput::SendText(const std::u16string& text) {
+  std::vector<INPUT> inputs(text.size() * 2);
+  for (size_t i = 0; i < inputs.size(); ++i) {
+    INPUT& in = inputs[i];
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = 0;
+    in.ki.wScan = static_cast<WORD>(text[i / 2]);
+    in.ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 == 1 ? KEYEVENTF_KEYUP : 0);
+    in.ki.time = 0;
+    in.ki.dwExtraInfo = kOwnInputTag;
+  }
+  return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) > 0;
+}
+
 bool Win32KeyOutput::InstallPlaybackHook() {
   hook_ = SetWindowsHookExA(WH_JOURNALPLAYBACK, JournalProc, GetModuleHandleA(nullptr), 0);
   return hook_ != nullptr;

@@ -25,6 +25,7 @@ class Win32KeyOutput final : public KeyOutput {
   void Attach(StrokePlayer* player) { player_ = player; }
 
   bool SendInput(const std::vector<KeyInputRecord>& records) override;
+  bool SendText(const std::u16string& text) override;
   bool InstallPlaybackHook() override;
   void RemovePlaybackHook() override;
   void ResetModifierKeyState() override;

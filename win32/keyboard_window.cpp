@@ -34,6 +34,7 @@ void Win32KeyboardWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) const
 void Win32KeyboardWindow::PostImeState(int32_t state) const { Post(WM_IMESTATE, 0, state); }
 void Win32KeyboardWindow::PostReloadLayout() const { Post(WM_RELOADLAYOUT, 0, 0); }
 void Win32KeyboardWindow::PostScanSwitch() const { Post(WM_SCANSWITCH, 0, 0); }
+void Win32KeyboardWindow::PostClickElsewhere() const { Post(WM_CLICKELSEWHERE, 0, 0); }
 
 void CALLBACK Win32KeyboardWindow::RepeatTimer(HWND window, UINT, UINT_PTR, DWORD) {
   auto* self = reinterpret_cast<Win32KeyboardWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -115,6 +116,9 @@ LRESULT Win32KeyboardWindow::Handle(HWND window, UINT message, WPARAM wParam, LP
       return 0;
     case WM_SCANSWITCH:
       parts.controller.OnScanSwitch();
+      return 0;
+    case WM_CLICKELSEWHERE:
+      parts.controller.OnClickElsewhere();
       return 0;
     case WM_SCANTICK:
       parts.scan.OnTimerTick(static_cast<uint32_t>(wParam));

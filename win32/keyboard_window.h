@@ -50,6 +50,7 @@ class Win32KeyboardWindow {
   void PostImeState(int32_t state) const;
   void PostReloadLayout() const;
   void PostScanSwitch() const;
+  void PostClickElsewhere() const;
 
   // The key repeat's window timer (a TIMERPROC: the repeat runs without a message of its own).
   static void CALLBACK RepeatTimer(HWND window, UINT, UINT_PTR, DWORD);

@@ -55,12 +55,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ScanController scan(keyboardHost, keyboard, drawing, settings, scanTimer,
                       [&activator](WindowId window, int index) { activator.ActivateKey(window, index); });
   KeyboardWindow keyboardController(keyboardHost, keyboard, layouts, settings, drawing, pointer, &scan);
+  keyboardController.activator = &activator;
   win32::Win32FrameHost frameHost(frameWindow, hiddenWindow);
   win32::GdiGlyphPainter glyphs;
   GlyphButton languageButton(glyphs), hideButton(glyphs);
   win32::Win32FocusHost focusHost;
   FocusKeeper focus(focusHost);
   Frame frame(frameHost, settings, languageButton, hideButton, &focus);
+  activator.SetCompositionMark(&frame);
   InputModeContext modes{settings, hooks, messages, &scan, [&frame] { frame.StopTransparency(); }, 0};
   win32::Win32TrayUi trayUi(hiddenWindow, frameWindow);
   Tray tray(settings, files, trayUi, modes, &frame, &focus);

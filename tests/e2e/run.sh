@@ -170,8 +170,8 @@ starts_with_three_windows_and_exits_cleanly() {
   caption_glyphs "$info" || fail "the caption buttons are not drawn with their glyphs (is fonts-wine installed?)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 48 "$(wc -l <Tessary.cfg)"
-  check "CR LF lines" 48 "$(grep -c $'\r$' Tessary.cfg)"
+  check "lines" 49 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 49 "$(grep -c $'\r$' Tessary.cfg)"
   check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults >expected.cfg
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
@@ -227,7 +227,7 @@ an_empty_configuration_is_reported_and_the_keyboard_starts() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "backup" 0 "$(wc -c <Tessary.cfg.bak)"
-  check "lines" 48 "$(wc -l <Tessary.cfg)"
+  check "lines" 49 "$(wc -l <Tessary.cfg)"
 }
 
 the_settings_survive_a_run() {
@@ -281,7 +281,7 @@ the_settings_are_saved_at_the_end_of_a_session() {
   # Logging off: the session asks every window, then ends the processes.
   wine wineboot --end-session >/dev/null 2>&1
   check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
-  check "settings written" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
   check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
   check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
 }
@@ -397,7 +397,7 @@ shoot() {  # NAME: a picture of the keyboard's frame into the build's screenshot
 
 dwell_types_into_the_focused_window() {
   cd "$(fresh_dir dwell)"
-  expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_DWELL\r/' >Tessary.cfg
+  expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_DWELL\r/' | ime_mode >Tessary.cfg
   start_keyboard 1
   local hidden kbd target info point
   keyboard_and_target 0.5 || return
@@ -427,7 +427,7 @@ dwell_types_into_the_focused_window() {
 
 clicks_type_without_taking_the_focus() {
   cd "$(fresh_dir click)"
-  expected_defaults >Tessary.cfg  # click mode is the default
+  expected_defaults | ime_mode >Tessary.cfg  # click mode is the default; the 2-set keys as keys
   start_keyboard 1
   local hidden kbd frame target info point x y
   keyboard_and_target 0.5 || return
@@ -459,7 +459,7 @@ clicks_type_without_taking_the_focus() {
 space_presses_scan_to_a_key() {
   cd "$(fresh_dir scan)"
   expected_defaults | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
-    -e 's/^scanDelay .*/scanDelay = 500\r/' >Tessary.cfg
+    -e 's/^scanDelay .*/scanDelay = 500\r/' | ime_mode >Tessary.cfg
   start_keyboard 1
   local hidden kbd target
   keyboard_and_target 1 || return
@@ -603,7 +603,7 @@ a_missing_dictionary_is_reported() {
 the_word_keys_show_and_type_candidates() {
   cd "$(fresh_dir predict)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
-  config_with_kbdname "단어예측" >Tessary.cfg
+  config_with_kbdname "단어예측" | ime_mode >Tessary.cfg
   start_keyboard 1
   local hidden kbd target info point x y typed
   keyboard_and_target 1 native || return
@@ -631,7 +631,7 @@ the_word_keys_show_and_type_candidates() {
 learnt_words_come_first_and_are_kept() {
   cd "$(fresh_dir learn)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
-  config_with_kbdname "단어예측" | LC_ALL=C sed -e 's/^useWordLearning .*/useWordLearning  = true\r/' >Tessary.cfg
+  config_with_kbdname "단어예측" | LC_ALL=C sed -e 's/^useWordLearning .*/useWordLearning  = true\r/' | ime_mode >Tessary.cfg
   printf '%s\t50\r\n' "$(printf '가나다라' | iconv -f UTF-8 -t CP949)" >learned.lex
   start_keyboard 1
   local hidden kbd target info point x y typed
@@ -761,7 +761,7 @@ PY
   rdrv no-msgbox 2000 || fail "a message box was shown"
   rdrv post "$hidden" 273 40002 0 >/dev/null
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "settings written" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
 
   # Again with the shipped prediction set: its layouts and the dictionary are found.
   LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
@@ -827,7 +827,7 @@ the_installer_installs_upgrades_and_uninstalls() {
   idrv no-msgbox 2000 || fail "a message box was shown"
   idrv post "$hidden" 273 40002 0 >/dev/null
   for _ in $(seq 150); do [ -s Tessary.cfg ] && break; sleep 0.1; done
-  check "settings written in the program's folder" 48 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written in the program's folder" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
   sleep 1
   check "keyboards running" 0 "$(idrv count Tessary_Hidden_Window)"
 
@@ -921,7 +921,7 @@ caption_step() {  # STEP [dwell]
 sentence_case() {  # MODE [SCAN_DELAY]: starts the keyboard in MODE and a target with an edit control
   cd "$(fresh_dir "sentence-$1")"
   expected_defaults | LC_ALL=C sed -e "s/^inputMode .*/inputMode = IM_${1^^}\r/" \
-    -e "s/^scanDelay .*/scanDelay = ${2:-3000}\r/" >Tessary.cfg
+    -e "s/^scanDelay .*/scanDelay = ${2:-3000}\r/" | ime_mode >Tessary.cfg
   start_keyboard 1
   hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
   kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
@@ -955,7 +955,7 @@ scanning_with_the_scan_set_types_a_phrase() {
   bash "$here/../../tools/install-layouts.sh" "$PWD"
   printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
   config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
-    -e 's/^scanDelay .*/scanDelay = 1000\r/' >Tessary.cfg
+    -e 's/^scanDelay .*/scanDelay = 1000\r/' | ime_mode >Tessary.cfg
   start_keyboard 1
   local hidden kbd target delay=1000 last presses=0 letters spaces
   keyboard_and_target 1.5 native || return
@@ -1115,6 +1115,157 @@ a_sentence_by_scanning_keeps_the_focus() {
   sentence_end sentence-scan
 }
 
+# ------------------------------------------------------------------ Hangul composed by the keyboard
+# Wine has no Korean input method, but its windows' input contexts say Hangul mode under
+# the Korean locale: the keyboard composes there in keyboard mode, and in automatic mode
+# where a window's context is in English mode. The text is read back as Unicode.
+ime_mode() { LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_IME\r/'; }
+# The keys of the letter rows by name (design units of the built-in layouts, 510 × 155;
+# the word prediction set has its word keys above them, 27 units higher: 510 × 182).
+declare -A key_at=([a]="66 93" [b]="183 117" [c]="131 117" [d]="118 93" [e]="110 69" [f]="144 93"
+  [g]="170 93" [h]="196 93" [i]="240 69" [j]="222 93" [k]="248 93" [l]="274 93" [m]="235 117"
+  [n]="209 117" [o]="266 69" [p]="292 69" [q]="58 69" [r]="136 69" [s]="92 93" [t]="162 69"
+  [u]="214 69" [v]="157 117" [w]="84 69" [x]="105 117" [y]="188 69" [z]="79 117"
+  [space]="177 141" [back]="365 45" [period]="287 117" [word1]="38 -11")
+click_keys() {  # HEIGHT KEY...: real clicks on the keys (HEIGHT 155 or 182)
+  local height=$1 info x y k; shift
+  info=$(drv info "$kbd")
+  for k in "$@"; do
+    read -r x y <<<"${key_at[$k]}"
+    read -r x y <<<"$(key_point "$info" "$x" $((y + height - 155)) "$height")"
+    xdotool mousemove "$x" "$y"; sleep 0.15; xdotool click 1; sleep 0.3
+  done
+}
+letters() { sed 's/./& /g' <<<"$1"; }  # the keys of a run of letters
+# A window in English mode puts the keyboard in its English layout: the user switches
+# it with ✔.
+switch_language() {
+  local x y
+  read -r x y <<<"$(frame_point lang)"
+  xdotool mousemove "$x" "$y"; sleep 0.3; xdotool click 1; sleep 0.6
+  check "the target has the focus after the ✔ button" "$target" "$(drv foreground)"
+}
+edit_target_case() {  # NAME: starts the keyboard (its Tessary.cfg written) and an edit control
+  start_keyboard 1
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  target=$(start_target keys.log edit); [ -n "$target" ] || { fail "no target window"; return 1; }
+  drv focus "$target"
+  sleep 1
+}
+typed_text() {  # LOG: the characters a target received, its Backspaces applied (UTF-8)
+  python3 -c '
+import sys
+text = []
+for line in open(sys.argv[1]):
+    word = line.split()
+    if len(word) > 1 and word[0] == "char":
+        if int(word[1]) == 8:
+            text = text[:-1]
+        else:
+            text.append(chr(int(word[1])))
+print("".join(text))' "$1"
+}
+end_with_target() {
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+# A dictionary of the words given with their weights (JamoCode reversed, as stored).
+dictionary_of() {  # WORD WEIGHT ...
+  python3 - "$@" <<'PY'
+import sys
+out = b''
+args = sys.argv[1:]
+for word, weight in zip(args[0::2], args[1::2]):
+    code = b''
+    for ch in word:
+        s = ord(ch) - 0xAC00
+        code += bytes([0x82 + s // 588, 0x96 + s % 588 // 28, 0xB3 + s % 28])
+    out += code[::-1] + b' ' + weight.encode() + b'\n'
+sys.stdout.buffer.write(out)
+PY
+}
+
+hangul_by_clicks_is_composed_where_no_input_method_is() {
+  cd "$(fresh_dir compose)"
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
+  local hidden kbd target
+  edit_target_case || return
+  click_keys 155 $(letters dkssudgktpdy)
+  check "the text" "안녕하세요" "$(drv text "$target")"
+  shoot keyboard-composing
+  # 닭이: the second half of ㄺ moves on; a Backspace inside 닭 takes its last jamo.
+  click_keys 155 space $(letters ekfr) back $(letters rdl)
+  check "the text" "안녕하세요 닭이" "$(drv text "$target")"
+  check "no Latin letter reached it" "" "$(grep -E '^char (9[7-9]|1[01][0-9]|12[0-2]) ' keys.log)"
+  focus_kept "after the Hangul"
+  end_with_target
+}
+
+automatic_composition_where_the_input_method_is_not_in_hangul_mode() {
+  cd "$(fresh_dir compose-auto)"
+  expected_defaults >Tessary.cfg  # automatic, the default
+  start_keyboard 1
+  local hidden kbd target
+  keyboard_and_target 1 alpha || return
+  switch_language  # the window is in English mode: the English layout, then ✔
+  click_keys 155 $(letters dkssudgktpdy)
+  shoot keyboard-composing  # "· 한글 조합" in the title strip
+  check "the characters" "안녕하세요" "$(typed_text keys.log)"
+  check "the target kept the focus" "$target" "$(drv foreground)"
+  end_with_target
+}
+
+a_word_key_replaces_exactly_what_the_keyboard_typed() {
+  cd "$(fresh_dir compose-words)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  # Seven heavier words of ㄱ fill the word keys after ㄱ, so that after 가 the first key
+  # shows 가게 and after ㄱㅅ 감사합니다 (a word key offers no word twice in a word).
+  dictionary_of 고기 100 구두 99 기차 98 거리 97 그림 96 고래 95 그네 94 가게 50 감사합니다 40 >hangul.lex
+  config_with_kbdname "단어예측" | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
+  local hidden kbd target
+  edit_target_case || return
+  click_keys 182 r k word1  # 가, then the first word key: 가게
+  check "the word after 가" "가게" "$(drv text "$target")"
+  click_keys 182 space r t g word1  # the initials ㄱㅅㅎ, then 감사합니다
+  check "the word after ㄱㅅㅎ" "가게 감사합니다" "$(drv text "$target")"
+  focus_kept "after the word keys"
+  end_with_target
+}
+
+hangul_reaches_notepad() {
+  cd "$(fresh_dir compose-notepad)"
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  kbd=$(drv wait Tessary_Kbd_Window "" 10000); [ -n "$kbd" ] || fail "no keyboard window"
+  wine notepad >/dev/null 2>&1 &
+  target=$(drv wait Notepad "" 20000); [ -n "$target" ] || { fail "no Notepad"; return 1; }
+  drv focus "$target"
+  sleep 1
+  click_keys 155 $(letters dkssudgktpdy) period
+  check "Notepad's text" "안녕하세요." "$(drv text "$target")"
+  focus_kept "at the end"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+a_mixed_sentence_keeps_each_language() {
+  cd "$(fresh_dir compose-mixed)"
+  expected_defaults | LC_ALL=C sed -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' >Tessary.cfg
+  local hidden kbd target
+  edit_target_case || return
+  click_keys 155 $(letters gksrmf) space  # 한글
+  caption_step LANG
+  click_keys 155 h i space
+  caption_step LANG
+  click_keys 155 $(letters dkssud) period  # 안녕.
+  check "the text" "한글 hi 안녕." "$(drv text "$target")"
+  end_with_target
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -1141,6 +1292,11 @@ if [ "$suite" = all ]; then
   run_case learnt_words_come_first_and_are_kept
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_keyboard_scales_with_the_screens_density
+  run_case hangul_by_clicks_is_composed_where_no_input_method_is
+  run_case automatic_composition_where_the_input_method_is_not_in_hangul_mode
+  run_case a_word_key_replaces_exactly_what_the_keyboard_typed
+  run_case hangul_reaches_notepad
+  run_case a_mixed_sentence_keeps_each_language
   run_case the_release_archive_runs_from_its_own_folder
   run_case the_installer_installs_upgrades_and_uninstalls
   if [ "$bits" = 64 ] || [ -n "${TESSARY_E2E_ALL:-}" ]; then

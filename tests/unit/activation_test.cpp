@@ -26,6 +26,7 @@ class FakePredictor : public Predictor {
   std::vector<std::pair<int32_t, int32_t>> keys;
   std::vector<std::string> next;
   std::string wordStrokes(const std::string& word) override { return "w:" + word; }
+  std::u16string wordText(const std::string& word) override { return word == "가게" ? u"가게" : u""; }
   void wordTyped(const std::string& word) override { typed.push_back(word); }
   std::vector<std::string> onKey(int32_t code, int32_t shift) override {
     keys.push_back({code, shift});
@@ -210,6 +211,76 @@ TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndShowsNonEmptyLists) {
   Activate(2);
   EXPECT_TRUE(predictor.typed.empty());
   EXPECT_EQ(predictor.keys.size(), 2u);
+}
+
+// What reached the application while the keyboard composed: its Backspaces, its text and
+// its Spaces, applied in order.
+std::u16string Screen(const FakeKeyOutput& output) {
+  std::u16string screen;
+  size_t record = 0, text = 0;
+  for (const std::string& call : output.log) {
+    if (call.rfind("SendText ", 0) == 0) screen += output.texts[text++];
+    if (call.rfind("SendInput ", 0) != 0) continue;
+    for (size_t n = std::stoul(call.substr(10)); n > 0; --n) {
+      const KeyInputRecord& r = output.sent[record++];
+      if (r.keyUp) continue;
+      if (r.code == kBackspaceKey && !screen.empty()) screen.pop_back();
+      if (r.code == kSpaceKey) screen += u' ';
+    }
+  }
+  return screen;
+}
+
+TEST_F(ActivationTest, ComposingSendsSyllablesAsTextAndAWordReplacesWhatWasTyped) {
+  const auto keyOf = [this](int32_t code) {
+    for (size_t i = 0; i < kb.keys.size(); ++i) {
+      if (kb.keys[i].code == code) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  const auto type = [&](std::string_view keys) {
+    for (char c : keys) Activate(keyOf(c == ' ' ? kSpaceKey : c == '<' ? kBackspaceKey : c));
+  };
+  KeyDef word;
+  word.type = TK_STRING;
+  word.SetAllLabels("가게");
+  kb.keys.push_back(word);
+  kb.prediction = true;
+  activator.SetComposing(true);
+  type("EKFR<RDL");  // 닭, Backspace inside it, then 닭이
+  EXPECT_EQ(Screen(output), u"닭이");
+  type(" RK");
+  Activate(static_cast<int>(kb.keys.size()) - 1);  // the word key after 가
+  EXPECT_EQ(Screen(output), u"닭이 가게");
+  EXPECT_EQ(predictor.typed, std::vector<std::string>{"가게"});
+  EXPECT_EQ(strokes.sent, std::vector<std::string>{});  // nothing for an input method to compose
+  // Prediction saw the keys as ever; Shift gives the shifted jamo.
+  EXPECT_EQ(predictor.keys.front(), (std::pair<int32_t, int32_t>{'E', 0}));
+  Activate(kShiftLeft);
+  type("R");
+  Activate(kShiftLeft);
+  type("K");
+  EXPECT_EQ(Screen(output), u"닭이 가게까");
+  // With Ctrl down a letter is a shortcut; back to the input method, letters are keys.
+  output.log.clear();
+  output.sent.clear();
+  const size_t texts = output.texts.size();
+  Activate(kCtrl);
+  type("K");
+  Activate(kCtrl);
+  activator.SetComposing(false);
+  type("K");
+  EXPECT_EQ(Sent(), "d17 s75 u17 s75");
+  EXPECT_EQ(output.texts.size(), texts);
+}
+
+TEST(HangulCompositionTest, AutomaticComposesUnlessAnInputMethodIsInHangulMode) {
+  EXPECT_TRUE(KeyboardComposes(HC_AUTO, -1));  // no input context (and before any report)
+  EXPECT_TRUE(KeyboardComposes(HC_AUTO, 0));   // none in Hangul mode: the keys would stay Latin
+  EXPECT_FALSE(KeyboardComposes(HC_AUTO, 1));
+  EXPECT_TRUE(KeyboardComposes(HC_KEYBOARD, 1));
+  EXPECT_FALSE(KeyboardComposes(HC_IME, -1));
+  EXPECT_FALSE(KeyboardComposes(7, -1));
 }
 
 // The keyboard window's side of the repeat, driven by the test's own clock.

@@ -115,6 +115,14 @@ class FakeKeyOutput : public KeyOutput {
     sent.insert(sent.end(), records.begin(), records.end());
     return true;
   }
+  // The text sent as characters, one entry a call.
+  std::vector<std::u16string> texts;
+  bool SendText(const std::u16string& text) override {
+    log.push_back("SendText " + std::to_string(text.size()));
+    if (!sendInputWorks) return false;
+    texts.push_back(text);
+    return true;
+  }
   bool InstallPlaybackHook() override {
     log.push_back("install");
     if (journal == Journal::kRefused) return false;

@@ -50,6 +50,109 @@ TEST(ComposeTest, RandomLettersNeverBreakTheAutomaton) {
   }
 }
 
+// What the keyboard sends when it composes itself: each letter as a replacement of
+// what it typed.
+TextReplacement Change(size_t erase, std::u16string insert) { return {erase, std::move(insert)}; }
+
+TEST(SyllableComposerTest, EachLetterReplacesTheSyllableInProgress) {
+  SyllableComposer c;
+  EXPECT_EQ(c.Type('r'), Change(0, u"ㄱ"));
+  EXPECT_EQ(c.Type('k'), Change(1, u"가"));
+  EXPECT_EQ(c.Type('r'), Change(1, u"각"));
+  EXPECT_EQ(c.Type('k'), Change(1, u"가가"));  // the final moves on
+  EXPECT_EQ(c.wordText(), u"가가");
+  // 닭이: the second half of the double final moves on; 안녕하세요 arrives whole.
+  SyllableComposer d;
+  std::u16string shown;
+  for (char letter : std::string_view("ekfrdl")) {
+    const TextReplacement r = d.Type(letter);
+    shown = shown.substr(0, shown.size() - r.erase) + r.insert;
+  }
+  EXPECT_EQ(shown, u"닭이");
+  d.End();
+  shown.clear();
+  for (char letter : std::string_view("dkssudgktpdy")) {
+    const TextReplacement r = d.Type(letter);
+    shown = shown.substr(0, shown.size() - r.erase) + r.insert;
+  }
+  EXPECT_EQ(shown, u"안녕하세요");
+  // Nothing typed is dropped: vowels alone, consonants alone, ㄸ after a vowel.
+  SyllableComposer e;
+  for (char letter : std::string_view("hkrthkE")) e.Type(letter);  // ㅘ, ㄱ, 솨, ㄸ
+  EXPECT_EQ(e.wordText(), u"ㅘㄱ솨ㄸ");
+}
+
+TEST(SyllableComposerTest, BackspaceTakesTheLastJamoThenWholeCharacters) {
+  SyllableComposer c;
+  for (char letter : std::string_view("ekfr")) c.Type(letter);  // 닭
+  EXPECT_EQ(c.Backspace(), Change(1, u"달"));
+  EXPECT_EQ(c.Backspace(), Change(1, u"다"));
+  EXPECT_EQ(c.Type('f'), Change(1, u"달"));
+  EXPECT_EQ(c.Backspace(), Change(1, u"다"));
+  EXPECT_EQ(c.Backspace(), Change(1, u"ㄷ"));
+  EXPECT_EQ(c.Backspace(), Change(1, u""));
+  EXPECT_EQ(c.Backspace(), std::nullopt);  // nothing in progress: the key itself goes
+  // After a move the syllable before is settled: Backspace takes it as a whole.
+  SyllableComposer d;
+  for (char letter : std::string_view("rkrk")) d.Type(letter);
+  EXPECT_EQ(d.Backspace(), Change(1, u"ㄱ"));
+  EXPECT_EQ(d.Backspace(), Change(1, u""));
+  EXPECT_EQ(d.Backspace(), std::nullopt);
+  EXPECT_EQ(d.wordText(), u"");  // the key removed the 가 before
+}
+
+TEST(SyllableComposerTest, AnEndSettlesTheSyllableAndAWordReplacesExactlyWhatWasTyped) {
+  SyllableComposer c;
+  c.Type('r');
+  c.Type('k');
+  c.End();  // Space, Enter, a focus change...
+  EXPECT_FALSE(c.composing());
+  EXPECT_EQ(c.Type('k'), Change(0, u"ㅏ"));  // a new word: 가 stays as it was
+  c.End();
+  for (char letter : std::string_view("rkr")) c.Type(letter);  // 각
+  EXPECT_EQ(c.ReplaceWord(u"가게"), Change(1, u"가게"));
+  EXPECT_EQ(c.wordText(), u"");
+  for (char letter : std::string_view("rtg")) c.Type(letter);  // initials: ㄱㅅㅎ
+  EXPECT_EQ(c.wordText(), u"ㄱㅅㅎ");
+  EXPECT_EQ(c.ReplaceWord(u"감사합니다"), Change(3, u"감사합니다"));
+  for (char letter : std::string_view("rk")) c.Type(letter);
+  EXPECT_EQ(c.ReplaceWord(u"가방"), Change(0, u"방"));  // what stands already stays
+}
+
+TEST(SyllableComposerTest, RandomKeysLeaveOnScreenWhatItTyped) {
+  std::mt19937 random(11);
+  const std::string alphabet = "abcdefghijklmnopqrstuvwxyzEOPQRTW<.";
+  for (int round = 0; round < 2000; ++round) {
+    SyllableComposer c;
+    std::u16string screen, before;  // the word's characters, and what stood before it
+    for (int i = 0; i < 20; ++i) {
+      const char key = alphabet[random() % alphabet.size()];
+      if (key == '.') {  // a word end
+        c.End();
+        before = screen;
+        continue;
+      }
+      const std::optional<TextReplacement> r = key == '<' ? c.Backspace() : c.Type(key);
+      if (!r) {  // the Backspace key itself
+        if (!screen.empty()) screen.pop_back();
+        if (screen.size() < before.size()) before = screen;
+        continue;
+      }
+      ASSERT_LE(r->erase, screen.size() - before.size());  // never more than it typed
+      screen = screen.substr(0, screen.size() - r->erase) + r->insert;
+    }
+    EXPECT_EQ(screen, before + c.wordText());
+  }
+}
+
+TEST(SyllableComposerTest, TwoSetLettersOfTheLetterKeys) {
+  EXPECT_EQ(twoSetLetter('R', 0), 'r');
+  EXPECT_EQ(twoSetLetter('R', 1), 'R');  // Shift: ㄲ
+  EXPECT_EQ(twoSetLetter('R', 2), 'r');  // Caps Lock alone shifts no jamo
+  EXPECT_EQ(twoSetLetter('A', 1), 'a');  // ㅁ has no shifted jamo
+  EXPECT_EQ(twoSetLetter(0x20, 0), 0);
+}
+
 TEST(JamoCodeTest, SyllablesConsonantsAndEscapes) {
   EXPECT_EQ(textToJamoCode(u"가+", true), "\x82\x96\xB3{+}");
   EXPECT_EQ(textToJamoCode(u"가+", false), "\x82\x96\xB3+");

@@ -358,6 +358,39 @@ TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {
   EXPECT_EQ(kb.language, IL_KOREAN);
 }
 
+// Who composes follows the focused window's mode; a focus change, a language switch and a
+// click elsewhere end the syllable the keyboard composes; the mark shows while it does.
+TEST_F(KeyboardViewTest, TheFocusedWindowDecidesWhoComposesAndEndsTheSyllable) {
+  struct Mark : CompositionMark {
+    std::vector<bool> shown;
+    void ShowCompositionMark(bool on) override { shown.push_back(on); }
+  } mark;
+  activator.SetCompositionMark(&mark);
+  window.activator = &activator;
+  settings.hangulComposition = HC_AUTO;
+  int r = 0;
+  while (kb.keys[static_cast<size_t>(r)].code != 'R') ++r;
+  const auto typeR = [&] {
+    activator.ActivateKey(1, r);
+    return activator.syllable().composing();
+  };
+  window.OnImeState(1);  // a Korean input method in Hangul mode: it composes
+  EXPECT_FALSE(typeR());
+  window.OnImeState(-1);  // none
+  EXPECT_TRUE(typeR());
+  window.OnClickElsewhere();
+  EXPECT_FALSE(activator.syllable().composing());
+  EXPECT_TRUE(typeR());
+  window.OnImeState(-1);  // the focus moved, the mode did not
+  EXPECT_FALSE(activator.syllable().composing());
+  EXPECT_TRUE(typeR());
+  window.OnRightButtonDown();
+  EXPECT_FALSE(activator.syllable().composing());
+  window.OnImeState(1);
+  EXPECT_FALSE(activator.composing());
+  EXPECT_EQ(mark.shown, (std::vector<bool>{false, true, true, true, false}));
+}
+
 TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
   std::vector<std::string> log;
   testing::RecordingScan scan{log};

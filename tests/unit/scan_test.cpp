@@ -291,6 +291,14 @@ TEST(InputHookTest, TheMouseHookTakesOnlyButtonsOverTheKeyboard) {
   EXPECT_FALSE(TakesMouseEvent(0, 513, "Tessary_Kbd_Windo"));
 }
 
+TEST(InputHookTest, APressOutsideTheKeyboardIsAClickElsewhere) {
+  EXPECT_TRUE(IsClickElsewhere(0, 513, "Edit"));
+  EXPECT_TRUE(IsClickElsewhere(0, 516, kFrameWindowClass));
+  EXPECT_FALSE(IsClickElsewhere(0, 513, kKeyboardWindowClass));
+  EXPECT_FALSE(IsClickElsewhere(0, 514, "Edit"));  // the release
+  EXPECT_FALSE(IsClickElsewhere(0, 512, "Edit"));  // a move
+}
+
 TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
   EXPECT_TRUE(IsScanSwitch(0, 256, 32, false));
   EXPECT_FALSE(IsScanSwitch(0, 257, 32, false));  // key-up

@@ -63,7 +63,8 @@ const char* const kDefaultFile =
     "lfQuality        =   0\n"
     "lfPitchAndFamily =   2\n"
     "lfFaceName       = \"굴림\"\n"
-    "useWordLearning  = false\n";
+    "useWordLearning  = false\n"
+    "hangulComposition = HC_AUTO\n";
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -104,7 +105,7 @@ TEST_F(SettingsTest, TheDefaultsMatchTheirDocumentedNumbers) {
 TEST_F(SettingsTest, WritesTheFortySevenLinesOfTheDefaults) {
   const std::string text = FormatSettings(Settings{});
   EXPECT_EQ(text, kDefaultFile);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 48);  // and word learning's, last
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 49);  // word learning's and Hangul composition's last
 }
 
 TEST_F(SettingsTest, AnOlderFileWithoutWordLearningReadsAsOff) {
@@ -117,6 +118,22 @@ TEST_F(SettingsTest, AnOlderFileWithoutWordLearningReadsAsOff) {
   EXPECT_FALSE(s.useWordLearning);
   EXPECT_EQ(s.left, 7);  // read to the end: no stop
   EXPECT_TRUE(ReadWith("useWordLearning = true\n").useWordLearning);
+}
+
+TEST_F(SettingsTest, AnOlderFileLeavesHangulToTheInputMethodAndANewOneComposesAutomatically) {
+  std::string older = kDefaultFile;
+  older.erase(older.rfind("hangulComposition"));
+  files.files[kConfigFileName] = older;
+  Settings s;
+  EXPECT_EQ(ReadSettings(s, files, texts, messages), ConfigReadResult::kRead);
+  EXPECT_EQ(s.hangulComposition, HC_IME);
+  EXPECT_EQ(Settings{}.hangulComposition, HC_AUTO);  // no file: the defaults
+  EXPECT_EQ(ReadWith("hangulComposition = HC_KEYBOARD\n").hangulComposition, HC_KEYBOARD);
+  EXPECT_NE(FormatSettings(ReadWith("hangulComposition = HC_IME\n")).find("\nhangulComposition = HC_IME\n"),
+            std::string::npos);
+  ReadWith("hangulComposition = true\n");
+  ASSERT_EQ(messages.shown.size(), 1u);  // a value of the wrong type is a broken file
+  EXPECT_NE(messages.shown[0].text.find("(hangulComposition)"), std::string::npos);
 }
 
 TEST_F(SettingsTest, NoFileMeansDefaultsAndNoMessage) {
@@ -281,8 +298,8 @@ TEST_F(SettingsTest, WritingReplacesTheFileOnlyWhenTheNewOneIsComplete) {
   files.lineEnd = "\r\n";
   EXPECT_TRUE(WriteSettings(Settings{}, files));
   const std::string& written = files.files[kConfigFileName];
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 48);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 48);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 49);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 49);
   EXPECT_EQ(written.substr(0, 24), "left             =  30\r\n");
 }
 

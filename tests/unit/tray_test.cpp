@@ -192,6 +192,7 @@ TEST(SettingsDialogTest, OpensFromTheSettings) {
   const SettingsDialogModel dialog(settings);
   EXPECT_EQ(dialog.inputModeButton, IDC_CLICKMODE);
   EXPECT_EQ(dialog.imeMethodButton, IDC_IDM_CBT);
+  EXPECT_EQ(dialog.hangulButton, IDC_HC_AUTO);
   EXPECT_EQ(dialog.OpeningLabel(IDC_REPEAT_DELAY), "0.3 초");
   EXPECT_EQ(dialog.OpeningLabel(IDC_REPEAT_ACCEL), "1.0");
   EXPECT_EQ(dialog.OpeningLabel(IDC_DWELL_DELAY), "0.5 초");
@@ -225,7 +226,9 @@ TEST(SettingsDialogTest, TrackbarLabelsAndStoredValues) {
   dialog.SetPosition(IDC_IMG_DELAY, 1);       // and at its bottom
   dialog.inputModeButton = IDC_DWELLMODE;
   dialog.imeMethodButton = IDC_IDM_IMG;
+  dialog.hangulButton = IDC_HC_IME;
   dialog.Apply(settings);
+  EXPECT_EQ(settings.hangulComposition, HC_IME);
   EXPECT_EQ(settings.keyRepeatDelay, 1200);
   EXPECT_EQ(settings.dwellDelay, 1200);
   EXPECT_DOUBLE_EQ(settings.keyRepeatAcceleration, 37 * 0.1);
