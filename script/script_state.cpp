@@ -166,6 +166,14 @@ bool ScriptState::GetOptionalBool(const char* name, bool& out) {
   return true;
 }
 
+bool ScriptState::GetOptionalNumber(const char* name, int32_t& out) {
+  GlobalRead read{name, ReadKind::kNumber};
+  read.optional = true;
+  if (!Read(read, kShouldBeNumber)) return false;
+  if (read.present) out = TruncateToInt32(read.number);
+  return true;
+}
+
 bool ScriptState::GetString(const char* name, std::string& out, size_t bufferSize) {
   std::string text;
   GlobalRead read{name, ReadKind::kString};

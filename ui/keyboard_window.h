@@ -110,7 +110,8 @@ class KeyboardWindow {
   void OnRightButtonDown();
   void OnImeState(int32_t state);
   void OnReloadLayout();
-  void OnScanSwitch();
+  // WM_SCANSWITCH: `which` 1 or 2, pressed or released.
+  void OnScanSwitch(int which, bool released);
   // The window is going away, and with it the program: the scan stops and every
   // modifier the keyboard holds down comes up.
   void OnDestroy();
