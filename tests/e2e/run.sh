@@ -1151,14 +1151,17 @@ two_switch_step_scanning_types_a_phrase() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
-# A switch interface that clicks: the left mouse button, pressed over the desktop, is the
-# switch of automatic scanning (600 ms a step). "to" reaches the target, which keeps the
-# focus: no click reaches the desktop or anything else.
+# A switch interface that clicks: the left mouse button is the switch of automatic
+# scanning (600 ms a step), wherever it is pressed. It is pressed over the keyboard's
+# "." key, which a click that got through would type (X delivers no click to Wine over
+# the bare root window, so "anywhere" is a window here). Only "to" reaches the target,
+# which keeps the focus.
 a_mouse_button_switch_types_a_phrase() {
-  local hidden kbd target scan_line=0 scan_last key
+  local hidden kbd target scan_line=0 scan_last key x y
   scan_mode_case mouse 's/^scanSwitch .*/scanSwitch = SWITCH_MOUSE_LEFT\r/' \
     "s/^scanDelay .*/scanDelay = $scan_step_ms\r/" || return
-  xdotool mousemove 900 700; sleep 0.3
+  read -r x y <<<"$(key_point "$(drv info "$kbd")" ${sentence_point[period]})"
+  xdotool mousemove "$x" "$y"; sleep 0.3
   local scan_switch="click 1"
   for key in t o; do scan_choose ${sentence_scan[$key]}; done
   sleep 0.8
