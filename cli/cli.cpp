@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
     "       tessary-cli compose LETTERS\n"
     "       tessary-cli jamo [--escape] TEXT\n"
-    "       tessary-cli scan-cost [--dict FILE] LAYOUT_DIR TEXT\n"
+    "       tessary-cli scan-cost [--dict FILE] [--mode auto|step|hold] LAYOUT_DIR TEXT\n"
     "       tessary-cli predict [--dict FILE] [--user FILE] KEYS [--type WORD]\n"
     "       tessary-cli ksr [--dict FILE] [--user FILE] [--learn] [--keys N] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
@@ -59,7 +59,9 @@ constexpr const char* kUsage =
     "  built-in set) under the keyboard's scan rules and word prediction from FILE\n"
     "  (default hangul.lex), taking a word key as soon as it shows the word, and prints\n"
     "  \"words W steps S steps-per-word X\" (S: the highlight's steps, each one scan\n"
-    "  delay). Exit status 2 when the set, the dictionary or TEXT cannot be read or a key\n"
+    "  delay). --mode: the scan mode (default auto); hold counts the steps made while the\n"
+    "  switch is held, step counts the presses: \"words W presses P presses-per-word X\".\n"
+    "  Exit status 2 when the set, the dictionary or TEXT cannot be read or a key\n"
     "  cannot be reached by scanning.\n"
     "predict: loads the dictionaries (default hangul.lex and user.lex), activates one key\n"
     "  per character of KEYS (a small letter: its key, a capital: its key with Shift,\n"
@@ -337,9 +339,17 @@ int Jamo(const std::vector<std::string>& args, CliPlatform& p) {
 int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
   std::string dict = kSystemDictionaryName;
   std::vector<std::string> operands;
+  int32_t mode = SCAN_AUTO;
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--dict" && i + 1 < args.size()) {
       dict = args[++i];
+    } else if (args[i] == "--mode" && i + 1 < args.size()) {
+      const std::string& name = args[++i];
+      mode = name == "auto" ? SCAN_AUTO : name == "step" ? SCAN_STEP : name == "hold" ? SCAN_HOLD : 0;
+      if (mode == 0) {
+        std::fputs(kUsage, p.err);
+        return kCliUsage;
+      }
     } else {
       operands.push_back(args[i]);
     }
@@ -365,12 +375,16 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
     return kCliMessageShown;
   }
   if (layouts.messages.shown() > 0) return kCliMessageShown;  // not the set asked for
-  const ScanCostResult r = MeasureScanCost(keyboard, layouts.env, predictor, p.codec, Utf8ToUtf16(*text));
+  const ScanCostResult r = MeasureScanCost(keyboard, layouts.env, predictor, p.codec, Utf8ToUtf16(*text), mode);
   if (!r.unreachable.empty()) {  // no figures for a text that could not be typed
     std::fprintf(p.err, "the scan never reaches the key %s\n", Cp949ToUtf8(p.codec, r.unreachable).c_str());
     return kCliMessageShown;
   }
-  std::fprintf(p.out, "words %zu steps %zu steps-per-word %.1f\n", r.words, r.steps, r.StepsPerWord());
+  if (mode == SCAN_STEP) {
+    std::fprintf(p.out, "words %zu presses %zu presses-per-word %.1f\n", r.words, r.presses, r.StepsPerWord());
+  } else {
+    std::fprintf(p.out, "words %zu steps %zu steps-per-word %.1f\n", r.words, r.steps, r.StepsPerWord());
+  }
   std::fflush(p.out);
   return 0;
 }

@@ -62,7 +62,7 @@ std::vector<int> Highlighted(const ScanState* state) {
 class SwitchUser {
  public:
   SwitchUser(Keyboard& keyboard, LayoutEnvironment& env, Predictor& predictor, const TextCodec& codec,
-             ScanCostResult& result)
+             ScanCostResult& result, int32_t mode)
       : keyboard_(keyboard),
         codec_(codec),
         result_(result),
@@ -73,7 +73,8 @@ class SwitchUser {
           activator_.ActivateKey(window, index);
         }) {
     settings_.useClickSound = false;
-    scan_.StartScan(0, settings_.scanDelay);
+    settings_.scanMode = mode;
+    scan_.StartScan(0, static_cast<uint32_t>(settings_.scanDelay));
   }
 
   // Types one word and the Space after it; false when a key could not be reached.
@@ -126,16 +127,24 @@ class SwitchUser {
       return k >= 0 && static_cast<size_t>(k) < keyboard_.keys.size() && wanted(keyboard_.keys[static_cast<size_t>(k)]);
     };
     size_t steps = 0;
+    held_ = false;
     for (size_t idlePresses = 0; steps < kStepsPerKeyLimit && idlePresses < 2;) {
       const ScanState* state = scan_.state();
       if (state == nullptr) break;
       const bool idle = dynamic_cast<const ScanIdle*>(state) != nullptr;
       const std::vector<int> shown = Highlighted(state);
-      if (idle || std::any_of(shown.begin(), shown.end(), isWanted)) {
+      const bool choose = idle || std::any_of(shown.begin(), shown.end(), isWanted);
+      activated_ = false;
+      if (choose) {
         idlePresses += idle ? 1 : 0;
-        activated_ = false;
-        ++result_.presses;
-        scan_.OnSwitch();
+        if (scan_.mode() == SCAN_STEP) {
+          Signal(2, false);
+        } else if (scan_.mode() == SCAN_HOLD) {
+          if (!held_) Signal(1, false);  // a tap, or from idle the press that starts
+          if (!(idle && !held_)) Signal(1, true);
+        } else {
+          Signal(1, false);
+        }
         if (activated_) {
           ++result_.activations;
           result_.steps += steps;
@@ -143,13 +152,25 @@ class SwitchUser {
         }
         continue;
       }
-      if (!timer_.running) break;
       idlePresses = 0;
       ++steps;
+      if (scan_.mode() == SCAN_STEP) {
+        Signal(1, false);
+        continue;
+      }
+      if (scan_.mode() == SCAN_HOLD && !held_) Signal(1, false);
+      if (!timer_.running) break;
       scan_.OnTimerTick(timer_.generation);
     }
     result_.unreachable = what;
     return false;
+  }
+
+  // A switch going down (a press, counted) or up.
+  void Signal(int which, bool released) {
+    if (!released) ++result_.presses;
+    if (which == 1) held_ = !released;
+    scan_.OnSwitchSignal(which, released);
   }
 
   Keyboard& keyboard_;
@@ -163,14 +184,16 @@ class SwitchUser {
   HandTimer timer_;
   ScanController scan_;
   bool activated_ = false;
+  bool held_ = false;  // hold mode: the switch is down
 };
 
 }  // namespace
 
 ScanCostResult MeasureScanCost(Keyboard& keyboard, LayoutEnvironment& env, Predictor& predictor,
-                               const TextCodec& codec, std::u16string_view text) {
+                               const TextCodec& codec, std::u16string_view text, int32_t scanMode) {
   ScanCostResult result;
-  SwitchUser user(keyboard, env, predictor, codec, result);
+  result.mode = scanMode;
+  SwitchUser user(keyboard, env, predictor, codec, result, scanMode);
   for (const std::u16string_view word : hangulWords(text)) {
     if (!user.TypeWord(word)) break;
     ++result.words;

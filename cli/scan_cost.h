@@ -5,7 +5,12 @@
 // key wanted next. The letters are the word's 2-set keys (Shift latched first for the
 // doubled consonants and ㅒ ㅖ, and released before a key that needs it up); a word key
 // is taken as soon as it shows the word; a Space follows each word.
+//
+// In every scan mode: automatic (the cost is the highlight's timer steps), hold (the
+// steps it makes while the switch is held) and step (every press moves or chooses, so
+// the cost is the presses).
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,13 +28,16 @@ struct ScanCostResult {
   size_t activations = 0;
   size_t wordKeys = 0;    // words taken from a word key
   std::string unreachable;  // what could not be reached by scanning (CP949); empty: all typed
-  double StepsPerWord() const { return words == 0 ? 0.0 : double(steps) / double(words); }
+  int32_t mode = 1;       // the scan mode measured (SCAN_AUTO, SCAN_STEP, SCAN_HOLD)
+  // What a word costs the user: the presses in step mode, the steps in the others.
+  size_t Cost() const { return mode == 2 ? presses : steps; }
+  double StepsPerWord() const { return words == 0 ? 0.0 : double(Cost()) / double(words); }
 };
 
 // `keyboard` holds the layout to scan (its set must be loadable through `env`, for the
 // language key); `predictor` is the one its activations feed. Stops at the first key
 // that the scan never reaches.
 ScanCostResult MeasureScanCost(Keyboard& keyboard, LayoutEnvironment& env, Predictor& predictor,
-                               const TextCodec& codec, std::u16string_view text);
+                               const TextCodec& codec, std::u16string_view text, int32_t scanMode = 1);
 
 }  // namespace tessary

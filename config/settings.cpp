@@ -12,6 +12,23 @@ namespace tessary {
 
 void SetDefaults(Settings& settings) { settings = Settings{}; }
 
+const char* ScanSwitchName(int32_t scanSwitch) {
+  static constexpr const char* kFunctionKeys[] = {"SWITCH_F1", "SWITCH_F2", "SWITCH_F3",  "SWITCH_F4",
+                                                  "SWITCH_F5", "SWITCH_F6", "SWITCH_F7",  "SWITCH_F8",
+                                                  "SWITCH_F9", "SWITCH_F10", "SWITCH_F11", "SWITCH_F12"};
+  switch (scanSwitch) {
+    case SWITCH_NONE: return "SWITCH_NONE";
+    case SWITCH_SPACE: return "SWITCH_SPACE";
+    case SWITCH_ENTER: return "SWITCH_ENTER";
+    case SWITCH_MOUSE_LEFT: return "SWITCH_MOUSE_LEFT";
+    case SWITCH_MOUSE_RIGHT: return "SWITCH_MOUSE_RIGHT";
+    case SWITCH_MOUSE_MIDDLE: return "SWITCH_MOUSE_MIDDLE";
+    default:
+      if (scanSwitch >= SWITCH_F1 && scanSwitch <= SWITCH_F12) return kFunctionKeys[scanSwitch - SWITCH_F1];
+      return nullptr;
+  }
+}
+
 ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResources& texts,
                               MessageBoxes& messages, const std::string& path,
                               std::string* scriptError) {
@@ -105,6 +122,14 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   // Added later still: a file without it leaves Hangul to the input method, as before.
   s.hangulComposition = HC_IME;
   if (wrong == nullptr) check("hangulComposition", script.GetOptionalNumber("hangulComposition", s.hangulComposition));
+  // Added with the choice of switch and scan mode: a file without them scans as before.
+  auto optionalNumber = [&](const char* name, int32_t& field) {
+    if (wrong == nullptr) check(name, script.GetOptionalNumber(name, field));
+  };
+  optionalNumber("scanMode", s.scanMode);
+  optionalNumber("scanSwitch", s.scanSwitch);
+  optionalNumber("scanSwitch2", s.scanSwitch2);
+  optionalNumber("scanFirstDelay", s.scanFirstDelay);
   if (wrong != nullptr) {
     if (scriptError != nullptr) *scriptError = script.lastError();
     SetDefaults(s);
@@ -241,6 +266,23 @@ std::string FormatSettings(const Settings& s) {
     case HC_AUTO: lines.Add("hangulComposition = %s\n", "HC_AUTO"); break;
     default: lines.Add("hangulComposition = %d\n", s.hangulComposition);
   }
+  switch (s.scanMode) {
+    case SCAN_AUTO: lines.Add("scanMode         = %s\n", "SCAN_AUTO"); break;
+    case SCAN_STEP: lines.Add("scanMode         = %s\n", "SCAN_STEP"); break;
+    case SCAN_HOLD: lines.Add("scanMode         = %s\n", "SCAN_HOLD"); break;
+    default: lines.Add("scanMode         = %d\n", s.scanMode);
+  }
+  if (const char* name = ScanSwitchName(s.scanSwitch)) {
+    lines.Add("scanSwitch       = %s\n", name);
+  } else {
+    lines.Add("scanSwitch       = %d\n", s.scanSwitch);
+  }
+  if (const char* name = ScanSwitchName(s.scanSwitch2)) {
+    lines.Add("scanSwitch2      = %s\n", name);
+  } else {
+    lines.Add("scanSwitch2      = %d\n", s.scanSwitch2);
+  }
+  lines.Add("scanFirstDelay   = %d\n", s.scanFirstDelay);
   return lines.Take();
 }
 

@@ -15,6 +15,28 @@ enum ImeDetectMethod : int32_t { IDM_CBT = 1, IDM_IMG = 2 };
 // Who composes Hangul ("한글 조합"): the application's input method, the keyboard itself,
 // or the keyboard where no input method is open in Hangul mode.
 enum HangulComposition : int32_t { HC_IME = 1, HC_KEYBOARD = 2, HC_AUTO = 3 };
+// How the scan highlight moves: on its own (automatic), one step per press of the first
+// switch with the second one choosing (step), or while the switch is held, the release
+// choosing (hold).
+enum ScanMode : int32_t { SCAN_AUTO = 1, SCAN_STEP = 2, SCAN_HOLD = 3 };
+// What the user presses as a switch: a key of the user's own keyboard, or a mouse button
+// pressed anywhere on the screen (a switch interface that clicks). SWITCH_NONE: no
+// second switch.
+enum ScanSwitch : int32_t {
+  SWITCH_NONE = 0,
+  SWITCH_SPACE = 1,
+  SWITCH_ENTER = 2,
+  SWITCH_F1 = 11,  // SWITCH_F1 + n - 1 is the function key Fn, up to F12
+  SWITCH_F12 = 22,
+  SWITCH_MOUSE_LEFT = 31,
+  SWITCH_MOUSE_RIGHT = 32,
+  SWITCH_MOUSE_MIDDLE = 33,
+};
+// The name a switch is written under in the file ("SWITCH_F5"); null for a number
+// without a name.
+const char* ScanSwitchName(int32_t scanSwitch);
+// The longest extra pause on the first item of a level.
+inline constexpr int32_t kScanFirstDelayMax = 2000;
 
 // COLORREF layout: 0x00BBGGRR.
 constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return (b * 256 + g) * 256 + r; }
@@ -78,6 +100,11 @@ struct Settings {
   bool useWordLearning = false;  // count the words completed, offer them (menu "단어 학습")
   // New files compose automatically; a file written before the setting reads as HC_IME.
   int32_t hangulComposition = HC_AUTO;
+  // Scanning, added after the rest: a file without these lines scans as before.
+  int32_t scanMode = SCAN_AUTO;
+  int32_t scanSwitch = SWITCH_SPACE;
+  int32_t scanSwitch2 = SWITCH_ENTER;  // the step mode's choosing switch
+  int32_t scanFirstDelay = 0;          // ms added to the first step of each level
 
   bool operator==(const Settings&) const = default;
 };
@@ -104,7 +131,8 @@ ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextR
                               MessageBoxes& messages, const std::string& path = kConfigFileName,
                               std::string* scriptError = nullptr);
 
-// The 49 lines the program writes, each ended by '\n'.
+
+// The 53 lines the program writes, each ended by '\n'.
 std::string FormatSettings(const Settings& settings);
 
 // Writes the file atomically: the old file stays as it was when anything fails. When

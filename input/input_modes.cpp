@@ -26,20 +26,79 @@ bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo) {
   return injectedFlag || extraInfo == kOwnInputTag;
 }
 
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected) {
-  return code == 0 && !injected && message == kKeyDownMessage && virtualKey == static_cast<uint32_t>(kSpaceKey);
+namespace {
+bool KnownSwitch(int32_t scanSwitch) { return SwitchFilter::KeyOf(scanSwitch) != 0 || SwitchFilter::ButtonDownOf(scanSwitch) != 0; }
+}  // namespace
+
+uint32_t SwitchFilter::KeyOf(int32_t scanSwitch) {
+  if (scanSwitch == SWITCH_SPACE) return static_cast<uint32_t>(kSpaceKey);
+  if (scanSwitch == SWITCH_ENTER) return static_cast<uint32_t>(kEnterKey);
+  if (scanSwitch >= SWITCH_F1 && scanSwitch <= SWITCH_F12) return static_cast<uint32_t>(kF1Key + (scanSwitch - SWITCH_F1));
+  return 0;
 }
 
-bool SwallowsScanKey(int code, uint32_t message, uint32_t virtualKey, bool injected) {
-  if (code != 0 || injected || virtualKey != static_cast<uint32_t>(kSpaceKey)) return false;
-  return message == kKeyDownMessage || message == kKeyUpMessage;
+uint32_t SwitchFilter::ButtonDownOf(int32_t scanSwitch) {
+  switch (scanSwitch) {
+    case SWITCH_MOUSE_LEFT: return kLeftButtonDown;
+    case SWITCH_MOUSE_RIGHT: return kRightButtonDown;
+    case SWITCH_MOUSE_MIDDLE: return kMiddleButtonDown;
+    default: return 0;
+  }
+}
+
+void SwitchFilter::Configure(int32_t first, int32_t second) {
+  switches_[0] = KnownSwitch(first) ? first : SWITCH_NONE;
+  // A second switch that is the first one would never be told apart from it.
+  switches_[1] = KnownSwitch(second) && second != first ? second : SWITCH_NONE;
+  Reset();
+}
+
+bool SwitchFilter::UsesMouse() const { return ButtonDownOf(switches_[0]) != 0 || ButtonDownOf(switches_[1]) != 0; }
+
+SwitchSignal SwitchFilter::Edge(size_t index, bool goingDown) {
+  SwitchSignal signal;
+  signal.swallow = true;
+  if (goingDown) {
+    if (down_[index]) return signal;  // held: an auto-repeat, no new press
+    down_[index] = true;
+  } else {
+    if (!down_[index]) return {};  // its press was not taken: the release is not either
+    down_[index] = false;
+    signal.released = true;
+  }
+  signal.which = static_cast<int>(index) + 1;
+  return signal;
+}
+
+SwitchSignal SwitchFilter::OnKey(int code, uint32_t message, uint32_t virtualKey, bool injected, bool altDown) {
+  if (code != 0 || injected || virtualKey == 0) return {};
+  const bool down = message == kKeyDownMessage || message == kSysKeyDownMessage;
+  const bool up = message == kKeyUpMessage || message == kSysKeyUpMessage;
+  for (size_t i = 0; i < 2; ++i) {
+    if (KeyOf(switches_[i]) != virtualKey) continue;
+    if (down && !altDown) return Edge(i, true);
+    if (up) return Edge(i, false);
+  }
+  return {};
+}
+
+SwitchSignal SwitchFilter::OnMouse(int code, uint32_t message, bool injected) {
+  if (code != 0 || injected) return {};
+  for (size_t i = 0; i < 2; ++i) {
+    const uint32_t buttonDown = ButtonDownOf(switches_[i]);
+    if (buttonDown == 0) continue;
+    if (message == buttonDown) return Edge(i, true);
+    if (message == buttonDown + 1) return Edge(i, false);  // the button's up message follows its down
+  }
+  return {};
 }
 
 void InstallInputModeHook(const Settings& settings, InputModeHooks& hooks, MessageBoxes& messages) {
   if (settings.inputMode == IM_CLICK) {
     if (!hooks.InstallMouseHook()) messages.Show(kMouseHookFailedText, kTitleSystemError);
   } else if (settings.inputMode == IM_SCAN) {
-    if (!hooks.InstallKeyboardHook()) messages.Show(kKeyboardHookFailedText, kTitleSystemError);
+    const int32_t second = settings.scanMode == SCAN_STEP ? settings.scanSwitch2 : SWITCH_NONE;
+    if (!hooks.InstallKeyboardHook(settings.scanSwitch, second)) messages.Show(kKeyboardHookFailedText, kTitleSystemError);
   }
 }
 

@@ -5,11 +5,12 @@
 #include <functional>
 #include <string_view>
 
+#include "config/settings.h"
+
 namespace tessary {
 
 class MessageBoxes;
 class ScanControl;
-struct Settings;
 
 // The low-level hooks of click and scan mode.
 class InputModeHooks {
@@ -17,7 +18,9 @@ class InputModeHooks {
   virtual ~InputModeHooks() = default;
   virtual bool InstallMouseHook() = 0;
   virtual void RemoveMouseHook() = 0;
-  virtual bool InstallKeyboardHook() = 0;
+  // Scan mode's hooks for these switches: the keyboard hook, and the mouse hook too when
+  // a switch is a mouse button.
+  virtual bool InstallKeyboardHook(int32_t firstSwitch, int32_t secondSwitch) = 0;
   virtual void RemoveKeyboardHook() = 0;
 };
 
@@ -36,19 +39,44 @@ bool TakesMouseEvent(int code, uint32_t message, std::string_view classUnderCurs
 // ends the syllable the keyboard composes (the caret or the focus may move with it).
 bool IsClickElsewhere(int code, uint32_t message, std::string_view classUnderCursor);
 
-// Scan mode: whether the low-level keyboard event is a switch press: a Space key-down
-// from the user's own keyboard (its auto-repeats too, but not with Alt, which arrives
-// as a system key). An injected event — the on-screen Space key itself, sent through
-// the system's input queue — is never the switch.
-bool IsScanSwitch(int code, uint32_t message, uint32_t virtualKey, bool injected);
 // Whether a low-level keyboard event is not the user's own: the system marks injected
 // events, and the keyboard tags its own (`kOwnInputTag`), so either is enough.
 bool IsOwnOrInjectedKey(bool injectedFlag, uintptr_t extraInfo);
-// Scan mode: whether the hook keeps the event from the focused application. The switch
-// is the user's way of choosing, not text: its key-down and key-up are taken, so a
-// switch user types exactly the keys chosen. Everything else passes on: other keys,
-// Alt with Space, and every injected event.
-bool SwallowsScanKey(int code, uint32_t message, uint32_t virtualKey, bool injected);
+
+// What a low-level event means to scan mode.
+struct SwitchSignal {
+  int which = 0;         // 1 the first switch, 2 the second; 0 not a switch
+  bool released = false; // the switch went up (else it went down)
+  bool swallow = false;  // the event is kept from the focused application
+};
+
+// Scan mode's switches, as the low-level hooks see the user's keyboard and mouse. The
+// switch is the user's way of choosing, not input: its presses and releases never reach
+// the application, whatever it is. A held switch is one press: the keyboard's
+// auto-repeats are swallowed without a signal. Injected events — the on-screen keys
+// themselves, clicks sent by other programs — are never a switch and always pass, and
+// so does a key pressed with Alt (Alt+Space is the window menu).
+class SwitchFilter {
+ public:
+  // The two switches (ScanSwitch values); SWITCH_NONE or an unknown value: none.
+  void Configure(int32_t first, int32_t second);
+  // The virtual key of a switch, 0 for a mouse button or none.
+  static uint32_t KeyOf(int32_t scanSwitch);
+  // The mouse button's down message of a switch, 0 for a key or none.
+  static uint32_t ButtonDownOf(int32_t scanSwitch);
+  // Whether either switch is a mouse button (the mouse hook is needed).
+  bool UsesMouse() const;
+
+  SwitchSignal OnKey(int code, uint32_t message, uint32_t virtualKey, bool injected, bool altDown);
+  SwitchSignal OnMouse(int code, uint32_t message, bool injected);
+  // Forgets the switches held (the hooks were removed: their releases will not come).
+  void Reset() { down_[0] = down_[1] = false; }
+
+ private:
+  SwitchSignal Edge(size_t index, bool goingDown);
+  int32_t switches_[2] = {SWITCH_SPACE, SWITCH_NONE};
+  bool down_[2] = {false, false};
+};
 
 // The hook of the mode in `settings` (click: mouse, scan: keyboard; dwell: none), with
 // the message for a hook that cannot be installed. The start-up part of entering a mode.

@@ -37,7 +37,7 @@ void LineScan::Tick(ScanController& controller) {
     return;
   }
   if (nextLine > lineCount || nextLine < 1) {
-    if (++passes >= SCAN_LOOP_LIMIT) {
+    if (++passes >= controller.passLimit()) {
       controller.SetScanState(std::make_unique<ScanIdle>());
       return;
     }
@@ -60,7 +60,7 @@ void BlockScan::Tick(ScanController& controller) {
   shown.clear();
   std::vector<int> v = controller.keyboard().KeysInScanBlock(line - 1, nextBlock);
   if (v.empty()) {
-    if (++passes >= SCAN_LOOP_LIMIT) {
+    if (++passes >= controller.passLimit()) {
       controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), line));
       return;
     }
@@ -89,7 +89,7 @@ void KeyScan::Tick(ScanController& controller) {
   }
   controller.Unhighlight(keys);
   if (nextKey > static_cast<int32_t>(keys.size())) {
-    if (++passes >= SCAN_LOOP_LIMIT) {
+    if (++passes >= controller.passLimit()) {
       controller.SetScanState(std::make_unique<BlockScan>(line, block));
       return;
     }
@@ -138,11 +138,23 @@ void ScanController::Apply(std::unique_ptr<ScanState> state) {
   state_->Enter(*this);
   state_->Tick(*this);  // the first step shows at once
   inOperation_ = false;
+  atFirstItem_ = true;
   // A tick that replaced its state leaves the replacement pending: that one starts the timer.
-  if (!pending_) {
-    timerRunning_ = true;
-    timer_.Start(delay_, ++generation_);
-  }
+  if (!pending_ && TimerWanted()) StartTimer();
+}
+
+bool ScanController::TimerWanted() const {
+  if (dynamic_cast<const ScanIdle*>(state_.get()) != nullptr) return false;
+  if (mode_ == SCAN_STEP) return false;
+  if (mode_ == SCAN_HOLD) return held_;
+  return true;
+}
+
+void ScanController::StartTimer() {
+  StopTimer();
+  longFirstPeriod_ = atFirstItem_ && firstDelay_ > 0;
+  timerRunning_ = true;
+  timer_.Start(delay_ + (longFirstPeriod_ ? firstDelay_ : 0), ++generation_);
 }
 
 void ScanController::SetScanState(std::unique_ptr<ScanState> state) {
@@ -160,6 +172,7 @@ void ScanController::StopTimer() {
     timer_.Stop();
     timerRunning_ = false;
   }
+  longFirstPeriod_ = false;
   ++generation_;  // whatever the stopped timer still delivers is stale
 }
 
@@ -177,21 +190,70 @@ void ScanController::StartScan(WindowId window, uint32_t delayMs) {
   StopTimer();
   window_ = window;
   delay_ = delayMs;
+  mode_ = settings_.scanMode == SCAN_STEP || settings_.scanMode == SCAN_HOLD ? settings_.scanMode : SCAN_AUTO;
+  firstDelay_ = static_cast<uint32_t>(std::clamp(settings_.scanFirstDelay, 0, kScanFirstDelayMax));
+  passLimit_ = std::clamp(settings_.scanMaxLoop, 1, kScanLoopLimitMax);
+  held_ = false;
+  atFirstItem_ = false;
   state_ = std::make_unique<ScanIdle>();
 }
 
 void ScanController::StopScan() {
   ClearState();
   StopTimer();
+  held_ = false;
 }
 
-void ScanController::OnSwitch() {
+void ScanController::Choose() {
   RunStateOperation([this](ScanState& state) { state.Switch(*this, window_); });
+}
+
+void ScanController::Step() {
+  atFirstItem_ = false;
+  RunStateOperation([this](ScanState& state) { state.Tick(*this); });
+}
+
+void ScanController::OnSwitchSignal(int which, bool released) {
+  if (!state_) return;
+  const bool idle = dynamic_cast<const ScanIdle*>(state_.get()) != nullptr;
+  switch (mode_) {
+    case SCAN_STEP:
+      // Either switch wakes an idle scan; then the first steps and the second chooses.
+      if (released) return;
+      if (idle || which != 1) {
+        Choose();
+      } else {
+        Step();
+      }
+      return;
+    case SCAN_HOLD:
+      if (which != 1) return;
+      if (!released) {
+        if (held_) return;
+        held_ = true;
+        if (idle) {
+          Choose();  // the line scan begins, and moves while the switch is held
+        } else {
+          StartTimer();
+        }
+      } else if (held_) {
+        held_ = false;
+        StopTimer();
+        Choose();
+      }
+      return;
+    default:
+      if (!released) Choose();
+      return;
+  }
 }
 
 void ScanController::OnTimerTick(uint32_t generation) {
   if (!timerRunning_ || generation != generation_) return;
-  RunStateOperation([this](ScanState& state) { state.Tick(*this); });
+  const bool restartAfterPause = longFirstPeriod_;
+  Step();
+  // The pause was for the first item only: the next steps come at the scan delay.
+  if (restartAfterPause && timerRunning_ && generation == generation_) StartTimer();
 }
 
 void ScanController::DrawHighlight(Canvas& window) {

@@ -1,7 +1,10 @@
 #pragma once
-// Single-switch scanning: a highlight steps over the scan lines, then the blocks of the
-// chosen line, then the keys of the chosen block; each switch press narrows the choice
-// and the press during the key step activates the highlighted key.
+// Switch scanning: a highlight steps over the scan lines, then the blocks of the chosen
+// line, then the keys of the chosen block; each choice narrows it, and the choice during
+// the key step activates the highlighted key. The same levels serve every scan mode
+// (`scanMode`): automatic (the highlight steps on a timer, a press chooses), step (each
+// press of the first switch moves it one step, the second switch chooses; no timer) and
+// hold (it steps on the timer while the switch is held, the release chooses).
 //
 // Everything here runs on the user-interface thread. The platform's periodic timer only
 // posts its ticks to the keyboard window, each carrying the generation of the timer
@@ -11,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "config/settings.h"
 #include "keyboard/canvas.h"
 #include "platform/key_output.h"
 
@@ -18,9 +22,10 @@ namespace tessary {
 
 class Keyboard;
 class KeyDrawing;
-struct Settings;
 
+// Passes over a level before the scan goes back up one; `scanMaxLoop` sets it.
 inline constexpr int SCAN_LOOP_LIMIT = 2;
+inline constexpr int32_t kScanLoopLimitMax = 10;
 
 // The periodic scan timer. Each tick must reach ScanController::OnTimerTick with
 // `generation`, on the user-interface thread.
@@ -37,7 +42,8 @@ class ScanControl {
   virtual ~ScanControl() = default;
   virtual void StartScan(WindowId window, uint32_t delayMs) = 0;
   virtual void StopScan() = 0;
-  virtual void OnSwitch() = 0;
+  // A switch went down or up: `which` 1 the first switch, 2 the second.
+  virtual void OnSwitchSignal(int which, bool released) = 0;
   // Draws the keys now highlighted again, after a full repaint covered them.
   virtual void DrawHighlight(Canvas& window) = 0;
 };
@@ -118,9 +124,15 @@ class ScanController final : public ScanControl {
         activate_(std::move(activate)) {}
   ~ScanController() override;
 
+  // Takes the scan mode, the first item's pause and the passes from the settings.
   void StartScan(WindowId window, uint32_t delayMs) override;
   void StopScan() override;
-  void OnSwitch() override;
+  void OnSwitchSignal(int which, bool released) override;
+  // A press of the first switch, released at once.
+  void OnSwitch() {
+    OnSwitchSignal(1, false);
+    OnSwitchSignal(1, true);
+  }
   void DrawHighlight(Canvas& window) override;
   // A tick of the timer of `generation`; stale ones do nothing.
   void OnTimerTick(uint32_t generation);
@@ -138,9 +150,17 @@ class ScanController final : public ScanControl {
   const ScanState* state() const { return state_.get(); }
   bool timerRunning() const { return timerRunning_; }
   uint32_t delay() const { return delay_; }
+  int32_t mode() const { return mode_; }
+  int32_t passLimit() const { return passLimit_; }
 
  private:
   void StopTimer();
+  // Starts the timer: the first period has the extra pause while the highlight is on the
+  // first item of its level.
+  void StartTimer();
+  bool TimerWanted() const;
+  void Choose();
+  void Step();
   void ClearState();
   void Apply(std::unique_ptr<ScanState> state);
   template <typename Operation>
@@ -159,6 +179,12 @@ class ScanController final : public ScanControl {
   std::vector<int> highlighted_;  // what the last highlight drawing left on the window
   bool inOperation_ = false;
   bool timerRunning_ = false;
+  int32_t mode_ = SCAN_AUTO;
+  uint32_t firstDelay_ = 0;
+  int32_t passLimit_ = SCAN_LOOP_LIMIT;
+  bool held_ = false;          // hold mode: the first switch is down
+  bool atFirstItem_ = false;   // no step since the current level began
+  bool longFirstPeriod_ = false;  // the running timer's period includes the pause
   uint32_t generation_ = 0;
 };
 

@@ -13,6 +13,8 @@ inline constexpr int32_t kCapsLockKey = 0x14;
 inline constexpr int32_t kHangulKey = 0x15;  // the Hangul/English key
 inline constexpr int32_t kSpaceKey = 0x20;
 inline constexpr int32_t kLeftWinKey = 0x5B;
+inline constexpr int32_t kF1Key = 0x70;  // F2 to F12 follow
+inline constexpr int32_t kF12Key = 0x7B;
 inline constexpr int32_t kRightWinKey = 0x5C;
 // The layout's own language-switch key: a code no physical key sends.
 inline constexpr int32_t kLanguageSwitchKey = 0x87;

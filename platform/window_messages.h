@@ -17,11 +17,15 @@ inline constexpr unsigned kLeftButtonDown = 0x0201;    // WM_LBUTTONDOWN
 inline constexpr unsigned kLeftButtonUp = 0x0202;      // WM_LBUTTONUP
 inline constexpr unsigned kRightButtonDown = 0x0204;   // WM_RBUTTONDOWN
 inline constexpr unsigned kRightButtonUp = 0x0205;     // WM_RBUTTONUP
+inline constexpr unsigned kMiddleButtonDown = 0x0207;  // WM_MBUTTONDOWN
+inline constexpr unsigned kMiddleButtonUp = 0x0208;    // WM_MBUTTONUP
 
 // Messages between the windows, all on top of WM_USER (1024).
 inline constexpr unsigned WM_TRAYICON = 1024 + 50;
 inline constexpr unsigned WM_IMESTATE = 1024 + 100;
 inline constexpr unsigned WM_RELOADLAYOUT = 1024 + 110;
+// A switch of scan mode: wParam 0 the first switch, 1 the second; lParam 0 pressed,
+// 1 released.
 inline constexpr unsigned WM_SCANSWITCH = 1024 + 200;
 // A tick of the scan timer, posted from the timer thread; wParam the timer generation.
 inline constexpr unsigned WM_SCANTICK = 1024 + 201;

@@ -47,6 +47,7 @@ class ScriptState {
   // The same for a setting newer files have: a missing global (nil) leaves `out` as it
   // is and gives true; any other type than a boolean gives false, as GetBool does.
   bool GetOptionalBool(const char* name, bool& out);
+  // The same for a number.
   bool GetOptionalNumber(const char* name, int32_t& out);
   // A string or a number (as its text). `bufferSize` is the size of the caller's
   // buffer, terminator included: the text is cut to bufferSize - 1 bytes, and like a C

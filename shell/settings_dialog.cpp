@@ -42,8 +42,15 @@ SettingsDialogModel::SettingsDialogModel(const Settings& s) {
   if (s.hangulComposition == HC_AUTO) hangulButton = IDC_HC_AUTO;
   if (s.hangulComposition == HC_KEYBOARD) hangulButton = IDC_HC_KEYBOARD;
   if (s.hangulComposition == HC_IME) hangulButton = IDC_HC_IME;
+  if (s.scanMode == SCAN_AUTO) scanModeButton = IDC_SCAN_AUTO;
+  if (s.scanMode == SCAN_STEP) scanModeButton = IDC_SCAN_STEP;
+  if (s.scanMode == SCAN_HOLD) scanModeButton = IDC_SCAN_HOLD;
+  for (size_t i = 0; i < kSwitchChoices.size(); ++i) {
+    if (i > 0 && kSwitchChoices[i].value == s.scanSwitch) switch1Choice = static_cast<int>(i);
+    if (kSwitchChoices[i].value == s.scanSwitch2) switch2Choice = static_cast<int>(i);
+  }
   start_ = {s.keyRepeatDelay, AccelerationPosition(s.keyRepeatAcceleration), s.dwellDelay, s.scanDelay,
-            s.idmImgDelay};
+            s.idmImgDelay,    s.scanFirstDelay,                             s.scanMaxLoop};
   for (size_t i = 0; i < kTrackbars.size(); ++i) SetPosition(kTrackbars[i].id, start_[i]);
 }
 
@@ -56,6 +63,11 @@ std::string SettingsDialogModel::LabelForPosition(int trackbarId, int32_t positi
     }
     case IDC_DWELL_DELAY:
       return Seconds(position / 1000.0);  // not rounded to a multiple of 100
+    case IDC_SCAN_PASSES: {
+      char text[32];
+      std::snprintf(text, sizeof text, "%d 번", position);
+      return text;
+    }
     default:
       return Seconds(RoundDown100(position) / 1000.0);
   }
@@ -63,7 +75,7 @@ std::string SettingsDialogModel::LabelForPosition(int trackbarId, int32_t positi
 
 std::string SettingsDialogModel::OpeningLabel(int trackbarId) const {
   const int32_t value = start_[Row(trackbarId)];
-  if (trackbarId == IDC_REPEAT_ACCEL) return LabelForPosition(trackbarId, value);
+  if (trackbarId == IDC_REPEAT_ACCEL || trackbarId == IDC_SCAN_PASSES) return LabelForPosition(trackbarId, value);
   return Seconds(value / 1000.0);
 }
 
@@ -88,6 +100,17 @@ void SettingsDialogModel::Apply(Settings& s) const {
   s.dwellDelay = RoundDown100(Position(IDC_DWELL_DELAY));
   s.idmImgDelay = RoundDown100(Position(IDC_IMG_DELAY));
   s.scanDelay = RoundDown100(Position(IDC_SCAN_DELAY));
+  if (scanModeButton == IDC_SCAN_AUTO) s.scanMode = SCAN_AUTO;
+  if (scanModeButton == IDC_SCAN_STEP) s.scanMode = SCAN_STEP;
+  if (scanModeButton == IDC_SCAN_HOLD) s.scanMode = SCAN_HOLD;
+  if (switch1Choice > 0 && static_cast<size_t>(switch1Choice) < kSwitchChoices.size()) {
+    s.scanSwitch = kSwitchChoices[static_cast<size_t>(switch1Choice)].value;
+  }
+  if (switch2Choice >= 0 && static_cast<size_t>(switch2Choice) < kSwitchChoices.size()) {
+    s.scanSwitch2 = kSwitchChoices[static_cast<size_t>(switch2Choice)].value;
+  }
+  s.scanFirstDelay = RoundDown100(Position(IDC_SCAN_FIRST));
+  s.scanMaxLoop = Position(IDC_SCAN_PASSES);
 }
 
 }  // namespace tessary

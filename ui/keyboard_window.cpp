@@ -250,8 +250,8 @@ void KeyboardWindow::OnReloadLayout() {
   RestartScan();
 }
 
-void KeyboardWindow::OnScanSwitch() {
-  if (scan_ != nullptr) scan_->OnSwitch();
+void KeyboardWindow::OnScanSwitch(int which, bool released) {
+  if (scan_ != nullptr) scan_->OnSwitchSignal(which, released);
 }
 
 void KeyboardWindow::OnDestroy() {

@@ -111,7 +111,8 @@ class KeyboardWindow {
   void OnRightButtonDown();
   void OnImeState(int32_t state);
   void OnReloadLayout();
-  void OnScanSwitch();
+  // WM_SCANSWITCH: `which` 1 or 2, pressed or released.
+  void OnScanSwitch(int which, bool released);
   // In click mode, a press outside the keyboard: the syllable in progress ends.
   void OnClickElsewhere();
   // The window is going away, and with it the program: the scan stops and every

@@ -43,6 +43,20 @@ const TrackbarRow* RowOf(int id) {
   return nullptr;
 }
 
+// A switch list: the entries of kSwitchChoices from `first` on, with `chosen` selected.
+void FillSwitchList(HWND dialog, int id, size_t first, int chosen) {
+  for (size_t i = first; i < kSwitchChoices.size(); ++i) {
+    SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(kSwitchChoices[i].label).c_str()));
+  }
+  if (chosen >= static_cast<int>(first)) SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(chosen) - first, 0);
+}
+
+// The index in kSwitchChoices of a list's selection; -1 for none.
+int ChosenSwitch(HWND dialog, int id, size_t first) {
+  const LRESULT selected = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+  return selected == CB_ERR ? -1 : static_cast<int>(selected) + static_cast<int>(first);
+}
+
 // The trackbar class, registered as version 6 of the common controls (the program's
 // manifest asks for it) wants it.
 void RegisterCommonControls() {
@@ -60,6 +74,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       if (state->model.inputModeButton != 0) CheckDlgButton(dialog, state->model.inputModeButton, BST_CHECKED);
       if (state->model.imeMethodButton != 0) CheckDlgButton(dialog, state->model.imeMethodButton, BST_CHECKED);
       if (state->model.hangulButton != 0) CheckDlgButton(dialog, state->model.hangulButton, BST_CHECKED);
+      if (state->model.scanModeButton != 0) CheckDlgButton(dialog, state->model.scanModeButton, BST_CHECKED);
+      FillSwitchList(dialog, IDC_SWITCH1, 1, state->model.switch1Choice);
+      FillSwitchList(dialog, IDC_SWITCH2, 0, state->model.switch2Choice);
       for (const TrackbarRow& row : kTrackbars) {
         SetLabel(dialog, row.labelId, state->model.OpeningLabel(row.id));
         CreateTrackbar(dialog, row, state->model.Position(row.id));
@@ -89,6 +106,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         for (int id : {IDC_HC_AUTO, IDC_HC_KEYBOARD, IDC_HC_IME}) {
           if (model.hangulButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.hangulButton = id;
         }
+        model.scanModeButton = 0;
+        for (int id : {IDC_SCAN_AUTO, IDC_SCAN_STEP, IDC_SCAN_HOLD}) {
+          if (model.scanModeButton == 0 && IsDlgButtonChecked(dialog, id) == BST_CHECKED) model.scanModeButton = id;
+        }
+        model.switch1Choice = ChosenSwitch(dialog, IDC_SWITCH1, 1);
+        model.switch2Choice = ChosenSwitch(dialog, IDC_SWITCH2, 0);
         for (const TrackbarRow& row : kTrackbars) {
           HWND bar = GetDlgItem(dialog, row.id);
           if (bar != nullptr) model.SetPosition(row.id, static_cast<int32_t>(SendMessageW(bar, TBM_GETPOS, 0, 0)));

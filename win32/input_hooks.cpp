@@ -9,7 +9,16 @@ namespace tessary::win32 {
 namespace {
 HHOOK clickHook = nullptr;
 HHOOK scanHook = nullptr;
+HHOOK scanMouseHook = nullptr;
 const Win32KeyboardWindow* scanSwitchTarget = nullptr;
+SwitchFilter switches;
+
+// Sends a switch's signal to the keyboard window; true when the event is to be kept
+// from the application.
+bool Signal(const SwitchSignal& signal) {
+  if (signal.which != 0 && scanSwitchTarget != nullptr) scanSwitchTarget->PostScanSwitch(signal.which, signal.released);
+  return signal.swallow;
+}
 
 LRESULT CALLBACK ClickMouseHook(int code, WPARAM wParam, LPARAM lParam) {
   POINT cursor{};
@@ -35,11 +44,17 @@ LRESULT CALLBACK ScanKeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
   const uint32_t virtualKey = key != nullptr ? key->vkCode : 0;
   const bool injected =
       key != nullptr && IsOwnOrInjectedKey((key->flags & LLKHF_INJECTED) != 0, key->dwExtraInfo);
-  if (IsScanSwitch(code, message, virtualKey, injected) && scanSwitchTarget != nullptr) {
-    scanSwitchTarget->PostScanSwitch();
-  }
-  if (SwallowsScanKey(code, message, virtualKey, injected)) return 1;
+  const bool altDown = key != nullptr && (key->flags & LLKHF_ALTDOWN) != 0;
+  if (Signal(switches.OnKey(code, message, virtualKey, injected, altDown))) return 1;
   return CallNextHookEx(scanHook, code, wParam, lParam);
+}
+
+// Scan mode with a mouse button as a switch: that button, pressed anywhere, is the switch.
+LRESULT CALLBACK ScanMouseHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+  const bool injected = mouse != nullptr && (mouse->flags & LLMHF_INJECTED) != 0;
+  if (Signal(switches.OnMouse(code, static_cast<uint32_t>(wParam), injected))) return 1;
+  return CallNextHookEx(scanMouseHook, code, wParam, lParam);
 }
 
 void Unhook(HHOOK& hook) {
@@ -58,6 +73,7 @@ Win32InputModeHooks::Win32InputModeHooks(HINSTANCE instance, const Win32Keyboard
 Win32InputModeHooks::~Win32InputModeHooks() {
   Unhook(clickHook);
   Unhook(scanHook);
+  Unhook(scanMouseHook);
   scanSwitchTarget = nullptr;
 }
 
@@ -68,12 +84,22 @@ bool Win32InputModeHooks::InstallMouseHook() {
 
 void Win32InputModeHooks::RemoveMouseHook() { Unhook(clickHook); }
 
-bool Win32InputModeHooks::InstallKeyboardHook() {
+bool Win32InputModeHooks::InstallKeyboardHook(int32_t firstSwitch, int32_t secondSwitch) {
+  switches.Configure(firstSwitch, secondSwitch);
   if (scanHook == nullptr) scanHook = SetWindowsHookExA(WH_KEYBOARD_LL, ScanKeyboardHook, instance_, 0);
-  return scanHook != nullptr;
+  if (switches.UsesMouse()) {
+    if (scanMouseHook == nullptr) scanMouseHook = SetWindowsHookExA(WH_MOUSE_LL, ScanMouseHook, instance_, 0);
+  } else {
+    Unhook(scanMouseHook);
+  }
+  return scanHook != nullptr && (scanMouseHook != nullptr || !switches.UsesMouse());
 }
 
-void Win32InputModeHooks::RemoveKeyboardHook() { Unhook(scanHook); }
+void Win32InputModeHooks::RemoveKeyboardHook() {
+  Unhook(scanHook);
+  Unhook(scanMouseHook);
+  switches.Reset();
+}
 
 void CALLBACK Win32ScanTimer::OnTimer(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
   auto* self = reinterpret_cast<Win32ScanTimer*>(user);

@@ -22,7 +22,7 @@ class Win32InputModeHooks final : public InputModeHooks {
   Win32InputModeHooks& operator=(const Win32InputModeHooks&) = delete;
   bool InstallMouseHook() override;
   void RemoveMouseHook() override;
-  bool InstallKeyboardHook() override;
+  bool InstallKeyboardHook(int32_t firstSwitch, int32_t secondSwitch) override;
   void RemoveKeyboardHook() override;
 
  private:

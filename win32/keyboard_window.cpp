@@ -33,7 +33,9 @@ void Win32KeyboardWindow::Post(UINT message, WPARAM wParam, LPARAM lParam) const
 
 void Win32KeyboardWindow::PostImeState(int32_t state) const { Post(WM_IMESTATE, 0, state); }
 void Win32KeyboardWindow::PostReloadLayout() const { Post(WM_RELOADLAYOUT, 0, 0); }
-void Win32KeyboardWindow::PostScanSwitch() const { Post(WM_SCANSWITCH, 0, 0); }
+void Win32KeyboardWindow::PostScanSwitch(int which, bool released) const {
+  Post(WM_SCANSWITCH, which == 2 ? 1 : 0, released ? 1 : 0);
+}
 void Win32KeyboardWindow::PostClickElsewhere() const { Post(WM_CLICKELSEWHERE, 0, 0); }
 
 void CALLBACK Win32KeyboardWindow::RepeatTimer(HWND window, UINT, UINT_PTR, DWORD) {
@@ -115,7 +117,7 @@ LRESULT Win32KeyboardWindow::Handle(HWND window, UINT message, WPARAM wParam, LP
       parts.controller.OnReloadLayout();
       return 0;
     case WM_SCANSWITCH:
-      parts.controller.OnScanSwitch();
+      parts.controller.OnScanSwitch(wParam == 1 ? 2 : 1, lParam == 1);
       return 0;
     case WM_CLICKELSEWHERE:
       parts.controller.OnClickElsewhere();

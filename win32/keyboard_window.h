@@ -49,7 +49,8 @@ class Win32KeyboardWindow {
   // Posts from any thread (the timer threads' included); nothing while there is no window.
   void PostImeState(int32_t state) const;
   void PostReloadLayout() const;
-  void PostScanSwitch() const;
+  // `which` 1 or 2.
+  void PostScanSwitch(int which, bool released) const;
   void PostClickElsewhere() const;
 
   // The key repeat's window timer (a TIMERPROC: the repeat runs without a message of its own).

@@ -188,8 +188,8 @@ starts_with_three_windows_and_exits_cleanly() {
   caption_glyphs "$info" || fail "the caption buttons are not drawn with their glyphs (is fonts-wine installed?)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 49 "$(wc -l <Tessary.cfg)"
-  check "CR LF lines" 49 "$(grep -c $'\r$' Tessary.cfg)"
+  check "lines" 53 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 53 "$(grep -c $'\r$' Tessary.cfg)"
   check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults >expected.cfg
   cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
@@ -245,7 +245,7 @@ an_empty_configuration_is_reported_and_the_keyboard_starts() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "backup" 0 "$(wc -c <Tessary.cfg.bak)"
-  check "lines" 49 "$(wc -l <Tessary.cfg)"
+  check "lines" 53 "$(wc -l <Tessary.cfg)"
 }
 
 the_settings_survive_a_run() {
@@ -299,7 +299,7 @@ the_settings_are_saved_at_the_end_of_a_session() {
   # Logging off: the session asks every window, then ends the processes.
   wine wineboot --end-session >/dev/null 2>&1
   check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
-  check "settings written" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
   check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
   check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
 }
@@ -779,7 +779,7 @@ PY
   rdrv no-msgbox 2000 || fail "a message box was shown"
   rdrv post "$hidden" 273 40002 0 >/dev/null
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "settings written" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
 
   # Again with the shipped prediction set: its layouts and the dictionary are found.
   LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
@@ -845,7 +845,7 @@ the_installer_installs_upgrades_and_uninstalls() {
   idrv no-msgbox 2000 || fail "a message box was shown"
   idrv post "$hidden" 273 40002 0 >/dev/null
   for _ in $(seq 150); do [ -s Tessary.cfg ] && break; sleep 0.1; done
-  check "settings written in the program's folder" 49 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written in the program's folder" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
   sleep 1
   check "keyboards running" 0 "$(idrv count Tessary_Hidden_Window)"
 
@@ -1088,10 +1088,12 @@ a_sentence_by_dwelling_keeps_the_focus() {
 # the one before, as the keyboard restarts its steps at each press; a step is pressed
 # in the middle of its time.
 scan_step_ms=600
+scan_switch="key space"  # the xdotool command of the switch
 scan_press_at() {  # MS after the previous press
   local left=$(( $1 * 1000000 - ($(date +%s%N) - scan_last) ))
   [ "$left" -gt 0 ] && sleep "$((left / 1000000000)).$(printf %09d $((left % 1000000000)))"
-  xdotool key space
+  # shellcheck disable=SC2086
+  xdotool $scan_switch
   scan_last=$(date +%s%N)
 }
 scan_choose() {  # LINE BLOCK PLACE: from idle (scan_line 0) or from the line scan resumed on scan_line
@@ -1284,6 +1286,107 @@ a_mixed_sentence_keeps_each_language() {
   end_with_target
 }
 
+# ------------------------------------------------------------------ the switch and the scan modes
+scan_mode_case() {  # NAME CONFIG_EDITS...: the keyboard in scan mode with those settings, a target with an edit control
+  cd "$(fresh_dir "$1")"; shift
+  local edits=(-e 's/^inputMode .*/inputMode = IM_SCAN\r/') e
+  for e in "$@"; do edits+=(-e "$e"); done
+  expected_defaults | LC_ALL=C sed "${edits[@]}" >Tessary.cfg
+  start_keyboard 1
+  keyboard_and_target 1 edit || return 1
+}
+
+# Two-switch step mode: Space moves the highlight one step, Enter chooses, nothing moves
+# on its own (the scan delay is left at 3 s and never waited for). "go at" in the
+# built-in layout; neither switch reaches the target.
+two_switch_step_scanning_types_a_phrase() {
+  local hidden kbd target line=0 key
+  scan_mode_case step 's/^scanMode .*/scanMode = SCAN_STEP\r/' || return
+  move() { keys space "$1"; }
+  choose() { xdotool key Return; sleep 0.15; }
+  for key in g o space a t; do  # LINE BLOCK PLACE as in the sentence cases
+    set -- ${sentence_scan[$key]}
+    if [ "$line" = 0 ]; then move 1; move $(($1 - 1)); else move $(( ($1 - line + 6) % 6 )); fi
+    choose; move $(($2 - 1)); choose; move $(($3 - 1)); choose
+    line=$1
+  done
+  sleep 0.5
+  check "the target's text" "go at" "$(drv text "$target")"
+  check "Space key-downs: the layout's one, none of the switch's" 1 "$(grep -c '^keydown 32 ' keys.log)"
+  check "no Enter reached the target" "" "$(grep -E '^key(down|up) 13 ' keys.log)"
+  focus_kept "after step scanning"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+# A switch interface that clicks: the left mouse button is the switch of automatic
+# scanning (600 ms a step), wherever it is pressed. It is pressed over the keyboard's
+# "." key, which a click that got through would type (X delivers no click to Wine over
+# the bare root window, so "anywhere" is a window here). Only "to" reaches the target,
+# which keeps the focus.
+a_mouse_button_switch_types_a_phrase() {
+  local hidden kbd target scan_line=0 scan_last key x y
+  scan_mode_case mouse 's/^scanSwitch .*/scanSwitch = SWITCH_MOUSE_LEFT\r/' \
+    "s/^scanDelay .*/scanDelay = $scan_step_ms\r/" || return
+  read -r x y <<<"$(key_point "$(drv info "$kbd")" ${sentence_point[period]})"
+  xdotool mousemove "$x" "$y"; sleep 0.3
+  local scan_switch="click 1"
+  for key in t o; do scan_choose ${sentence_scan[$key]}; done
+  sleep 0.8
+  check "the target's text" "to" "$(drv text "$target")"
+  focus_kept "after clicking the switch"
+  check "no Space key-down" "" "$(grep -E '^keydown 32 ' keys.log)"
+  drv post "$target" 16 0 0 >/dev/null
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
+# The settings dialog, with the keyboard and the mouse: scan input, two-switch step mode,
+# the middle mouse button as the switch (the last in its list), the shortest scan step
+# and the longest first pause; all of it is in Tessary.cfg at the end.
+the_settings_dialog_sets_the_scan_mode_and_timing() {
+  cd "$(fresh_dir scansettings)"
+  start_keyboard 1
+  local hidden frame dialog bar info
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); [ -n "$frame" ] || fail "no frame window"
+  sleep 1
+  open_menu_by_the_caption_icon "$frame"
+  keys Down 7; keys Return 1
+  dialog=$(drv wait "#32770" "테사리 설정 창" 5000); [ -n "$dialog" ] || { fail "no settings dialog"; return; }
+  sleep 0.5
+  xdotool key alt+s; sleep 0.2   # 스캔해서 입력
+  xdotool key alt+t; sleep 0.2   # 한 칸씩 넘김
+  xdotool key alt+1; sleep 0.2; xdotool key End; sleep 0.2  # 스위치: 마우스 가운데 단추
+  for bar in "1009 Home" "1045 End"; do  # 스캔 시간 to 0.3 s, 첫 칸 멈춤 to 2 s
+    set -- $bar
+    info=$(drv info "$(drv child "$dialog" "$1")")
+    xdotool mousemove $(( $(field left <<<"$info") + $(field width <<<"$info") / 2 )) \
+      $(( $(field top <<<"$info") + $(field height <<<"$info") / 2 ))
+    sleep 0.2; xdotool click 1; sleep 0.2; xdotool key "$2"; sleep 0.2
+  done
+  check "the scan step's label" "0.3 초" "$(drv caption "$(drv child "$dialog" 1036)")"
+  check "the first pause's label" "2.0 초" "$(drv caption "$(drv child "$dialog" 1046)")"
+  if command -v import >/dev/null; then
+    info=$(drv info "$dialog")
+    mkdir -p "$build/screenshots"
+    import -display "$DISPLAY" -window root -crop \
+      "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
+      "$build/screenshots/settings-dialog-scan.png" 2>/dev/null || true
+  fi
+  xdotool key Return; sleep 0.5
+  check "dialog closed" 0 "$(drv count "#32770")"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+  check "lines" 53 "$(wc -l <Tessary.cfg)"
+  check "inputMode" "inputMode        = IM_SCAN" "$(grep -a '^inputMode' Tessary.cfg | tr -d '\r')"
+  check "scanMode" "scanMode         = SCAN_STEP" "$(grep -a '^scanMode' Tessary.cfg | tr -d '\r')"
+  check "scanSwitch" "scanSwitch       = SWITCH_MOUSE_MIDDLE" "$(grep -a '^scanSwitch ' Tessary.cfg | tr -d '\r')"
+  check "scanDelay" "scanDelay             = 300" "$(grep -a '^scanDelay' Tessary.cfg | tr -d '\r')"
+  check "scanFirstDelay" "scanFirstDelay   = 2000" "$(grep -a '^scanFirstDelay' Tessary.cfg | tr -d '\r')"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -1303,6 +1406,9 @@ if [ "$suite" = all ]; then
   run_case dwell_types_into_the_focused_window
   run_case clicks_type_without_taking_the_focus
   run_case space_presses_scan_to_a_key
+  run_case two_switch_step_scanning_types_a_phrase
+  run_case a_mouse_button_switch_types_a_phrase
+  run_case the_settings_dialog_sets_the_scan_mode_and_timing
   run_case the_focused_windows_input_mode_switches_the_layout
   run_case the_tray_menu_changes_layout_and_settings
   run_case a_missing_dictionary_is_reported

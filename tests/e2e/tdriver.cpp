@@ -6,6 +6,8 @@
 //   tdriver info HWND                          class, rectangle, styles, owner, parent, state
 //   tdriver post HWND MSG WPARAM LPARAM        PostMessage; numbers decimal or 0x-hex
 //   tdriver send HWND MSG WPARAM LPARAM        SendMessage; prints the result
+//   tdriver child HWND ID                      the control of that id in the dialog HWND
+//   tdriver caption HWND                       the window's text (UTF-8)
 //   tdriver msgbox [TIMEOUT_MS]                wait for a message box, print "title: ..." and
 //                                              "text: ..." (UTF-8), press its OK button
 //   tdriver no-msgbox MS                       status 1 if a message box shows within MS
@@ -274,6 +276,18 @@ int main(int argc, char** argv) {
     return WaitFor(L"#32770", nullptr, static_cast<DWORD>(Number(argv[2])), true) == nullptr ? 0 : 1;
   }
   if (verb == "target" && argc >= 3) return Target(argv[2], argc >= 4 ? argv[3] : nullptr);
+  if (verb == "child" && argc >= 4) {  // a dialog's control by its id
+    HWND child = GetDlgItem(Handle(argv[2]), static_cast<int>(Number(argv[3])));
+    if (child == nullptr) return 1;
+    PrintHandle(child);
+    return 0;
+  }
+  if (verb == "caption" && argc >= 3) {
+    wchar_t text[256] = {};
+    GetWindowTextW(Handle(argv[2]), text, 256);
+    std::printf("%s\n", Utf8(text).c_str());
+    return 0;
+  }
   if (verb == "focus" && argc >= 3) return SetForegroundWindow(Handle(argv[2])) ? 0 : 1;
   if (verb == "foreground") {
     PrintHandle(GetForegroundWindow());

@@ -231,6 +231,13 @@ TEST_F(CliTest, ScanCostCountsTheHighlightsStepsOfASwitchUser) {
   // line 1); the word key shows only 가방.
   EXPECT_EQ(Run({"scan-cost", "set", "text"}), 0);
   EXPECT_EQ(stdoutText, "words 2 steps 5 steps-per-word 2.5\n");
+  // Holding the switch makes the same steps; in step mode each of them is a press, on
+  // top of the 19 choices (the first one wakes the scan).
+  EXPECT_EQ(Run({"scan-cost", "--mode", "hold", "set", "text"}), 0);
+  EXPECT_EQ(stdoutText, "words 2 steps 5 steps-per-word 2.5\n");
+  EXPECT_EQ(Run({"scan-cost", "--mode", "step", "set", "text"}), 0);
+  EXPECT_EQ(stdoutText, "words 2 presses 24 presses-per-word 12.0\n");
+  EXPECT_EQ(Run({"scan-cost", "--mode", "fast", "set", "text"}), kCliUsage);
 
   files.files["set\\k.kdf"] = head + key("32", "0", 1, 1) + key("82", "0", 1, 1) + key("75", "0", 0, 1);
   EXPECT_EQ(Run({"scan-cost", "set", "text"}), kCliMessageShown);  // k is out of the scan

@@ -406,7 +406,7 @@ TEST_F(KeyboardViewTest, LanguageStateAndScanHandOffs) {
   scanning.OnImeState(-1);  // undetermined: stored, nothing switched
   EXPECT_EQ(scanning.lastImeState, -1);
   EXPECT_EQ(kb.language, IL_ENGLISH);
-  scanning.OnScanSwitch();
+  scanning.OnScanSwitch(1, false);
   scanning.OnRightButtonDown();
   EXPECT_EQ(kb.language, IL_KOREAN);
   scanning.OnReloadLayout();

@@ -25,12 +25,13 @@ constexpr int kEsc = 0, kTab = 33, kQ = 34, kW = 35, kR = 37, kT = 38, kCaps = 5
 class FakeScanTimer : public ScanTimer {
  public:
   bool running = false;
-  uint32_t period = 0, generation = 0;
+  uint32_t period = 0, generation = 0, elapsed = 0;
   int starts = 0;
   void Start(uint32_t periodMs, uint32_t gen) override {
     running = true;
     period = periodMs;
     generation = gen;
+    elapsed = 0;
     ++starts;
   }
   void Stop() override { running = false; }
@@ -56,6 +57,20 @@ class ScanTest : public ::testing::Test, protected testing::KeyboardRig {
     scan.StartScan(5, 500);
   }
   void Tick() { scan.OnTimerTick(timer.generation); }
+  // The fake clock: `ms` milliseconds pass, and the timer ticks when its period is up.
+  void Wait(uint32_t ms) {
+    for (uint32_t t = 0; t < ms; ++t) {
+      if (timer.running && ++timer.elapsed >= timer.period) {
+        timer.elapsed = 0;
+        Tick();
+      }
+    }
+  }
+  void Restart(int32_t mode) {
+    settings.scanMode = mode;
+    scan.StopScan();
+    scan.StartScan(5, 500);
+  }
   // The keys whose last drawing on the window was the hover look.
   std::set<int> Highlighted() {
     std::map<std::string, bool> hovered;
@@ -299,27 +314,149 @@ TEST(InputHookTest, APressOutsideTheKeyboardIsAClickElsewhere) {
   EXPECT_FALSE(IsClickElsewhere(0, 512, "Edit"));  // a move
 }
 
+// Step mode: the first switch moves the highlight one step, the second chooses, and
+// nothing moves on its own.
+TEST_F(ScanTest, StepModeMovesOnePressAStepAndTheSecondSwitchChooses) {
+  Restart(SCAN_STEP);
+  scan.OnSwitchSignal(1, false);
+  EXPECT_EQ(Highlighted(), Line(1));
+  Wait(5000);
+  EXPECT_EQ(Highlighted(), Line(1));
+  scan.OnSwitchSignal(1, true);  // releases mean nothing here
+  scan.OnSwitchSignal(1, false);
+  scan.OnSwitchSignal(1, false);
+  EXPECT_EQ(Highlighted(), Line(3));
+  scan.OnSwitchSignal(2, false);
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  scan.OnSwitchSignal(2, false);
+  EXPECT_EQ(Highlighted(), (std::set<int>{kTab}));
+  scan.OnSwitchSignal(1, false);
+  scan.OnSwitchSignal(2, false);
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(Highlighted(), Line(3));  // resumes on the chosen line, and waits
+  EXPECT_EQ(timer.starts, 0);
+  // Two passes over a level without a choice still go back up: the rest of this pass
+  // (lines 4 to 6), a whole pass, and the step past its end.
+  for (int step = 0; step < (LineCount() - 3) + LineCount() + 1; ++step) scan.OnSwitchSignal(1, false);
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+}
+
+// Hold mode: the highlight moves while the switch is held, and the release chooses.
+TEST_F(ScanTest, HoldModeMovesWhileHeldAndTheReleaseChooses) {
+  Restart(SCAN_HOLD);
+  scan.OnSwitchSignal(1, false);
+  EXPECT_EQ(Highlighted(), Line(1));
+  Wait(1100);
+  EXPECT_EQ(Highlighted(), Line(3));
+  scan.OnSwitchSignal(1, true);
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  Wait(3000);  // released: the highlight stays
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  scan.OnSwitchSignal(1, false);
+  scan.OnSwitchSignal(1, true);  // a tap chooses what is shown
+  EXPECT_EQ(Highlighted(), (std::set<int>{kTab}));
+  scan.OnSwitchSignal(1, false);
+  Wait(600);
+  scan.OnSwitchSignal(1, true);
+  EXPECT_EQ(activated, (std::vector<int>{kQ}));
+  EXPECT_EQ(Highlighted(), Line(3));
+  scan.OnSwitchSignal(1, true);  // a second release without a press does nothing
+  EXPECT_EQ(activated.size(), 1u);
+  EXPECT_EQ(Highlighted(), Line(3));
+}
+
+// The first item of each level stays longer by the pause; then the steps come at the
+// scan delay. The passes before going back up are the user's.
+TEST_F(ScanTest, TheFirstItemsPauseAndThePassesAreTheUsers) {
+  settings.scanFirstDelay = 1000;
+  settings.scanMaxLoop = 1;
+  Restart(SCAN_AUTO);
+  scan.OnSwitch();
+  Wait(1499);
+  EXPECT_EQ(Highlighted(), Line(1));
+  Wait(1);
+  EXPECT_EQ(Highlighted(), Line(2));
+  Wait(500);
+  EXPECT_EQ(Highlighted(), Line(3));
+  scan.OnSwitch();  // the blocks of line 3: block 1 pauses too
+  Wait(1499);
+  EXPECT_EQ(Highlighted(), Block(3, 1));
+  Wait(501);
+  EXPECT_EQ(Highlighted(), Block(3, 3));
+  Wait(1000);  // one pass over the four blocks: back to the lines, at line 4
+  EXPECT_EQ(Highlighted(), Line(4));
+  Wait(1500 + 500 * (LineCount() - 4));  // one pass over the lines: idle
+  EXPECT_NE(dynamic_cast<const ScanIdle*>(scan.state()), nullptr);
+  EXPECT_TRUE(Highlighted().empty());
+}
+
 TEST(InputHookTest, OnlyASpaceKeyDownIsASwitch) {
-  EXPECT_TRUE(IsScanSwitch(0, 256, 32, false));
-  EXPECT_FALSE(IsScanSwitch(0, 257, 32, false));  // key-up
-  EXPECT_FALSE(IsScanSwitch(0, 260, 32, false));  // with Alt: WM_SYSKEYDOWN
-  EXPECT_FALSE(IsScanSwitch(0, 256, 13, false));
-  EXPECT_FALSE(IsScanSwitch(3, 256, 32, false));
-  EXPECT_FALSE(IsScanSwitch(0, 256, 32, true));  // the on-screen Space key, injected
+  SwitchFilter filter;  // the default: the Space bar
+  EXPECT_EQ(filter.OnKey(0, 256, 32, false, false).which, 1);
+  EXPECT_EQ(filter.OnKey(0, 256, 32, false, false).which, 0);  // held: its auto-repeat is no press
+  const SwitchSignal up = filter.OnKey(0, 257, 32, false, false);
+  EXPECT_EQ(up.which, 1);
+  EXPECT_TRUE(up.released);
+  EXPECT_EQ(filter.OnKey(0, 260, 32, false, true).which, 0);  // with Alt: WM_SYSKEYDOWN
+  EXPECT_EQ(filter.OnKey(0, 256, 13, false, false).which, 0);
+  EXPECT_EQ(filter.OnKey(3, 256, 32, false, false).which, 0);
+  EXPECT_EQ(filter.OnKey(0, 256, 32, true, false).which, 0);  // the on-screen Space key, injected
 }
 
 // The switch never types a space; the keyboard's own Space key always does.
 TEST(InputHookTest, TheSwitchIsSwallowedAndEverythingElsePasses) {
-  EXPECT_TRUE(SwallowsScanKey(0, 256, 32, false));
-  EXPECT_TRUE(SwallowsScanKey(0, 257, 32, false));   // its key-up too
-  EXPECT_FALSE(SwallowsScanKey(0, 256, 32, true));   // injected: down and up reach the application
-  EXPECT_FALSE(SwallowsScanKey(0, 257, 32, true));
-  EXPECT_FALSE(SwallowsScanKey(0, 260, 32, false));  // Alt+Space, the window menu
-  EXPECT_FALSE(SwallowsScanKey(0, 256, 13, false));
-  EXPECT_FALSE(SwallowsScanKey(3, 256, 32, false));
+  SwitchFilter filter;
+  EXPECT_TRUE(filter.OnKey(0, 256, 32, false, false).swallow);
+  EXPECT_TRUE(filter.OnKey(0, 256, 32, false, false).swallow);  // its auto-repeat too
+  EXPECT_TRUE(filter.OnKey(0, 257, 32, false, false).swallow);  // and its key-up
+  EXPECT_FALSE(filter.OnKey(0, 256, 32, true, false).swallow);  // injected: down and up reach the application
+  EXPECT_FALSE(filter.OnKey(0, 257, 32, true, false).swallow);
+  EXPECT_FALSE(filter.OnKey(0, 260, 32, false, true).swallow);  // Alt+Space, the window menu
+  EXPECT_FALSE(filter.OnKey(0, 261, 32, false, true).swallow);  // and its release
+  EXPECT_FALSE(filter.OnKey(0, 256, 13, false, false).swallow);
+  EXPECT_FALSE(filter.OnKey(3, 256, 32, false, false).swallow);
   EXPECT_TRUE(IsOwnOrInjectedKey(false, kOwnInputTag));  // tagged by the keyboard itself
   EXPECT_TRUE(IsOwnOrInjectedKey(true, 0));
   EXPECT_FALSE(IsOwnOrInjectedKey(false, 0));
+}
+
+// Every kind of switch, as the first and as the second: pressed and released it is
+// swallowed and signalled once; injected it is neither.
+TEST(InputHookTest, EverySwitchKindIsSwallowedAndInjectedEventsNeverAreTheSwitch) {
+  struct Kind {
+    int32_t scanSwitch;
+    bool mouse;
+    uint32_t down, up, code;
+  };
+  const Kind kinds[] = {{SWITCH_SPACE, false, 256, 257, 32},        {SWITCH_ENTER, false, 256, 257, 13},
+                        {SWITCH_F1 + 4, false, 256, 257, 0x74},     {SWITCH_F1 + 9, false, 260, 261, 0x79},  // F10: a system key
+                        {SWITCH_MOUSE_LEFT, true, 513, 514, 0},     {SWITCH_MOUSE_RIGHT, true, 516, 517, 0},
+                        {SWITCH_MOUSE_MIDDLE, true, 519, 520, 0}};
+  for (const Kind& kind : kinds) {
+    for (int which : {1, 2}) {
+      SwitchFilter filter;
+      if (which == 1) filter.Configure(kind.scanSwitch, SWITCH_NONE);
+      else filter.Configure(kind.scanSwitch == SWITCH_ENTER ? SWITCH_SPACE : SWITCH_ENTER, kind.scanSwitch);
+      EXPECT_EQ(filter.UsesMouse(), kind.mouse);
+      const auto event = [&](uint32_t message, bool injected) {
+        return kind.mouse ? filter.OnMouse(0, message, injected) : filter.OnKey(0, message, kind.code, injected, false);
+      };
+      const SwitchSignal injectedDown = event(kind.down, true);
+      EXPECT_FALSE(injectedDown.swallow || injectedDown.which != 0) << kind.scanSwitch;
+      EXPECT_FALSE(event(kind.up, true).swallow) << kind.scanSwitch;
+      const SwitchSignal down = event(kind.down, false), repeat = event(kind.down, false),
+                         up = event(kind.up, false), strayUp = event(kind.up, false);
+      EXPECT_TRUE(down.swallow && down.which == which && !down.released) << kind.scanSwitch;
+      EXPECT_TRUE(repeat.swallow && repeat.which == 0) << kind.scanSwitch;
+      EXPECT_TRUE(up.swallow && up.which == which && up.released) << kind.scanSwitch;
+      EXPECT_FALSE(strayUp.swallow) << kind.scanSwitch;  // its press was not taken
+    }
+  }
+  SwitchFilter keys;
+  keys.Configure(SWITCH_F1, SWITCH_F1);  // one key cannot be both switches
+  EXPECT_EQ(keys.OnKey(0, 256, 0x70, false, false).which, 1);
+  EXPECT_FALSE(keys.UsesMouse());
+  EXPECT_FALSE(keys.OnMouse(0, 513, false).swallow);  // clicks pass while the switches are keys
 }
 
 TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
@@ -347,6 +484,16 @@ TEST(InputModeTest, ChangingModesAroundTheSettingsDialog) {
   settings.inputMode = IM_SCAN;
   EnterInputMode(context);
   EXPECT_EQ(calls, (std::vector<std::string>{"remove mouse", "install keyboard", "start scan 7 3000"}));
+  // The second switch is only step mode's.
+  calls.clear();
+  settings.scanSwitch = SWITCH_MOUSE_RIGHT;
+  EnterInputMode(context);
+  settings.scanMode = SCAN_STEP;
+  EnterInputMode(context);
+  EXPECT_EQ(calls, (std::vector<std::string>{"install keyboard 32 0", "start scan 7 3000", "install keyboard 32 2",
+                                             "start scan 7 3000"}));
+  settings.scanMode = SCAN_AUTO;
+  settings.scanSwitch = SWITCH_SPACE;
   EXPECT_FALSE(settings.useTransparency);  // entering scan mode turns translucency off
   EXPECT_FALSE(frame.transparencyRunning());
 

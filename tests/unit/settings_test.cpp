@@ -64,7 +64,11 @@ const char* const kDefaultFile =
     "lfPitchAndFamily =   2\n"
     "lfFaceName       = \"굴림\"\n"
     "useWordLearning  = false\n"
-    "hangulComposition = HC_AUTO\n";
+    "hangulComposition = HC_AUTO\n"
+    "scanMode         = SCAN_AUTO\n"
+    "scanSwitch       = SWITCH_SPACE\n"
+    "scanSwitch2      = SWITCH_ENTER\n"
+    "scanFirstDelay   = 0\n";
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -105,7 +109,43 @@ TEST_F(SettingsTest, TheDefaultsMatchTheirDocumentedNumbers) {
 TEST_F(SettingsTest, WritesTheFortySevenLinesOfTheDefaults) {
   const std::string text = FormatSettings(Settings{});
   EXPECT_EQ(text, kDefaultFile);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 49);  // word learning's and Hangul composition's last
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 53);  // and word learning's, Hangul composition's and scanning's, last
+}
+
+// A file written before the choice of switch and scan mode scans as before: automatic,
+// with the Space bar. What the dialog sets is written by name and read back.
+TEST_F(SettingsTest, AnOlderFileWithoutTheScanLinesScansAsBefore) {
+  std::string older = kDefaultFile;
+  older.erase(older.find("scanMode"));
+  files.files[kConfigFileName] = older + "left = 7\n";
+  Settings s;
+  s.scanMode = SCAN_HOLD;
+  s.scanSwitch = SWITCH_MOUSE_LEFT;
+  s.scanFirstDelay = 500;
+  EXPECT_EQ(ReadSettings(s, files, texts, messages), ConfigReadResult::kRead);
+  EXPECT_EQ(s.scanMode, SCAN_AUTO);
+  EXPECT_EQ(s.scanSwitch, SWITCH_SPACE);
+  EXPECT_EQ(s.scanSwitch2, SWITCH_ENTER);
+  EXPECT_EQ(s.scanFirstDelay, 0);
+  EXPECT_EQ(s.left, 7);
+
+  Settings chosen;
+  chosen.scanMode = SCAN_STEP;
+  chosen.scanSwitch = SWITCH_MOUSE_MIDDLE;
+  chosen.scanSwitch2 = SWITCH_F1 + 9;
+  chosen.scanFirstDelay = 1500;
+  chosen.scanMaxLoop = 4;
+  const std::string text = FormatSettings(chosen);
+  EXPECT_NE(text.find("scanMode         = SCAN_STEP\n"), std::string::npos);
+  EXPECT_NE(text.find("scanSwitch       = SWITCH_MOUSE_MIDDLE\n"), std::string::npos);
+  EXPECT_NE(text.find("scanSwitch2      = SWITCH_F10\n"), std::string::npos);
+  files.files[kConfigFileName] = text;
+  Settings back;
+  EXPECT_EQ(ReadSettings(back, files, texts, messages), ConfigReadResult::kRead);
+  EXPECT_EQ(back, chosen);
+
+  ReadWith("scanSwitch = 'Space'\n");
+  EXPECT_EQ(result, ConfigReadResult::kFileFailed);  // a word is not a switch
 }
 
 TEST_F(SettingsTest, AnOlderFileWithoutWordLearningReadsAsOff) {
@@ -298,8 +338,8 @@ TEST_F(SettingsTest, WritingReplacesTheFileOnlyWhenTheNewOneIsComplete) {
   files.lineEnd = "\r\n";
   EXPECT_TRUE(WriteSettings(Settings{}, files));
   const std::string& written = files.files[kConfigFileName];
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 49);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 49);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 53);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 53);
   EXPECT_EQ(written.substr(0, 24), "left             =  30\r\n");
 }
 

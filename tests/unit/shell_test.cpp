@@ -72,7 +72,7 @@ class FakeHost : public ShellHost, public InputModeHooks {
   WindowRect frameNow{30, 30, 552, 230};
   bool InstallMouseHook() override { return Call("mouse hook"), !mouseHookFails; }
   void RemoveMouseHook() override { Call("remove mouse hook"); }
-  bool InstallKeyboardHook() override { return Call("keyboard hook"), !keyboardHookFails; }
+  bool InstallKeyboardHook(int32_t, int32_t) override { return Call("keyboard hook"), !keyboardHookFails; }
   void RemoveKeyboardHook() override { Call("remove keyboard hook"); }
 
  private:

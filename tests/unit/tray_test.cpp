@@ -232,10 +232,39 @@ TEST(SettingsDialogTest, TrackbarLabelsAndStoredValues) {
   EXPECT_EQ(settings.keyRepeatDelay, 1200);
   EXPECT_EQ(settings.dwellDelay, 1200);
   EXPECT_DOUBLE_EQ(settings.keyRepeatAcceleration, 37 * 0.1);
-  EXPECT_EQ(settings.scanDelay, 10000);
+  EXPECT_EQ(settings.scanDelay, 5000);  // the scan step goes up to 5 s
   EXPECT_EQ(settings.idmImgDelay, 500);
   EXPECT_EQ(settings.inputMode, IM_DWELL);
   EXPECT_EQ(settings.imeDetectMethod, IDM_IMG);
+}
+
+TEST(SettingsDialogTest, TheScanningGroupChoosesModeSwitchesAndTimings) {
+  Settings settings;
+  SettingsDialogModel dialog(settings);
+  EXPECT_EQ(dialog.scanModeButton, IDC_SCAN_AUTO);
+  EXPECT_STREQ(kSwitchChoices[static_cast<size_t>(dialog.switch1Choice)].label, "스페이스");
+  EXPECT_STREQ(kSwitchChoices[static_cast<size_t>(dialog.switch2Choice)].label, "엔터");
+  EXPECT_EQ(dialog.OpeningLabel(IDC_SCAN_FIRST), "0.0 초");
+  EXPECT_EQ(dialog.OpeningLabel(IDC_SCAN_PASSES), "2 번");
+  dialog.SetPosition(IDC_SCAN_DELAY, 100);  // the shortest step is 0.3 s
+  dialog.SetPosition(IDC_SCAN_FIRST, 1270);
+  dialog.SetPosition(IDC_SCAN_PASSES, 9);
+  dialog.scanModeButton = IDC_SCAN_STEP;
+  dialog.switch1Choice = 15;  // the left mouse button
+  dialog.switch2Choice = 0;   // none
+  dialog.Apply(settings);
+  EXPECT_EQ(settings.scanDelay, 300);
+  EXPECT_EQ(settings.scanFirstDelay, 1200);
+  EXPECT_EQ(settings.scanMaxLoop, 5);
+  EXPECT_EQ(settings.scanMode, SCAN_STEP);
+  EXPECT_EQ(settings.scanSwitch, SWITCH_MOUSE_LEFT);
+  EXPECT_EQ(settings.scanSwitch2, SWITCH_NONE);
+
+  settings.scanSwitch = 99;  // not in the lists: left as it is
+  SettingsDialogModel odd(settings);
+  EXPECT_EQ(odd.switch1Choice, -1);
+  odd.Apply(settings);
+  EXPECT_EQ(settings.scanSwitch, 99);
 }
 
 TEST(SettingsDialogTest, ATinyAccelerationStartsAtTheMinimum) {

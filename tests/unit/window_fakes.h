@@ -24,7 +24,12 @@ class RecordingHooks : public InputModeHooks {
   bool fail = false;
   bool InstallMouseHook() override { return log.push_back("install mouse"), !fail; }
   void RemoveMouseHook() override { log.push_back("remove mouse"); }
-  bool InstallKeyboardHook() override { return log.push_back("install keyboard"), !fail; }
+  bool InstallKeyboardHook(int32_t first, int32_t second) override {
+    log.push_back("install keyboard" + (first == SWITCH_SPACE && second == SWITCH_NONE
+                                            ? std::string()
+                                            : " " + std::to_string(first) + " " + std::to_string(second)));
+    return !fail;
+  }
   void RemoveKeyboardHook() override { log.push_back("remove keyboard"); }
 };
 
@@ -37,7 +42,9 @@ class RecordingScan : public ScanControl {
     log.push_back("start scan " + std::to_string(window) + " " + std::to_string(delay));
   }
   void StopScan() override { log.push_back("stop scan"); }
-  void OnSwitch() override { log.push_back("switch"); }
+  void OnSwitchSignal(int which, bool released) override {
+    if (!released) log.push_back(which == 1 ? "switch" : "switch 2");
+  }
   void DrawHighlight(Canvas&) override { log.push_back("highlight"); }
 };
 
