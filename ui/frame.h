@@ -69,10 +69,6 @@ struct FrameLayout {
 };
 FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m);
 
-// The label font height after the keyboard window's client width became `clientWidth`,
-// for a layout of design width `designWidth` and font size `fontSize`: unsigned
-// arithmetic, the division truncating. A zero design width keeps `current`.
-int32_t ScaledFontHeight(uint32_t clientWidth, int32_t fontSize, int32_t designWidth, int32_t current);
 // The label font height after one wheel turn; never below 2.
 int32_t WheelFontHeight(int32_t current, int16_t wheelDelta);
 
@@ -104,6 +100,9 @@ class FrameHost {
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
   virtual void SendLanguageSwitch() = 0;
   virtual void HideFrame() = 0;
+  // Puts the frame back in front of every other window, as the top-most one, without
+  // activating it (another window may have been raised over it).
+  virtual void KeepInFront() = 0;
   // Invalidates without erasing.
   virtual void InvalidateCaption(int32_t width) = 0;
   virtual void InvalidateFrame() = 0;
@@ -168,6 +167,7 @@ class Frame {
 
  private:
   void GiveFocusBack();
+  void KeepInFront();
   void PressLanguageButton();
   void PressHideButton();
   CaptionButton* ButtonAt(int32_t x, int32_t y);

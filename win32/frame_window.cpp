@@ -18,7 +18,10 @@ namespace tessary::win32 {
 
 namespace {
 
-constexpr DWORD kFrameStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_VISIBLE;  // WS_POPUPWINDOW
+constexpr DWORD kFrameStyle = WS_POPUP | WS_BORDER | WS_SYSMENU;  // WS_POPUPWINDOW
+// Top-most, and never activated by the system: not when it is shown, not by a click.
+constexpr DWORD kFrameExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+constexpr UINT kInFrontFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // The sizing edge of a frame zone, as the system's sizing command takes it.
 WPARAM SizingEdge(int32_t zone) {
@@ -61,8 +64,10 @@ bool Win32FrameWindow::Register(HINSTANCE instance) {
 }
 
 void Win32FrameWindow::Create(HWND owner, int32_t left, int32_t top, int32_t width, int32_t height) {
-  CreateWindowExW(WS_EX_TOPMOST, WideAscii(kFrameWindowClass).c_str(), L"", kFrameStyle, left, top, width, height,
-                  owner, nullptr, instance_, this);
+  HWND frame = CreateWindowExW(kFrameExStyle, WideAscii(kFrameWindowClass).c_str(), L"", kFrameStyle, left, top,
+                               width, height, owner, nullptr, instance_, this);
+  // Shown without taking the foreground from the application started before it.
+  if (frame != nullptr) SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags | SWP_SHOWWINDOW);
 }
 
 int32_t Win32FrameWindow::CaptionHeight() const { return parts_ ? parts_->controller.Metrics().caption : 18; }
@@ -268,6 +273,10 @@ void Win32FrameHost::SendLanguageSwitch() {
 
 void Win32FrameHost::HideFrame() {
   if (frame_.handle() != nullptr) ShowWindow(frame_.handle(), SW_HIDE);
+}
+
+void Win32FrameHost::KeepInFront() {
+  if (frame_.handle() != nullptr) SetWindowPos(frame_.handle(), HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags);
 }
 
 void Win32FrameHost::InvalidateCaption(int32_t width) {

@@ -76,6 +76,7 @@ class Win32FrameHost final : public FrameHost {
   void PostOpenTrayMenu() override;
   void SendLanguageSwitch() override;
   void HideFrame() override;
+  void KeepInFront() override;
   void InvalidateCaption(int32_t width) override;
   void InvalidateFrame() override;
   void MoveKeyboardWindow(const KeyRect& rect) override;

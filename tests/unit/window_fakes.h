@@ -85,8 +85,29 @@ class RecordingCanvas : public Canvas {
                   (fake ? " font " + std::to_string(fake->height) : " nofont"));
   }
   std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override {
-    ops.push_back("font " + std::to_string(description.lfHeight));
     return std::make_unique<FakeFont>(description.lfHeight, fontsAlive);
+  }
+  // A font's text: each character (a UTF-8 sequence) 3/5 of the height wide, a Hangul
+  // one (three bytes) the whole height; as high as the font.
+  TextExtent MeasureLabel(const std::string& text, const Font* font) override {
+    const auto* fake = dynamic_cast<const FakeFont*>(font);
+    const int32_t h = fake ? fake->height : 12;
+    int32_t width = 0;
+    for (size_t i = 0; i < text.size();) {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      const size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+      width += n >= 3 ? h : h * 3 / 5;
+      i += n;
+    }
+    return {width, h};
+  }
+  void DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t color, int32_t thickness) override {
+    std::string text = "lines";
+    for (const auto& line : lines) {
+      text += " ";
+      for (const CanvasPoint& p : line) text += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    }
+    ops.push_back(text + " " + Hex(color) + " w" + std::to_string(thickness));
   }
 };
 
@@ -176,7 +197,12 @@ class FakeFrameHost : public FrameHost {
   void BeginResize(int32_t zone) override { log.push_back("resize " + std::to_string(zone)); }
   void PostOpenTrayMenu() override { log.push_back("tray menu"); }
   void SendLanguageSwitch() override { log.push_back("language switch"); }
-  void HideFrame() override { log.push_back("hide"); }
+  void HideFrame() override {
+    log.push_back("hide");
+    visible = false;
+  }
+  void KeepInFront() override { ++inFront; }
+  int inFront = 0;  // how often the frame was put back in front
   void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
   void InvalidateFrame() override { log.push_back("invalidate frame"); }
   void MoveKeyboardWindow(const KeyRect& r) override { log.push_back("move keyboard " + RectText(r)); }
