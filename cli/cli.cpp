@@ -39,7 +39,8 @@ constexpr const char* kUsage =
     "  Exit status: 0 done; 2 the keyboard would have shown a message box (title and\n"
     "  text on stderr, then the reason: a script error, or a value of the wrong type);\n"
     "  3 OUT could not be written; 64 wrong arguments.\n"
-    "strokes: parses the stroke string TEXT and prints the events its playback offers,\n"
+    "strokes: parses the stroke string TEXT (its CP949 bytes, as a layout file holds it)\n"
+    "  and prints the events its playback offers,\n"
     "  one a line, then \"result N\" with the stroke error (0 success). Exit status N.\n"
     "layout: builds the built-in layouts, or the layout set in the folder DIR, for\n"
     "  language N (default 1) as the keyboard does and prints the keyboard as JSON.\n"
@@ -284,9 +285,9 @@ int Strokes(const std::vector<std::string>& args, CliPlatform& p) {
     std::fputs(kUsage, p.err);
     return kCliUsage;
   }
-  const std::string& text = p.rawArgs.size() == args.size() ? p.rawArgs[1] : args[1];
+  // The CP949 bytes, as the keyboard reads a stroke string from a layout file.
   StrokeQueue queue;
-  const StrokeError result = ParseStrokes(text, queue, p.layout);
+  const StrokeError result = ParseStrokes(args[1], queue, p.layout);
   if (result == kStrokeOk) {
     for (const OfferedEvent& event : PlaybackEvents(queue)) {
       switch (EventMessage(event)) {

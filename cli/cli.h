@@ -17,9 +17,6 @@ struct CliPlatform {
   const TextResources& texts;
   const TextCodec& codec;
   const KeyLayout& layout;  // for stroke strings: the platform's, or the US stand-in
-  // The arguments as they reached the program (CP949 on Windows, the bytes of the
-  // command line elsewhere), beside the CP949 ones RunCli is given.
-  std::vector<std::string> rawArgs;
   std::FILE* out;  // text mode: the platform's line ends
   std::FILE* err;
   // The positions (from 0) of the arguments that are not CP949 text: the core would

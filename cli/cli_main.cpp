@@ -13,6 +13,6 @@ int main(int argc, char** argv) {
   const std::vector<std::string> raw(argv + 1, argv + argc);
   std::vector<size_t> notCp949;
   const std::vector<std::string> args = tessary::Utf8ArgsToCp949(codec, raw, notCp949);
-  tessary::CliPlatform platform{files, texts, codec, layout, raw, stdout, stderr, notCp949};
+  tessary::CliPlatform platform{files, texts, codec, layout, stdout, stderr, notCp949};
   return tessary::RunCli(args, platform);
 }

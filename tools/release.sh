@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc 2>/dev/null || echo 2)
 
-bash tools/setup.sh
+[ -n "${TESSARY_SETUP_DONE:-}" ] || bash tools/setup.sh
 version=$(sed -n 's/^project(Tessary3 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 out="$root/build/release"
 mkdir -p "$out"

@@ -31,7 +31,7 @@ update_lists() {  # apt-get update, tried three times; returns 1 when a list sti
       rm -f "$log"; updated=1; return 0
     fi
     say "apt-get update failed (try $try of 3): $(grep -E '^(E|W):' "$log" | head -n 1)"
-    [ "$try" -lt 3 ] && sleep $((try * 10))
+    [ "$try" -lt 3 ] && sleep $((try * 5))
   done
   rm -f "$log"
   say "going on with the package lists as they are; installing may still succeed"
@@ -44,7 +44,10 @@ install() {  # PACKAGES...: installs them; on failure prints apt's errors and re
   if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >"$log" 2>&1; then
     rm -f "$log"; return 0
   fi
-  INSTALL_ERROR=$(grep -E '^(E:| [^ ].* : Depends:)' "$log" | head -n 3 | tr '\n' ' ')
+  # apt's "generated breaks" names no package: a simulation tells which dependency is unmet.
+  apt-get install -s --no-install-recommends "$@" >>"$log" 2>&1
+  INSTALL_ERROR=$( (grep -E '^ ?[^ ]+ : Depends:' "$log" | head -n 1 | sed -E 's/^ +//; s/ +/ /g'
+                    grep -E '^E:' "$log" | head -n 1) | paste -sd ';' | sed 's/;/; /')
   rm -f "$log"
   return 1
 }

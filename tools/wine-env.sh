@@ -37,12 +37,25 @@ tessary_find_loader() {  # 64|32: prints the path of that loader
 }
 tessary_wine_for() {
   local loader
+  if [ "$1" = 32 ] && [ "${TESSARY_NO_32BIT:-0}" = 1 ]; then
+    if TESSARY_NO_32BIT=0 bash "$TESSARY_TOOLS/can-run-32bit.sh"; then
+      TESSARY_WINE_WHY="TESSARY_NO_32BIT=1 rehearses a machine that cannot execute 32-bit x86 programs (this one can)"
+    else
+      TESSARY_WINE_WHY="this machine cannot execute 32-bit x86 programs (TESSARY_NO_32BIT=1 is set too)"
+    fi
+    return 1
+  fi
   if [ "$1" = 32 ] && ! bash "$TESSARY_TOOLS/can-run-32bit.sh"; then
     TESSARY_WINE_WHY="this machine cannot execute 32-bit x86 programs (its kernel has no 32-bit support)"
     return 1
   fi
   if ! loader=$(tessary_find_loader "$1"); then
-    TESSARY_WINE_WHY="Wine's $1-bit loader is not installed (tools/setup.sh installs it)"
+    local note="$TESSARY_TOOLS/../build/wine32-unavailable.txt"
+    if [ "$1" = 32 ] && [ -s "$note" ]; then
+      TESSARY_WINE_WHY="$(cat "$note")"
+    else
+      TESSARY_WINE_WHY="Wine's $1-bit loader is not installed (tools/setup.sh installs it)"
+    fi
     return 1
   fi
   TESSARY_WINE=$loader
@@ -107,7 +120,13 @@ tessary_display() {
     Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
     TESSARY_XVFB_PID=$!
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+    # Ours only while it runs: a display of that number in another root (a chroot shares
+    # the abstract socket names) makes it exit, and xdpyinfo would reach that one.
+    for _ in $(seq 50); do
+      kill -0 "$TESSARY_XVFB_PID" 2>/dev/null || break
+      xdpyinfo >/dev/null 2>&1 && sleep 0.3 && kill -0 "$TESSARY_XVFB_PID" 2>/dev/null && return 0
+      sleep 0.1
+    done
     kill "$TESSARY_XVFB_PID" 2>/dev/null || true
   done
   echo "no X display could be started" >&2

@@ -25,6 +25,6 @@ int main() {
   }
   LocalFree(argv);
   win32::Win32KeyLayout layout;
-  CliPlatform platform{files, texts, codec, layout, args, stdout, stderr, notCp949};
+  CliPlatform platform{files, texts, codec, layout, stdout, stderr, notCp949};
   return RunCli(args, platform);
 }

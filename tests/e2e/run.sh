@@ -797,6 +797,10 @@ the_installer_installs_upgrades_and_uninstalls() {
   }
   tessary_wine_prefix "$work/installer-prefix" || { fail "no Wine prefix"; return; }
   trap 'wineserver -k 2>/dev/null; wineserver -w 2>/dev/null' EXIT  # this prefix's, at the case's end
+  # One Wine server for the whole case: a server that ends between two commands (three
+  # seconds after its last program) saves the registry while the next command may start
+  # a new one that reads it, and a value just written was once missing that way.
+  wineserver -p
 
   wine "$setup" /S /STARTUP 2>/dev/null; status=$?
   check "installer exit status" 0 "$status"

@@ -17,7 +17,7 @@ class CliTest : public ::testing::Test {
   int Run(std::vector<std::string> args) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
-    CliPlatform platform{files, texts, codec, layout, {}, out, err, notCp949};
+    CliPlatform platform{files, texts, codec, layout, out, err, notCp949};
     const int status = RunCli(args, platform);
     stdoutText = Slurp(out);
     stderrText = Slurp(err);
@@ -151,6 +151,20 @@ TEST_F(CliTest, StrokesPrintTheOfferedEventsAndTheResult) {
   EXPECT_EQ(stdoutText, "WM_QUEUESYNC\nresult 0\n");
   EXPECT_EQ(Run({"strokes", "{F1"}), 1);
   EXPECT_EQ(stdoutText, "result 1\n");
+}
+
+TEST_F(CliTest, StrokesOfHangulPlayTheCp949BytesAsTheKeyboardReadsThemFromALayout) {
+  // 가한 typed on a UTF-8 command line: the keyboard reads the same stroke from a layout
+  // file as the four CP949 bytes B0 A1 C7 D1, not as the six UTF-8 ones.
+  const std::vector<std::string> args = Utf8ArgsToCp949(codec, {"strokes", "\xEA\xB0\x80\xED\x95\x9C"}, notCp949);
+  ASSERT_TRUE(notCp949.empty());
+  ASSERT_EQ(Run(args), 0);
+  const std::string fromCommandLine = stdoutText;
+  ASSERT_EQ(Run({"strokes", "\xB0\xA1\xC7\xD1"}), 0);
+  EXPECT_EQ(fromCommandLine, stdoutText);
+  size_t keyDowns = 0;
+  for (size_t at = 0; (at = stdoutText.find("WM_KEYDOWN 255\n", at)) != std::string::npos; ++at) ++keyDowns;
+  EXPECT_EQ(keyDowns, 4u) << stdoutText;
 }
 
 TEST_F(CliTest, LayoutPrintsTheBuiltInKoreanKeyboardAsJson) {
