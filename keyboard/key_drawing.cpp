@@ -31,7 +31,7 @@ int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi,
   const int64_t size = labelSize < 0 ? -static_cast<int64_t>(labelSize) : labelSize;
   const int64_t base = ScaleForDpi(static_cast<int32_t>(size > 100000 ? 100000 : size), dpi);
   const int64_t keyHeight = static_cast<int64_t>(key.bottom) - key.top;
-  int64_t height = keyHeight * 55 * size / (100 * kDefaultLabelSize);
+  int64_t height = keyHeight * 65 * size / (100 * kDefaultLabelSize);
   const int64_t low = base * 3 / 4, high = base * 3;
   if (height < low) height = low;
   if (height > high) height = high;

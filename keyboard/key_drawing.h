@@ -20,7 +20,7 @@ int32_t DwellFillLine(int32_t top, int32_t bottom, double fraction);
 
 // Label sizes. The user's label size (the label font's height, design pixels) sets the
 // range a label's height may take on this screen: from three quarters of it to three
-// times it. Within that range a label follows its key: 55 % of the key's height at the
+// times it. Within that range a label follows its key: 65 % of the key's height at the
 // default size of 12, in proportion to the label size. A word key's label takes the
 // whole height of its key. Then the label shrinks until it fits inside its key (a margin
 // of a tenth of the key's height, at least 2 pixels, on each side): it never clips.

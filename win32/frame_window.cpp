@@ -66,8 +66,11 @@ bool Win32FrameWindow::Register(HINSTANCE instance) {
 void Win32FrameWindow::Create(HWND owner, int32_t left, int32_t top, int32_t width, int32_t height) {
   HWND frame = CreateWindowExW(kFrameExStyle, WideAscii(kFrameWindowClass).c_str(), L"", kFrameStyle, left, top,
                                width, height, owner, nullptr, instance_, this);
-  // Shown without taking the foreground from the application started before it.
-  if (frame != nullptr) SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags | SWP_SHOWWINDOW);
+  if (frame == nullptr) return;
+  // Shown without taking the foreground from the application started before it (the
+  // first showing also lays the frame out), then in front of every other window.
+  ShowWindow(frame, SW_SHOWNOACTIVATE);
+  SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags);
 }
 
 int32_t Win32FrameWindow::CaptionHeight() const { return parts_ ? parts_->controller.Metrics().caption : 18; }

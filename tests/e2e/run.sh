@@ -173,7 +173,7 @@ starts_with_three_windows_and_exits_cleanly() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "lines" 48 "$(wc -l <Tessary.cfg)"
   check "CR LF lines" 48 "$(grep -c $'\r$' Tessary.cfg)"
-  check "first line" "left             =  320" "$(head -n 1 Tessary.cfg | tr -d '\r')"
+  check "first line" "left             = 320" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults | tail -n +5 >expected.cfg  # the defaults but the frame's place and size
   tail -n +5 Tessary.cfg | cmp -s expected.cfg - || fail "Tessary.cfg differs from the defaults"
   check "no temporary file left" "" "$(ls Tessary.cfg.* 2>/dev/null)"
@@ -690,7 +690,7 @@ set_screen_dpi() {  # DPI: Wine's screen density for the programs started after 
 }
 
 # At 144 DPI a keyboard without settings starts 1.5 times the default size, its labels
-# and caption drawn at that scale; the grip drags it larger from 6 pixels inside the
+# and caption drawn at that scale; the grip drags it wider (and lower: it sits on the screen's bottom) from 6 pixels inside the
 # corner. Pictures at 96 and 144 DPI go to the screenshots.
 the_keyboard_scales_with_the_screens_density() {
   cd "$(fresh_dir dpi)"
@@ -716,11 +716,11 @@ the_keyboard_scales_with_the_screens_density() {
   x=$(( $(field left <<<"$info") + width - 6 )); y=$(( $(field top <<<"$info") + height - 6 ))
   xdotool mousemove "$x" "$y"; sleep 0.3
   xdotool mousedown 1; sleep 0.3
-  xdotool mousemove $((x + 60)) $((y + 40)); sleep 0.5
+  xdotool mousemove $((x + 60)) $((y - 40)); sleep 0.5  # up: the frame sits on the screen's bottom
   xdotool mouseup 1; sleep 0.8
   info=$(drv info "$frame")
   check "the grip widened the frame" $((width + 60)) "$(field width <<<"$info")"
-  check "the grip heightened the frame" $((height + 40)) "$(field height <<<"$info")"
+  check "the grip lowered the frame" $((height - 40)) "$(field height <<<"$info")"
   shoot keyboard-144dpi-grown
   exit_command "$hidden"
   check "exit status at 144 DPI" 0 "$(wait_status "$STATUS_FILE")"

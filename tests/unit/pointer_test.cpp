@@ -86,7 +86,7 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   EXPECT_EQ(*image.fontsAlive, fonts);  // the previous label fonts were deleted
   EXPECT_EQ(image.ops[0], "fill (0,0,1020,310) DEEFF7");
   EXPECT_EQ(image.ops[1], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
-  // 55 % of the key's 44 at a label size of 15 is 30; "Esc" at 30 is wider than the key's
+  // 65 % of the key's 44 at a label size of 15 is 35; "Esc" at 35 is wider than the key's
   // room (52) and shrinks to fit.
   EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 28");
 
@@ -99,7 +99,7 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   EXPECT_EQ(image.ops[0].substr(image.ops[0].find(" border")), " border CC6666 face E2C2A6");
   EXPECT_EQ(image.ops[1], "label 'Shift' " +
                               testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
-                              " CC6666 font 30");
+                              " CC6666 font 35");
   EXPECT_EQ(image.ops[3].substr(0, 10), "label 'ㅃ'");
 }
 
@@ -112,7 +112,7 @@ TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
   // The hover label stays in the rest colour, pushed in because the key is latched.
   EXPECT_EQ(canvas.ops[1], "label 'Shift' " +
                                testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
-                               " 000000 font 12");  // 55 % of its 22
+                               " 000000 font 14");  // 65 % of its 22
 
   // The dwell fill keeps its 5 × 5 corners when the keys are square.
   settings.ellipseWidth = settings.ellipseHeight = 0;
@@ -125,10 +125,10 @@ TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
   drawing.DrawKeyPressed(canvas, 5000);
   EXPECT_EQ(canvas.ops, (std::vector<std::string>{
                             "dwell (40,100,64,120) e5 part (41,113,64,120) 55A0FF",
-                            "label 'ㅃ' (40,100,64,120) 000000 font 11",  // the Shift view's label
-                            "label 'ㅃ' (40,100,64,120) 000000 font 11",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 13",  // the Shift view's label
+                            "label 'ㅃ' (40,100,64,120) 000000 font 13",
                             "key (40,100,64,120) e0x0 border CC6666 face E6EAD5",
-                            "label 'ㅃ' (40,100,64,120) 000000 font 11",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 13",
                         }));
 }
 
@@ -336,11 +336,11 @@ TEST_F(KeyboardViewTest, RepaintRestoresTheLookOfTheKeyUnderThePointer) {
 // size sets, a word key's label takes its key's height, and a label too wide for its
 // key shrinks until it fits.
 TEST(LabelSizeTest, LabelsFollowTheirKeysWithinTheRangeAndShrinkToFit) {
-  const KeyRect letter{0, 0, 30, 30}, tall{0, 0, 30, 60}, tiny{0, 0, 30, 10};
-  EXPECT_EQ(PreferredLabelHeight(letter, 12, 96, false), 16);   // 55 % of 30
-  EXPECT_EQ(PreferredLabelHeight(tall, 12, 96, false), 33);     // a taller key, a larger label
-  EXPECT_EQ(PreferredLabelHeight(letter, 18, 96, false), 24);   // a larger label size
-  EXPECT_EQ(PreferredLabelHeight(letter, 12, 144, false), 16);  // the same key on a denser screen
+  const KeyRect letter{0, 0, 30, 30}, tall{0, 0, 30, 50}, tiny{0, 0, 30, 10};
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 96, false), 19);   // 65 % of 30
+  EXPECT_EQ(PreferredLabelHeight(tall, 12, 96, false), 32);     // a taller key, a larger label
+  EXPECT_EQ(PreferredLabelHeight(tall, 14, 96, false), 37);     // a larger label size
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 144, false), 19);  // the same key on a denser screen
   EXPECT_EQ(PreferredLabelHeight(tiny, 12, 96, false), 6);      // never above the key's room...
   EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 100}, 4, 96, false), 12);  // ...nor three times the size
   EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 10}, 40, 96, false), 6);
