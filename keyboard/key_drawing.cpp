@@ -25,13 +25,13 @@ LabelBox LabelRoom(const KeyRect& key) {
   return {room(w - 2 * margin), room(h - 2 * margin)};
 }
 
-int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi, bool wordKey) {
+int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi, bool wordKey, bool oneCharacter) {
   const LabelBox room = LabelRoom(key);
   if (wordKey) return room.height;
   const int64_t size = labelSize < 0 ? -static_cast<int64_t>(labelSize) : labelSize;
   const int64_t base = ScaleForDpi(static_cast<int32_t>(size > 100000 ? 100000 : size), dpi);
   const int64_t keyHeight = static_cast<int64_t>(key.bottom) - key.top;
-  int64_t height = keyHeight * 65 * size / (100 * kDefaultLabelSize);
+  int64_t height = keyHeight * (oneCharacter ? 80 : 65) * size / (100 * kDefaultLabelSize);
   const int64_t low = base * 3 / 4, high = base * 3;
   if (height < low) height = low;
   if (height > high) height = high;
@@ -131,8 +131,11 @@ void KeyDrawing::DrawLabel(Canvas& canvas, const KeyDef& key, uint32_t color, bo
     rect.left += 2;
     rect.top += 2;
   }
-  const int32_t preferred =
-      PreferredLabelHeight(key.rect, settings_.labelFont.lfHeight, keyboard_.dpi, (key.type & TK_STRING) != 0);
+  // One character: one byte, or one CP949 pair.
+  const bool oneCharacter =
+      label.size() == 1 || (label.size() == 2 && static_cast<unsigned char>(label[0]) >= 0x81);
+  const int32_t preferred = PreferredLabelHeight(key.rect, settings_.labelFont.lfHeight, keyboard_.dpi,
+                                                 (key.type & TK_STRING) != 0, oneCharacter);
   if (const LabelSymbol symbol = SymbolOf(key); symbol != LabelSymbol::kNone) {
     const LabelBox room = LabelRoom(key.rect);
     // The symbols are a little wider than high (Backspace 4:3): they keep inside the room.

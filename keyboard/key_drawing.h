@@ -21,7 +21,8 @@ int32_t DwellFillLine(int32_t top, int32_t bottom, double fraction);
 // Label sizes. The user's label size (the label font's height, design pixels) sets the
 // range a label's height may take on this screen: from three quarters of it to three
 // times it. Within that range a label follows its key: 65 % of the key's height at the
-// default size of 12, in proportion to the label size. A word key's label takes the
+// default size of 12 (80 % for a single character, such as a jamo, which its font draws
+// small in its cell), in proportion to the label size. A word key's label takes the
 // whole height of its key. Then the label shrinks until it fits inside its key (a margin
 // of a tenth of the key's height, at least 2 pixels, on each side): it never clips.
 inline constexpr int32_t kDefaultLabelSize = 12;
@@ -30,7 +31,8 @@ struct LabelBox {
 };
 LabelBox LabelRoom(const KeyRect& key);
 // The label height before it is fitted to its text.
-int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi, bool wordKey);
+int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi, bool wordKey,
+                             bool oneCharacter = false);
 // The largest height not above `height` at which `measure(height)` fits in `room`; 1
 // when none does.
 int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function<TextExtent(int32_t)>& measure);

@@ -125,10 +125,10 @@ TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
   drawing.DrawKeyPressed(canvas, 5000);
   EXPECT_EQ(canvas.ops, (std::vector<std::string>{
                             "dwell (40,100,64,120) e5 part (41,113,64,120) 55A0FF",
-                            "label 'ㅃ' (40,100,64,120) 000000 font 13",  // the Shift view's label
-                            "label 'ㅃ' (40,100,64,120) 000000 font 13",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",  // the Shift view's label
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",
                             "key (40,100,64,120) e0x0 border CC6666 face E6EAD5",
-                            "label 'ㅃ' (40,100,64,120) 000000 font 13",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",
                         }));
 }
 
@@ -341,6 +341,7 @@ TEST(LabelSizeTest, LabelsFollowTheirKeysWithinTheRangeAndShrinkToFit) {
   EXPECT_EQ(PreferredLabelHeight(tall, 12, 96, false), 32);     // a taller key, a larger label
   EXPECT_EQ(PreferredLabelHeight(tall, 14, 96, false), 37);     // a larger label size
   EXPECT_EQ(PreferredLabelHeight(letter, 12, 144, false), 19);  // the same key on a denser screen
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 96, false, true), 24);  // one character: 80 %
   EXPECT_EQ(PreferredLabelHeight(tiny, 12, 96, false), 6);      // never above the key's room...
   EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 100}, 4, 96, false), 12);  // ...nor three times the size
   EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 10}, 40, 96, false), 6);

@@ -87,17 +87,16 @@ class RecordingCanvas : public Canvas {
   std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override {
     return std::make_unique<FakeFont>(description.lfHeight, fontsAlive);
   }
-  // A font's text: each character (a UTF-8 sequence) 3/5 of the height wide, a Hangul
-  // one (three bytes) the whole height; as high as the font.
+  // A font's text (CP949): each ASCII character 3/5 of the height wide, a two-byte one
+  // (Hangul) the whole height; as high as the font.
   TextExtent MeasureLabel(const std::string& text, const Font* font) override {
     const auto* fake = dynamic_cast<const FakeFont*>(font);
     const int32_t h = fake ? fake->height : 12;
     int32_t width = 0;
     for (size_t i = 0; i < text.size();) {
-      const auto lead = static_cast<unsigned char>(text[i]);
-      const size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-      width += n >= 3 ? h : h * 3 / 5;
-      i += n;
+      const bool pair = static_cast<unsigned char>(text[i]) >= 0x81;
+      width += pair ? h : h * 3 / 5;
+      i += pair ? 2 : 1;
     }
     return {width, h};
   }
