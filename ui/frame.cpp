@@ -282,7 +282,22 @@ void Frame::OnImeState(int32_t state) {
   }
 }
 
-void Frame::OnReloadLayout() { host_.ForwardReloadLayout(); }
+void Frame::OnReloadLayout() {
+  host_.ForwardReloadLayout();
+  titleNote_ = settings_.kbdName;
+  host_.SetTitleNoteTimer(kTitleNoteMs);
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  host_.InvalidateCaption(w);
+}
+
+void Frame::OnTitleNoteTick() {
+  host_.KillTitleNoteTimer();
+  titleNote_.clear();
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  host_.InvalidateCaption(w);
+}
 
 void Frame::StartTransparency() {
   // The configured real number truncated toward zero; a negative or out-of-range

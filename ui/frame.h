@@ -3,6 +3,7 @@
 // strip and the keyboard window, the caption buttons, the wheel, translucency, and the
 // hand-offs to the keyboard window. The platform's window sits behind FrameHost.
 #include <cstdint>
+#include <string>
 
 #include "keyboard/keyboard_model.h"
 #include "platform/key_output.h"
@@ -55,6 +56,8 @@ FrameCursor ZoneCursor(int32_t zone);
 
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
 inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
+inline constexpr uint32_t kTitleNoteTimerId = 215;       // how long the title strip names a chosen layout set
+inline constexpr uint32_t kTitleNoteMs = 2500;
 
 // Where the frame's parts go for a client area of w × h.
 struct FrameLayout {
@@ -117,6 +120,9 @@ class FrameHost {
   // The caption buttons' dwell timer on the frame (kCaptionDwellTimerId).
   virtual void SetCaptionDwellTimer(uint32_t periodMs) = 0;
   virtual void KillCaptionDwellTimer() = 0;
+  // The timer that ends the title strip's note (kTitleNoteTimerId), once.
+  virtual void SetTitleNoteTimer(uint32_t periodMs) = 0;
+  virtual void KillTitleNoteTimer() = 0;
   // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
   // callback detects the state and posts it to the keyboard window as PostImeState does.
   virtual void StartImageDetection(uint32_t delayMs) = 0;
@@ -150,8 +156,13 @@ class Frame {
   void OnMouseWheel(int16_t delta);
   // The focus hook's report of the Hangul/English state of the window gaining the focus.
   void OnImeState(int32_t state);
-  // The layout set or its files changed: the keyboard window loads its layout again.
+  // The layout set or its files changed: the keyboard window loads its layout again,
+  // and the title strip names the set for a moment (a sign that the choice was taken,
+  // also when the language shown looks the same in both sets).
   void OnReloadLayout();
+  void OnTitleNoteTick();
+  // What the title strip adds to the program's name now: the set just chosen, or "".
+  const std::string& titleNote() const { return titleNote_; }
   // The focus hook reported `window` (top-level) gaining the focus.
   void OnFocusReport(WindowId window);
 
@@ -185,6 +196,7 @@ class Frame {
   CaptionButton* dwellButton_ = nullptr;  // the button the pointer rests on in dwell mode
   int32_t dwellTicks_ = -2;
   bool dwellFired_ = false;
+  std::string titleNote_;
 };
 
 }  // namespace tessary

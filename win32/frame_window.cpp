@@ -128,7 +128,8 @@ void Win32FrameWindow::Paint() {
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
   RECT title = ToRect(layout.title);
-  const std::wstring text = Wide(kProgramTitle);
+  const std::string& note = parts_->controller.titleNote();
+  const std::wstring text = Wide(note.empty() ? std::string(kProgramTitle) : std::string(kProgramTitle) + " - " + note);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &title, DT_SINGLELINE | DT_VCENTER);
   if (oldFont) SelectObject(dc, oldFont);
   if (font) DeleteObject(font);
@@ -180,6 +181,7 @@ LRESULT Win32FrameWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       if (wParam == kTransparencyTimerId) frame.OnTransparencyTick();
       if (wParam == kCaptionDwellTimerId) frame.OnCaptionDwellTick();
+      if (wParam == kTitleNoteTimerId) frame.OnTitleNoteTick();
       return 0;
     case WM_IMESTATE:
       // From the focus hook: wParam is the window gaining the focus.
@@ -314,6 +316,14 @@ void Win32FrameHost::SetCaptionDwellTimer(uint32_t periodMs) {
 
 void Win32FrameHost::KillCaptionDwellTimer() {
   if (frame_.handle() != nullptr) KillTimer(frame_.handle(), kCaptionDwellTimerId);
+}
+
+void Win32FrameHost::SetTitleNoteTimer(uint32_t periodMs) {
+  if (frame_.handle() != nullptr) SetTimer(frame_.handle(), kTitleNoteTimerId, periodMs, nullptr);
+}
+
+void Win32FrameHost::KillTitleNoteTimer() {
+  if (frame_.handle() != nullptr) KillTimer(frame_.handle(), kTitleNoteTimerId);
 }
 
 void Win32FrameHost::StartImageDetection(uint32_t delayMs) {

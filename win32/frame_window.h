@@ -86,6 +86,8 @@ class Win32FrameHost final : public FrameHost {
   void KillTransparencyTimer() override;
   void SetCaptionDwellTimer(uint32_t periodMs) override;
   void KillCaptionDwellTimer() override;
+  void SetTitleNoteTimer(uint32_t periodMs) override;
+  void KillTitleNoteTimer() override;
   void StartImageDetection(uint32_t delayMs) override;
 
  private:

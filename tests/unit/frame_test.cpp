@@ -281,7 +281,13 @@ TEST_F(FrameTest, ImeStateGoesOnByTheDetectionMethod) {
   settings.imeDetectMethod = IDM_IMG;
   frame.OnImeState(0);
   frame.OnReloadLayout();
-  EXPECT_EQ(host.log, (std::vector<std::string>{"ime state 1", "image detection 2000", "reload layout"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"ime state 1", "image detection 2000", "reload layout",
+                                                "title note timer 2500", "invalidate caption 520"}));
+  // The title strip names the chosen set for a moment.
+  EXPECT_EQ(frame.titleNote(), settings.kbdName);
+  frame.OnTitleNoteTick();
+  EXPECT_EQ(frame.titleNote(), "");
+  EXPECT_EQ(host.log.back(), "invalidate caption 520");
 }
 
 TEST_F(FrameTest, TranslucentOnlyWhileThePointerIsAway) {

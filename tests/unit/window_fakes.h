@@ -217,6 +217,8 @@ class FakeFrameHost : public FrameHost {
     log.push_back("caption dwell timer " + std::to_string(periodMs));
   }
   void KillCaptionDwellTimer() override { captionDwellTimer = false; }
+  void SetTitleNoteTimer(uint32_t periodMs) override { log.push_back("title note timer " + std::to_string(periodMs)); }
+  void KillTitleNoteTimer() override { log.push_back("kill title note timer"); }
   bool captionDwellTimer = false;
   void StartImageDetection(uint32_t delayMs) override { log.push_back("image detection " + std::to_string(delayMs)); }
 };
