@@ -55,8 +55,10 @@ int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function
   return h;
 }
 
-LabelSymbol SymbolOf(const KeyDef& key) {
+LabelSymbol SymbolOf(const KeyDef& key, const std::string& label) {
   if ((key.type & (TK_STRING | TK_MACRO)) != 0) return LabelSymbol::kNone;
+  if (label == "<") return LabelSymbol::kLess;
+  if (label == ">") return LabelSymbol::kGreater;
   switch (key.code) {
     case kBackspaceKey: return LabelSymbol::kBackspace;
     case kTabKey: return LabelSymbol::kTab;
@@ -97,6 +99,12 @@ std::vector<std::vector<CanvasPoint>> SymbolLines(LabelSymbol symbol, const KeyR
     case LabelSymbol::kTab:
       return {{{x0, cy}, {x1 - 2, cy}}, {{x1 - 2 - a, cy - a}, {x1 - 2, cy}, {x1 - 2 - a, cy + a}},
               {{x1, y0 + s / 6}, {x1, y1 - s / 6}}};
+    case LabelSymbol::kLess:
+    case LabelSymbol::kGreater: {
+      // As wide as high, a little over half the label's height, like the sign in a text.
+      const int32_t h = s * 3 / 10, dx = symbol == LabelSymbol::kLess ? h : -h;
+      return {{{cx + dx, cy - h}, {cx - dx, cy}, {cx + dx, cy + h}}};
+    }
     case LabelSymbol::kNone:
       break;
   }
@@ -136,12 +144,13 @@ void KeyDrawing::DrawLabel(Canvas& canvas, const KeyDef& key, uint32_t color, bo
       label.size() == 1 || (label.size() == 2 && static_cast<unsigned char>(label[0]) >= 0x81);
   const int32_t preferred = PreferredLabelHeight(key.rect, settings_.labelFont.lfHeight, keyboard_.dpi,
                                                  (key.type & TK_STRING) != 0, oneCharacter);
-  if (const LabelSymbol symbol = SymbolOf(key); symbol != LabelSymbol::kNone) {
+  if (const LabelSymbol symbol = SymbolOf(key, label); symbol != LabelSymbol::kNone) {
     const LabelBox room = LabelRoom(key.rect);
     // The symbols are a little wider than high (Backspace 4:3): they keep inside the room.
     int32_t size = preferred;
     if (size * 4 / 3 > room.width) size = room.width * 3 / 4;
-    canvas.DrawLines(SymbolLines(symbol, rect, size), color, size / 8 > 1 ? size / 8 : 1);
+    const int32_t thickness = size / (symbol == LabelSymbol::kLess || symbol == LabelSymbol::kGreater ? 12 : 8);
+    canvas.DrawLines(SymbolLines(symbol, rect, size), color, thickness > 1 ? thickness : 1);
     return;
   }
   const int32_t height = FitLabelHeight(preferred, LabelRoom(key.rect), [this, &canvas, &label](int32_t h) {

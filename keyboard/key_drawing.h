@@ -3,6 +3,7 @@
 // of the keyboard, against a Canvas.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "keyboard/canvas.h"
@@ -37,9 +38,10 @@ int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi,
 // when none does.
 int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function<TextExtent(int32_t)>& measure);
 
-// Keys drawn as a symbol instead of their text: the arrows, Backspace, Enter and Tab.
-enum class LabelSymbol { kNone, kLeft, kRight, kUp, kDown, kBackspace, kEnter, kTab };
-LabelSymbol SymbolOf(const KeyDef& key);
+// Keys drawn as a symbol instead of their text: the arrows, Backspace, Enter and Tab; and
+// the labels "<" and ">", which some Korean faces draw as tall angle brackets.
+enum class LabelSymbol { kNone, kLeft, kRight, kUp, kDown, kBackspace, kEnter, kTab, kLess, kGreater };
+LabelSymbol SymbolOf(const KeyDef& key, const std::string& label);
 // The symbol's strokes, centred in `key`, `size` pixels high.
 std::vector<std::vector<CanvasPoint>> SymbolLines(LabelSymbol symbol, const KeyRect& key, int32_t size);
 
