@@ -93,7 +93,9 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   // 2. Prediction.
   if (keyboard_.prediction) {
     const std::vector<std::string> candidates = predictor_.onKey(code, shiftState);
-    if (!candidates.empty()) keyboard_.ShowCandidates(candidates);
+    // A chosen word ends what its candidates were for: without new ones the word keys
+    // are cleared. After a letter, an empty list leaves the candidates shown.
+    if (!candidates.empty() || key.Has(TK_STRING)) keyboard_.ShowCandidates(candidates);
   }
 
   // 3. The view.

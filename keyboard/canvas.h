@@ -6,12 +6,22 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "keyboard/keyboard_model.h"
 
 namespace tessary {
 
 struct LabelFont;
+
+// The extent of a line of text in a font, in pixels.
+struct TextExtent {
+  int32_t width = 0, height = 0;
+};
+
+struct CanvasPoint {
+  int32_t x = 0, y = 0;
+};
 
 class Canvas {
  public:
@@ -32,6 +42,10 @@ class Canvas {
                          const Font* font) = 0;
   // A font from the description; null when the platform cannot make it.
   virtual std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) = 0;
+  // The extent of `text` drawn in `font` (null: the surface's current font).
+  virtual TextExtent MeasureLabel(const std::string& text, const Font* font) = 0;
+  // Open polylines in a solid pen `thickness` pixels wide, with round ends.
+  virtual void DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t color, int32_t thickness) = 0;
 };
 
 // The keyboard window as key repeat and scanning reach it.

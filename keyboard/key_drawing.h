@@ -2,6 +2,9 @@
 // The four looks of a key (rest, pressed, hover, dwell progress) and the full drawing
 // of the keyboard, against a Canvas.
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "keyboard/canvas.h"
 
@@ -15,6 +18,32 @@ inline constexpr int32_t kDwellFillEllipse = 5;
 // The top of the dwell fill for a key spanning rows top..bottom: bottom - round((bottom -
 // top) × fraction), held between top and bottom.
 int32_t DwellFillLine(int32_t top, int32_t bottom, double fraction);
+
+// Label sizes. The user's label size (the label font's height, design pixels) sets the
+// range a label's height may take on this screen: from three quarters of it to three
+// times it. Within that range a label follows its key: 65 % of the key's height at the
+// default size of 12 (80 % for a single character, such as a jamo, which its font draws
+// small in its cell), in proportion to the label size. A word key's label takes the
+// whole height of its key. Then the label shrinks until it fits inside its key (a margin
+// of a tenth of the key's height, at least 2 pixels, on each side): it never clips.
+inline constexpr int32_t kDefaultLabelSize = 12;
+struct LabelBox {
+  int32_t width = 0, height = 0;  // the room inside the key's margins
+};
+LabelBox LabelRoom(const KeyRect& key);
+// The label height before it is fitted to its text.
+int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi, bool wordKey,
+                             bool oneCharacter = false);
+// The largest height not above `height` at which `measure(height)` fits in `room`; 1
+// when none does.
+int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function<TextExtent(int32_t)>& measure);
+
+// Keys drawn as a symbol instead of their text: the arrows, Backspace, Enter and Tab; and
+// the labels "<" and ">", which some Korean faces draw as tall angle brackets.
+enum class LabelSymbol { kNone, kLeft, kRight, kUp, kDown, kBackspace, kEnter, kTab, kLess, kGreater };
+LabelSymbol SymbolOf(const KeyDef& key, const std::string& label);
+// The symbol's strokes, centred in `key`, `size` pixels high.
+std::vector<std::vector<CanvasPoint>> SymbolLines(LabelSymbol symbol, const KeyRect& key, int32_t size);
 
 class KeyDrawing {
  public:
@@ -33,6 +62,7 @@ class KeyDrawing {
   const KeyDef* Key(int index) const;
   void DrawShape(Canvas& canvas, const KeyDef& key, uint32_t border, uint32_t face);
   void DrawLabel(Canvas& canvas, const KeyDef& key, uint32_t color, bool pushedIn);
+  const Font* LabelFontOf(Canvas& canvas, int32_t height);
   void DrawPressedLook(Canvas& canvas, const KeyDef& key);
 
   Keyboard& keyboard_;

@@ -113,8 +113,9 @@ class Keyboard {
   int32_t language = IL_KOREAN;
   std::string description;  // at most 1023 bytes
   std::map<int32_t, std::string> layoutSet;
-  // The label font, made afresh at every full repaint; null before the first.
-  std::unique_ptr<Font> font;
+  // The label fonts by their height in pixels, each made when a label first needs it
+  // and all made afresh at every full repaint (the face or the size may have changed).
+  std::map<int32_t, std::unique_ptr<Font>> labelFonts;
   // The density of the screen the keys are drawn on; the configured label height is
   // in design pixels (96 DPI) and drawn scaled to it.
   int32_t dpi = 96;

@@ -5,6 +5,7 @@
 namespace tessary {
 
 inline constexpr int32_t kBackspaceKey = 0x08;
+inline constexpr int32_t kTabKey = 0x09;
 inline constexpr int32_t kEnterKey = 0x0D;
 inline constexpr int32_t kShiftKey = 0x10;
 inline constexpr int32_t kCtrlKey = 0x11;
@@ -12,6 +13,7 @@ inline constexpr int32_t kAltKey = 0x12;
 inline constexpr int32_t kCapsLockKey = 0x14;
 inline constexpr int32_t kHangulKey = 0x15;  // the Hangul/English key
 inline constexpr int32_t kSpaceKey = 0x20;
+inline constexpr int32_t kLeftArrowKey = 0x25, kUpArrowKey = 0x26, kRightArrowKey = 0x27, kDownArrowKey = 0x28;
 inline constexpr int32_t kLeftWinKey = 0x5B;
 inline constexpr int32_t kF1Key = 0x70;  // F2 to F12 follow
 inline constexpr int32_t kF12Key = 0x7B;

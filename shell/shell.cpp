@@ -6,6 +6,26 @@
 
 namespace tessary {
 
+WindowRect FirstStartPlacement(const WindowRect& workArea, const WindowRect& design, int32_t dpi) {
+  const int64_t designW = design.right - design.left, designH = design.bottom - design.top;
+  int64_t minW = ScaleForDpi(static_cast<int32_t>(designW), dpi);
+  int64_t minH = ScaleForDpi(static_cast<int32_t>(designH), dpi);
+  const int64_t workW = static_cast<int64_t>(workArea.right) - workArea.left;
+  const int64_t workH = static_cast<int64_t>(workArea.bottom) - workArea.top;
+  if (workW <= 0 || workH <= 0 || designW <= 0 || designH <= 0) {
+    const int32_t left = ScaleForDpi(design.left, dpi), top = ScaleForDpi(design.top, dpi);
+    return {left, top, static_cast<int32_t>(left + minW), static_cast<int32_t>(top + minH)};
+  }
+  int64_t w = workW / 2 > minW ? workW / 2 : minW;
+  int64_t h = w * designH / designW;
+  if (h < minH) h = minH;
+  if (w > workW) w = workW;
+  if (h > workH) h = workH;
+  const int64_t left = workArea.left + (workW - w) / 2, top = workArea.bottom - h;
+  return {static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(left + w),
+          static_cast<int32_t>(top + h)};
+}
+
 Shell::Shell(Settings& settings, ShellServices services)
     : settings_(settings), services_(std::move(services)) {}
 
@@ -19,14 +39,16 @@ int Shell::Run() {
   const ConfigReadResult config =
       ReadSettings(settings_, services_.files, services_.texts, services_.messages);
   if (config != ConfigReadResult::kRead) {
-    // The default place and size are design pixels: on a denser screen the keyboard
-    // starts as large as it would be at 96 DPI. A stored place and size are the
-    // screen's own pixels and stand as they are.
-    const int32_t dpi = host.SystemDpi();
-    settings_.left = ScaleForDpi(settings_.left, dpi);
-    settings_.top = ScaleForDpi(settings_.top, dpi);
-    settings_.width = ScaleForDpi(settings_.width, dpi);
-    settings_.height = ScaleForDpi(settings_.height, dpi);
+    // The default size is in design pixels: on a denser screen the keyboard starts at
+    // least as large as it would be at 96 DPI. A stored place and size are the screen's
+    // own pixels and stand as they are.
+    const WindowRect design{settings_.left, settings_.top, settings_.left + settings_.width,
+                            settings_.top + settings_.height};
+    const WindowRect placed = FirstStartPlacement(host.WorkArea(), design, host.SystemDpi());
+    settings_.left = placed.left;
+    settings_.top = placed.top;
+    settings_.width = placed.right - placed.left;
+    settings_.height = placed.bottom - placed.top;
   }
   if (services_.loadDictionaries && !services_.loadDictionaries()) {
     services_.messages.Show(kDictionaryMissingText, kTitleError);

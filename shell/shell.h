@@ -35,6 +35,13 @@ struct WindowRect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Where the keyboard opens when no settings file gives its place: along the bottom of
+// the work area, centred, about half its width, with the proportions of the default
+// frame (`design`, design pixels) and never smaller than that frame at `dpi`; within the
+// work area where it fits. An empty work area (the platform cannot tell) gives the
+// default frame scaled to the screen.
+WindowRect FirstStartPlacement(const WindowRect& workArea, const WindowRect& design, int32_t dpi);
+
 // The platform side of start-up and of the hidden window.
 class ShellHost {
  public:
@@ -60,6 +67,8 @@ class ShellHost {
   virtual void PostQuit(int exitCode) = 0;
   // The density of the main screen, in dots per inch.
   virtual int32_t SystemDpi() { return kDesignDpi; }
+  // The main screen's work area (without the taskbar), in its pixels; empty when unknown.
+  virtual WindowRect WorkArea() { return {}; }
   // The frame window's outer rectangle now; false when there is no frame window.
   virtual bool FrameWindowRect(WindowRect& outer) = 0;
 };

@@ -90,13 +90,6 @@ FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m) {
   return layout;
 }
 
-int32_t ScaledFontHeight(uint32_t clientWidth, int32_t fontSize, int32_t designWidth, int32_t current) {
-  if (designWidth == 0) return current;  // no layout yet: nothing to scale by
-  const uint32_t height =
-      clientWidth * static_cast<uint32_t>(fontSize) / static_cast<uint32_t>(designWidth) + 2;
-  return static_cast<int32_t>(height);
-}
-
 int32_t WheelFontHeight(int32_t current, int16_t wheelDelta) {
   int64_t height = static_cast<int64_t>(current) + (wheelDelta > 0 ? 1 : -1);
   if (height < 2) height = 2;
@@ -147,15 +140,24 @@ void Frame::DrawButtons() {
 
 void Frame::GiveFocusBack() {
   if (focus_ != nullptr) focus_->GiveBack();
+  KeepInFront();
+}
+
+// Whatever gains the focus may have been raised over the keyboard: a visible keyboard
+// takes its place in front again, without the activation.
+void Frame::KeepInFront() {
+  if (host_.IsVisible()) host_.KeepInFront();
 }
 
 void Frame::OnFocusReport(WindowId window) {
   if (focus_ != nullptr) focus_->Seen(window);
+  KeepInFront();
 }
 
 void Frame::OnActivate(bool clickActivated, WindowId other) {
   // The window on the other side may be the application being typed into.
   if (focus_ != nullptr) focus_->Seen(other);
+  KeepInFront();
   int32_t x = 0, y = 0;
   host_.PointerInClient(x, y);
   if (languageButton_.Contains(x, y)) {
@@ -280,7 +282,22 @@ void Frame::OnImeState(int32_t state) {
   }
 }
 
-void Frame::OnReloadLayout() { host_.ForwardReloadLayout(); }
+void Frame::OnReloadLayout() {
+  host_.ForwardReloadLayout();
+  titleNote_ = settings_.kbdName;
+  host_.SetTitleNoteTimer(kTitleNoteMs);
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  host_.InvalidateCaption(w);
+}
+
+void Frame::OnTitleNoteTick() {
+  host_.KillTitleNoteTimer();
+  titleNote_.clear();
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  host_.InvalidateCaption(w);
+}
 
 void Frame::ShowCompositionMark(bool on) {
   if (on == compositionMark_) return;

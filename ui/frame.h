@@ -3,6 +3,7 @@
 // strip and the keyboard window, the caption buttons, the wheel, translucency, and the
 // hand-offs to the keyboard window. The platform's window sits behind FrameHost.
 #include <cstdint>
+#include <string>
 
 #include "input/key_activation.h"
 #include "keyboard/keyboard_model.h"
@@ -56,6 +57,8 @@ FrameCursor ZoneCursor(int32_t zone);
 
 inline constexpr uint32_t kTransparencyTimerId = 247;    // IDT_TRANSPARENCY
 inline constexpr uint32_t kCaptionDwellTimerId = 214;    // the caption buttons' dwell
+inline constexpr uint32_t kTitleNoteTimerId = 215;       // how long the title strip names a chosen layout set
+inline constexpr uint32_t kTitleNoteMs = 2500;
 
 // Where the frame's parts go for a client area of w × h.
 struct FrameLayout {
@@ -70,10 +73,6 @@ struct FrameLayout {
 };
 FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m);
 
-// The label font height after the keyboard window's client width became `clientWidth`,
-// for a layout of design width `designWidth` and font size `fontSize`: unsigned
-// arithmetic, the division truncating. A zero design width keeps `current`.
-int32_t ScaledFontHeight(uint32_t clientWidth, int32_t fontSize, int32_t designWidth, int32_t current);
 // The label font height after one wheel turn; never below 2.
 int32_t WheelFontHeight(int32_t current, int16_t wheelDelta);
 
@@ -105,6 +104,9 @@ class FrameHost {
   // Sends WM_RBUTTONDOWN (0, 0) to the keyboard window: the language switch.
   virtual void SendLanguageSwitch() = 0;
   virtual void HideFrame() = 0;
+  // Puts the frame back in front of every other window, as the top-most one, without
+  // activating it (another window may have been raised over it).
+  virtual void KeepInFront() = 0;
   // Invalidates without erasing.
   virtual void InvalidateCaption(int32_t width) = 0;
   virtual void InvalidateFrame() = 0;
@@ -119,6 +121,9 @@ class FrameHost {
   // The caption buttons' dwell timer on the frame (kCaptionDwellTimerId).
   virtual void SetCaptionDwellTimer(uint32_t periodMs) = 0;
   virtual void KillCaptionDwellTimer() = 0;
+  // The timer that ends the title strip's note (kTitleNoteTimerId), once.
+  virtual void SetTitleNoteTimer(uint32_t periodMs) = 0;
+  virtual void KillTitleNoteTimer() = 0;
   // The image method of Hangul/English detection: a one-shot timer of `delayMs` whose
   // callback detects the state and posts it to the keyboard window as PostImeState does.
   virtual void StartImageDetection(uint32_t delayMs) = 0;
@@ -155,8 +160,13 @@ class Frame final : public CompositionMark {
   void OnMouseWheel(int16_t delta);
   // The focus hook's report of the Hangul/English state of the window gaining the focus.
   void OnImeState(int32_t state);
-  // The layout set or its files changed: the keyboard window loads its layout again.
+  // The layout set or its files changed: the keyboard window loads its layout again,
+  // and the title strip names the set for a moment (a sign that the choice was taken,
+  // also when the language shown looks the same in both sets).
   void OnReloadLayout();
+  void OnTitleNoteTick();
+  // What the title strip adds to the program's name now: the set just chosen, or "".
+  const std::string& titleNote() const { return titleNote_; }
   // The focus hook reported `window` (top-level) gaining the focus.
   void OnFocusReport(WindowId window);
 
@@ -176,6 +186,7 @@ class Frame final : public CompositionMark {
 
  private:
   void GiveFocusBack();
+  void KeepInFront();
   void PressLanguageButton();
   void PressHideButton();
   CaptionButton* ButtonAt(int32_t x, int32_t y);
@@ -194,6 +205,7 @@ class Frame final : public CompositionMark {
   int32_t dwellTicks_ = -2;
   bool dwellFired_ = false;
   bool compositionMark_ = false;
+  std::string titleNote_;
 };
 
 }  // namespace tessary

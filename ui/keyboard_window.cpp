@@ -183,21 +183,6 @@ void KeyboardWindow::OnCreate(WindowId self) {
   if (Scanning()) scan_->StartScan(self_, static_cast<uint32_t>(settings_.scanDelay));
 }
 
-void KeyboardWindow::OnSize(uint32_t clientWidth) {
-  // The first two size changes are the creation at 0 × 0 and the frame's first layout:
-  // the configured font height survives start-up.
-  if (sizeGuard) {
-    if (++sizeCount >= 2) sizeGuard = false;
-    return;
-  }
-  // The label height follows the width in design pixels, so the stored height means the
-  // same size on every screen.
-  LabelFont& font = settings_.labelFont;
-  const int32_t designWidth = UnscaleForDpi(static_cast<int32_t>(clientWidth & 0x7FFFFFFF), keyboard_.dpi);
-  font.lfHeight = ScaledFontHeight(static_cast<uint32_t>(designWidth), keyboard_.fontSize, keyboard_.width,
-                                   font.lfHeight);
-}
-
 void KeyboardWindow::SetDpi(int32_t dpi) { keyboard_.dpi = dpi > 0 ? dpi : kDesignDpi; }
 
 void KeyboardWindow::PaintImage(Canvas& image, const KeyRect& client) {

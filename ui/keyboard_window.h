@@ -99,8 +99,6 @@ class KeyboardWindow {
         scan_(scan) {}
 
   void OnCreate(WindowId self);
-  // The low word of WM_SIZE's lParam: the new client width.
-  void OnSize(uint32_t clientWidth);
   // The screen's density, at creation and when the frame moves to another monitor.
   void SetDpi(int32_t dpi);
   // The full repaint into the off-screen image...
@@ -119,8 +117,6 @@ class KeyboardWindow {
   // modifier the keyboard holds down comes up.
   void OnDestroy();
 
-  bool sizeGuard = true;
-  int32_t sizeCount = 0;
   int32_t lastImeState = -1;
   // The keys' activator: it composes Hangul or leaves it to the input method as the
   // setting hangulComposition and the focused application's mode say; null in tests

@@ -156,6 +156,19 @@ void RunSettingsDialog(HWND owner, Settings& settings) {
 
 bool ChooseLabelFont(HWND owner, LabelFont& font) {
   LOGFONTW lf = ToLogFont(font);
+  // The dialog opens on the face the labels are drawn in (the system may stand another
+  // in for the one named) and on the Korean script unless another was chosen.
+  if (lf.lfCharSet == ANSI_CHARSET || lf.lfCharSet == DEFAULT_CHARSET) lf.lfCharSet = HANGUL_CHARSET;
+  if (HDC screen = GetDC(nullptr)) {
+    if (HFONT made = CreateFontIndirectW(&lf)) {
+      HGDIOBJ old = SelectObject(screen, made);
+      wchar_t face[LF_FACESIZE] = {};
+      if (GetTextFaceW(screen, LF_FACESIZE, face) > 0) lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+      SelectObject(screen, old);
+      DeleteObject(made);
+    }
+    ReleaseDC(nullptr, screen);
+  }
   CHOOSEFONTW choose{};
   choose.lStructSize = sizeof choose;
   choose.hwndOwner = owner;

@@ -18,7 +18,10 @@ namespace tessary::win32 {
 
 namespace {
 
-constexpr DWORD kFrameStyle = WS_POPUP | WS_BORDER | WS_SYSMENU | WS_VISIBLE;  // WS_POPUPWINDOW
+constexpr DWORD kFrameStyle = WS_POPUP | WS_BORDER | WS_SYSMENU;  // WS_POPUPWINDOW
+// Top-most, and never activated by the system: not when it is shown, not by a click.
+constexpr DWORD kFrameExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+constexpr UINT kInFrontFlags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // The sizing edge of a frame zone, as the system's sizing command takes it.
 WPARAM SizingEdge(int32_t zone) {
@@ -61,8 +64,13 @@ bool Win32FrameWindow::Register(HINSTANCE instance) {
 }
 
 void Win32FrameWindow::Create(HWND owner, int32_t left, int32_t top, int32_t width, int32_t height) {
-  CreateWindowExW(WS_EX_TOPMOST, WideAscii(kFrameWindowClass).c_str(), L"", kFrameStyle, left, top, width, height,
-                  owner, nullptr, instance_, this);
+  HWND frame = CreateWindowExW(kFrameExStyle, WideAscii(kFrameWindowClass).c_str(), L"", kFrameStyle, left, top,
+                               width, height, owner, nullptr, instance_, this);
+  if (frame == nullptr) return;
+  // Shown without taking the foreground from the application started before it (the
+  // first showing also lays the frame out), then in front of every other window.
+  ShowWindow(frame, SW_SHOWNOACTIVATE);
+  SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags);
 }
 
 int32_t Win32FrameWindow::CaptionHeight() const { return parts_ ? parts_->controller.Metrics().caption : 18; }
@@ -120,7 +128,8 @@ void Win32FrameWindow::Paint() {
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkMode(dc, TRANSPARENT);
   RECT title = ToRect(layout.title);
-  std::wstring text = Wide(kProgramTitle);
+  const std::string& note = parts_->controller.titleNote();
+  std::wstring text = Wide(note.empty() ? std::string(kProgramTitle) : std::string(kProgramTitle) + " - " + note);
   // The keyboard composes Hangul itself here: said beside the title, nothing more.
   if (parts_->controller.compositionMark()) text += L"   \u00B7 " + Wide(kCompositionMarkText);
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &title, DT_SINGLELINE | DT_VCENTER);
@@ -174,6 +183,7 @@ LRESULT Win32FrameWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       if (wParam == kTransparencyTimerId) frame.OnTransparencyTick();
       if (wParam == kCaptionDwellTimerId) frame.OnCaptionDwellTick();
+      if (wParam == kTitleNoteTimerId) frame.OnTitleNoteTick();
       return 0;
     case WM_IMESTATE:
       // From the focus hook: wParam is the window gaining the focus.
@@ -272,6 +282,10 @@ void Win32FrameHost::HideFrame() {
   if (frame_.handle() != nullptr) ShowWindow(frame_.handle(), SW_HIDE);
 }
 
+void Win32FrameHost::KeepInFront() {
+  if (frame_.handle() != nullptr) SetWindowPos(frame_.handle(), HWND_TOPMOST, 0, 0, 0, 0, kInFrontFlags);
+}
+
 void Win32FrameHost::InvalidateCaption(int32_t width) {
   const RECT strip{0, 0, width, frame_.CaptionHeight()};
   if (frame_.handle() != nullptr) InvalidateRect(frame_.handle(), &strip, FALSE);
@@ -304,6 +318,14 @@ void Win32FrameHost::SetCaptionDwellTimer(uint32_t periodMs) {
 
 void Win32FrameHost::KillCaptionDwellTimer() {
   if (frame_.handle() != nullptr) KillTimer(frame_.handle(), kCaptionDwellTimerId);
+}
+
+void Win32FrameHost::SetTitleNoteTimer(uint32_t periodMs) {
+  if (frame_.handle() != nullptr) SetTimer(frame_.handle(), kTitleNoteTimerId, periodMs, nullptr);
+}
+
+void Win32FrameHost::KillTitleNoteTimer() {
+  if (frame_.handle() != nullptr) KillTimer(frame_.handle(), kTitleNoteTimerId);
 }
 
 void Win32FrameHost::StartImageDetection(uint32_t delayMs) {

@@ -76,6 +76,7 @@ class Win32FrameHost final : public FrameHost {
   void PostOpenTrayMenu() override;
   void SendLanguageSwitch() override;
   void HideFrame() override;
+  void KeepInFront() override;
   void InvalidateCaption(int32_t width) override;
   void InvalidateFrame() override;
   void MoveKeyboardWindow(const KeyRect& rect) override;
@@ -85,6 +86,8 @@ class Win32FrameHost final : public FrameHost {
   void KillTransparencyTimer() override;
   void SetCaptionDwellTimer(uint32_t periodMs) override;
   void KillCaptionDwellTimer() override;
+  void SetTitleNoteTimer(uint32_t periodMs) override;
+  void KillTitleNoteTimer() override;
   void StartImageDetection(uint32_t delayMs) override;
 
  private:

@@ -1,5 +1,7 @@
 #include "win32/gdi_canvas.h"
 
+#include <vector>
+
 #include "config/settings.h"
 #include "win32/win32_platform.h"
 
@@ -50,6 +52,36 @@ void GdiCanvas::DrawLabel(const std::string& text, const KeyRect& rect, uint32_t
     DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &r, kFormat);
   }
   if (old) SelectObject(dc_, old);
+}
+
+TextExtent GdiCanvas::MeasureLabel(const std::string& text, const Font* font) {
+  const auto* gdiFont = dynamic_cast<const GdiFont*>(font);
+  HGDIOBJ old = gdiFont ? SelectObject(dc_, gdiFont->get()) : nullptr;
+  SIZE size{};
+  const std::wstring wide = Wide(text);
+  if (!wide.empty()) {
+    GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size);
+  } else {
+    GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+  }
+  if (old) SelectObject(dc_, old);
+  return {size.cx, size.cy};
+}
+
+void GdiCanvas::DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t color, int32_t thickness) {
+  LOGBRUSH brush{BS_SOLID, color, 0};
+  HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                          static_cast<DWORD>(thickness < 1 ? 1 : thickness), &brush, 0, nullptr);
+  if (pen == nullptr) return;
+  HGDIOBJ old = SelectObject(dc_, pen);
+  for (const std::vector<CanvasPoint>& line : lines) {
+    std::vector<POINT> points;
+    points.reserve(line.size());
+    for (const CanvasPoint& p : line) points.push_back({p.x, p.y});
+    if (points.size() >= 2) Polyline(dc_, points.data(), static_cast<int>(points.size()));
+  }
+  SelectObject(dc_, old);
+  DeleteObject(pen);
 }
 
 LOGFONTW ToLogFont(const LabelFont& d) {

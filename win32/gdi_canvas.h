@@ -30,6 +30,8 @@ class GdiCanvas final : public Canvas {
   void FillRoundedPart(const KeyRect& rounded, int32_t ellipse, const KeyRect& part, uint32_t color) override;
   void DrawLabel(const std::string& text, const KeyRect& rect, uint32_t color, const Font* font) override;
   std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override;
+  TextExtent MeasureLabel(const std::string& text, const Font* font) override;
+  void DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t color, int32_t thickness) override;
 
  private:
   HDC dc_;

@@ -62,6 +62,12 @@ LRESULT Win32HiddenWindow::Handle(HWND window, UINT message, WPARAM wParam, LPAR
 
 int32_t Win32ShellHost::SystemDpi() { return WindowDpi(nullptr); }
 
+WindowRect Win32ShellHost::WorkArea() {
+  RECT area{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) return {};
+  return {area.left, area.top, area.right, area.bottom};
+}
+
 bool Win32ShellHost::IsWindows2000OrLater() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;

@@ -53,6 +53,7 @@ class Win32ShellHost final : public ShellHost {
   Win32ShellHost(Win32HiddenWindow& hidden, Win32FrameWindow& frame) : hidden_(hidden), frame_(frame) {}
   bool IsWindows2000OrLater() override;
   int32_t SystemDpi() override;
+  WindowRect WorkArea() override;
   bool IsAlreadyRunning(const char* name) override;
   bool RegisterWindowClasses() override;
   bool CreateHiddenWindow() override;

@@ -84,7 +84,8 @@ LRESULT Win32KeyboardWindow::Handle(HWND window, UINT message, WPARAM wParam, LP
       parts.controller.OnCreate(reinterpret_cast<WindowId>(window));
       return 0;
     case WM_SIZE:
-      parts.controller.OnSize(LOWORD(lParam));
+      // The labels follow their keys' size at the next paint.
+      InvalidateRect(window, nullptr, FALSE);
       return 0;
     case WM_PAINT:
       Paint();

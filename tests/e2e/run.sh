@@ -175,10 +175,11 @@ starts_with_three_windows_and_exits_cleanly() {
   info=$(drv info "$frame")
   check "frame top-most" 1 "$(field topmost <<<"$info")"
   check "frame visible" 1 "$(field visible <<<"$info")"
-  check "frame left" 30 "$(field left <<<"$info")"
-  check "frame top" 30 "$(field top <<<"$info")"
-  check "frame width" 522 "$(field width <<<"$info")"
-  check "frame height" 200 "$(field height <<<"$info")"
+  # No settings file: along the bottom of the 1280 × 800 screen, half its width.
+  check "frame left" 320 "$(field left <<<"$info")"
+  check "frame top" 555 "$(field top <<<"$info")"
+  check "frame width" 640 "$(field width <<<"$info")"
+  check "frame height" 245 "$(field height <<<"$info")"
   check "frame owner" "$hidden" "$(field owner <<<"$info")"
   check "frame style has WS_POPUP|WS_BORDER|WS_SYSMENU" 1 \
     "$(( ($(field style <<<"$info") & 0x80880000) == 0x80880000 ))"
@@ -190,9 +191,9 @@ starts_with_three_windows_and_exits_cleanly() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "lines" 53 "$(wc -l <Tessary.cfg)"
   check "CR LF lines" 53 "$(grep -c $'\r$' Tessary.cfg)"
-  check "first line" "left             =  30" "$(head -n 1 Tessary.cfg | tr -d '\r')"
-  expected_defaults >expected.cfg
-  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg differs from the defaults"
+  check "first line" "left             = 320" "$(head -n 1 Tessary.cfg | tr -d '\r')"
+  expected_defaults | tail -n +5 >expected.cfg  # the defaults but the frame's place and size
+  tail -n +5 Tessary.cfg | cmp -s expected.cfg - || fail "Tessary.cfg differs from the defaults"
   check "no temporary file left" "" "$(ls Tessary.cfg.* 2>/dev/null)"
 }
 
@@ -707,7 +708,7 @@ set_screen_dpi() {  # DPI: Wine's screen density for the programs started after 
 }
 
 # At 144 DPI a keyboard without settings starts 1.5 times the default size, its labels
-# and caption drawn at that scale; the grip drags it larger from 6 pixels inside the
+# and caption drawn at that scale; the grip drags it wider (and lower: it sits on the screen's bottom) from 6 pixels inside the
 # corner. Pictures at 96 and 144 DPI go to the screenshots.
 the_keyboard_scales_with_the_screens_density() {
   cd "$(fresh_dir dpi)"
@@ -726,18 +727,18 @@ the_keyboard_scales_with_the_screens_density() {
   frame=$(drv wait Tessary_Main_Window "" 10000)
   sleep 1; shoot keyboard-144dpi
   info=$(drv info "$frame")
-  check "frame left" 45 "$(field left <<<"$info")"
+  check "frame left" 248 "$(field left <<<"$info")"
   check "frame width" 783 "$(field width <<<"$info")"
   check "frame height" 300 "$(field height <<<"$info")"
   width=$(field width <<<"$info"); height=$(field height <<<"$info")
   x=$(( $(field left <<<"$info") + width - 6 )); y=$(( $(field top <<<"$info") + height - 6 ))
   xdotool mousemove "$x" "$y"; sleep 0.3
   xdotool mousedown 1; sleep 0.3
-  xdotool mousemove $((x + 60)) $((y + 40)); sleep 0.5
+  xdotool mousemove $((x + 60)) $((y - 40)); sleep 0.5  # up: the frame sits on the screen's bottom
   xdotool mouseup 1; sleep 0.8
   info=$(drv info "$frame")
   check "the grip widened the frame" $((width + 60)) "$(field width <<<"$info")"
-  check "the grip heightened the frame" $((height + 40)) "$(field height <<<"$info")"
+  check "the grip lowered the frame" $((height - 40)) "$(field height <<<"$info")"
   shoot keyboard-144dpi-grown
   exit_command "$hidden"
   check "exit status at 144 DPI" 0 "$(wait_status "$STATUS_FILE")"
@@ -1387,6 +1388,45 @@ the_settings_dialog_sets_the_scan_mode_and_timing() {
   check "scanFirstDelay" "scanFirstDelay   = 2000" "$(grep -a '^scanFirstDelay' Tessary.cfg | tr -d '\r')"
 }
 
+# The keyboard started after Notepad leaves it active: typing goes on there without a
+# click. A click on Notepad, which lies over the whole screen, leaves the keyboard in
+# front; after the settings and the font dialogs the physical keyboard types into
+# Notepad again, even with the pointer over the keyboard.
+the_keyboard_stays_in_front_without_taking_the_focus() {
+  cd "$(fresh_dir front)"
+  local notepad hidden frame kbd info crop before
+  wine notepad.exe >/dev/null 2>&1 &
+  notepad=$(drv wait Notepad "" 20000); [ -n "$notepad" ] || { fail "no Notepad"; return 1; }
+  sleep 1
+  start_keyboard 1
+  hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+  frame=$(drv wait Tessary_Main_Window "" 10000); kbd=$(drv wait Tessary_Kbd_Window "" 10000)
+  sleep 1.5
+  check "Notepad active after the keyboard's start" "$notepad" "$(drv foreground)"
+  xdotool type a; sleep 0.3
+  drv place "$notepad" 0 0 1280 800; sleep 0.5
+  info=$(drv info "$kbd")
+  crop="$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")"
+  before=$(import -display "$DISPLAY" -window root -crop "$crop" gray:- 2>/dev/null | md5sum)
+  xdotool mousemove 640 100 click 1; sleep 1
+  check "the keyboard's keys still shown after a click on Notepad" "$before" \
+    "$(import -display "$DISPLAY" -window root -crop "$crop" gray:- 2>/dev/null | md5sum)"
+  xdotool type b; sleep 0.3
+  local dialog command letter
+  for command in 40021:c 40009:d; do  # the settings dialog, the font dialog
+    letter=${command#*:}
+    drv post "$hidden" 273 "${command%:*}" 0
+    dialog=$(drv wait "#32770" "" 10000); [ -n "$dialog" ] || fail "no dialog for ${command%:*}"
+    sleep 0.5; xdotool key Escape; sleep 0.8
+    read -r x y <<<"$(frame_point icon)"; xdotool mousemove $((x + 100)) $((y + 60)); sleep 0.3
+    xdotool type "$letter"; sleep 0.3
+  done
+  check "Notepad's text" "abcd" "$(drv text "$notepad")"
+  check "Notepad active at the end" "$notepad" "$(drv foreground)"
+  exit_command "$hidden"
+  check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+}
+
 # ------------------------------------------------------------------ run
 case $suite in
   all | smoke) run_case starts_with_three_windows_and_exits_cleanly ;;
@@ -1416,6 +1456,7 @@ if [ "$suite" = all ]; then
   run_case learnt_words_come_first_and_are_kept
   run_case a_latched_ctrl_is_released_at_exit
   run_case the_keyboard_scales_with_the_screens_density
+  run_case the_keyboard_stays_in_front_without_taking_the_focus
   run_case hangul_by_clicks_is_composed_where_no_input_method_is
   run_case automatic_composition_where_the_input_method_is_not_in_hangul_mode
   run_case a_word_key_replaces_exactly_what_the_keyboard_typed

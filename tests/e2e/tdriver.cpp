@@ -23,6 +23,7 @@
 //   tdriver focus HWND                         make HWND the foreground window
 //   tdriver foreground                         print the foreground window
 //   tdriver focused                            print the window with the keyboard focus
+//   tdriver place HWND LEFT TOP WIDTH HEIGHT   move and size HWND without activating it
 //
 // Window handles are printed and read as decimal numbers. Status 0 means done, 1 means
 // not found or timed out, 2 means wrong arguments.
@@ -299,6 +300,13 @@ int main(int argc, char** argv) {
     GetGUIThreadInfo(0, &info);
     PrintHandle(info.hwndFocus);
     return 0;
+  }
+  if (verb == "place" && argc >= 7) {
+    return SetWindowPos(Handle(argv[2]), nullptr, static_cast<int>(Number(argv[3])), static_cast<int>(Number(argv[4])),
+                        static_cast<int>(Number(argv[5])), static_cast<int>(Number(argv[6])),
+                        SWP_NOZORDER | SWP_NOACTIVATE)
+               ? 0
+               : 1;
   }
   if (verb == "text" && argc >= 3) {
     HWND edit = FindWindowExW(Handle(argv[2]), nullptr, L"EDIT", nullptr);

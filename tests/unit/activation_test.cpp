@@ -211,6 +211,11 @@ TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndShowsNonEmptyLists) {
   Activate(2);
   EXPECT_TRUE(predictor.typed.empty());
   EXPECT_EQ(predictor.keys.size(), 2u);
+  // A chosen word with no candidates after it clears the word keys.
+  kb.keys[2].SetAllLabels("가다");
+  Activate(2);
+  EXPECT_EQ(predictor.typed, std::vector<std::string>{"가다"});
+  EXPECT_EQ(kb.keys[2].ncns, "");
 }
 
 // What reached the application while the keyboard composed: its Backspaces, its text and

@@ -83,10 +83,7 @@ TEST(FrameLayoutTest, EveryZoneScalesWithTheScreenAndTheStripWithALargeFrame) {
   EXPECT_EQ(FrameMetricsFor(96, 4, 200, 60).caption, 18);  // small: the design height stands
 }
 
-TEST(FontScalingTest, ResizeAndWheel) {
-  EXPECT_EQ(ScaledFontHeight(1020, 12, 510, 12), 26);
-  EXPECT_EQ(ScaledFontHeight(509, 12, 510, 12), 13);  // 11.97 truncates to 11
-  EXPECT_EQ(ScaledFontHeight(1020, 12, 0, 17), 17);    // no layout: unchanged, no division by zero
+TEST(FontScalingTest, Wheel) {
   EXPECT_EQ(WheelFontHeight(12, 120), 13);
   EXPECT_EQ(WheelFontHeight(12, -120), 11);
   EXPECT_EQ(WheelFontHeight(2, -120), 2);
@@ -250,6 +247,17 @@ TEST_F(FrameTest, ActivationElsewhereRepaintsTheCaption) {
   EXPECT_EQ(host.log, (std::vector<std::string>{"invalidate caption 520"}));
 }
 
+// Whatever gains the focus may have been raised over the keyboard: it goes back in
+// front (without the activation), unless it is hidden.
+TEST_F(FrameTest, AFocusChangeElsewherePutsTheVisibleFrameBackInFront) {
+  frame.OnFocusReport(kEditor);
+  frame.OnActivate(false, kEditor);
+  EXPECT_EQ(host.inFront, 2);
+  frame.OnLButtonUp(505, 5);  // hidden
+  frame.OnFocusReport(kOtherEditor);
+  EXPECT_EQ(host.inFront, 2);
+}
+
 TEST_F(FrameTest, HideButtonHidesTheFrame) {
   frame.OnLButtonUp(505, 5);
   EXPECT_EQ(host.log, (std::vector<std::string>{"hide"}));
@@ -273,7 +281,13 @@ TEST_F(FrameTest, ImeStateGoesOnByTheDetectionMethod) {
   settings.imeDetectMethod = IDM_IMG;
   frame.OnImeState(0);
   frame.OnReloadLayout();
-  EXPECT_EQ(host.log, (std::vector<std::string>{"ime state 1", "image detection 2000", "reload layout"}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"ime state 1", "image detection 2000", "reload layout",
+                                                "title note timer 2500", "invalidate caption 520"}));
+  // The title strip names the chosen set for a moment.
+  EXPECT_EQ(frame.titleNote(), settings.kbdName);
+  frame.OnTitleNoteTick();
+  EXPECT_EQ(frame.titleNote(), "");
+  EXPECT_EQ(host.log.back(), "invalidate caption 520");
 }
 
 TEST_F(FrameTest, TranslucentOnlyWhileThePointerIsAway) {

@@ -80,12 +80,15 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   RecordingCanvas image;
   settings.labelFont.lfHeight = 15;
   drawing.DrawKeyboard(image, {0, 0, 1020, 310}, settings.bgndColor);
+  const int fonts = *image.fontsAlive;
+  image.ops.clear();
   drawing.DrawKeyboard(image, {0, 0, 1020, 310}, settings.bgndColor);
-  EXPECT_EQ(*image.fontsAlive, 1);  // the previous label font was deleted
+  EXPECT_EQ(*image.fontsAlive, fonts);  // the previous label fonts were deleted
   EXPECT_EQ(image.ops[0], "fill (0,0,1020,310) DEEFF7");
-  EXPECT_EQ(image.ops[1], "font 15");
-  EXPECT_EQ(image.ops[2], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
-  EXPECT_EQ(image.ops[3], "label 'Esc' (4,10,64,54) 000000 font 15");
+  EXPECT_EQ(image.ops[1], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
+  // 65 % of the key's 44 at a label size of 15 is 35; "Esc" at 35 is wider than the key's
+  // room (52) and shrinks to fit.
+  EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 28");
 
   // A latched Shift: the pressed colours, the label pushed in, and the Shift view's labels.
   activator.ActivateKey(1, kShiftLeft);
@@ -96,7 +99,7 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   EXPECT_EQ(image.ops[0].substr(image.ops[0].find(" border")), " border CC6666 face E2C2A6");
   EXPECT_EQ(image.ops[1], "label 'Shift' " +
                               testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
-                              " CC6666 font 15");
+                              " CC6666 font 35");
   EXPECT_EQ(image.ops[3].substr(0, 10), "label 'ㅃ'");
 }
 
@@ -109,7 +112,7 @@ TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
   // The hover label stays in the rest colour, pushed in because the key is latched.
   EXPECT_EQ(canvas.ops[1], "label 'Shift' " +
                                testing::RectText({shift.left + 2, shift.top + 2, shift.right, shift.bottom}) +
-                               " 000000 nofont");
+                               " 000000 font 14");  // 65 % of its 22
 
   // The dwell fill keeps its 5 × 5 corners when the keys are square.
   settings.ellipseWidth = settings.ellipseHeight = 0;
@@ -122,10 +125,10 @@ TEST_F(KeyboardViewTest, HoverAndDwellLooks) {
   drawing.DrawKeyPressed(canvas, 5000);
   EXPECT_EQ(canvas.ops, (std::vector<std::string>{
                             "dwell (40,100,64,120) e5 part (41,113,64,120) 55A0FF",
-                            "label 'ㅃ' (40,100,64,120) 000000 nofont",  // the Shift view's label
-                            "label 'ㅃ' (40,100,64,120) 000000 nofont",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",  // the Shift view's label
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",
                             "key (40,100,64,120) e0x0 border CC6666 face E6EAD5",
-                            "label 'ㅃ' (40,100,64,120) 000000 nofont",
+                            "label 'ㅃ' (40,100,64,120) 000000 font 16",
                         }));
 }
 
@@ -329,22 +332,65 @@ TEST_F(KeyboardViewTest, RepaintRestoresTheLookOfTheKeyUnderThePointer) {
   EXPECT_TRUE(screen.ops.empty());
 }
 
-TEST_F(KeyboardViewTest, SizeChangesRescaleTheFontOnlyAfterStartUp) {
-  settings.labelFont.lfHeight = 17;
-  window.OnSize(0);
-  window.OnSize(512);
-  EXPECT_EQ(settings.labelFont.lfHeight, 17);
-  EXPECT_FALSE(window.sizeGuard);
-  window.OnSize(1020);
-  EXPECT_EQ(settings.labelFont.lfHeight, 26);
+// The label size rule: a label follows its key's height within the range the label
+// size sets, a word key's label takes its key's height, and a label too wide for its
+// key shrinks until it fits.
+TEST(LabelSizeTest, LabelsFollowTheirKeysWithinTheRangeAndShrinkToFit) {
+  const KeyRect letter{0, 0, 30, 30}, tall{0, 0, 30, 50}, tiny{0, 0, 30, 10};
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 96, false), 19);   // 65 % of 30
+  EXPECT_EQ(PreferredLabelHeight(tall, 12, 96, false), 32);     // a taller key, a larger label
+  EXPECT_EQ(PreferredLabelHeight(tall, 14, 96, false), 37);     // a larger label size
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 144, false), 19);  // the same key on a denser screen
+  EXPECT_EQ(PreferredLabelHeight(letter, 12, 96, false, true), 24);  // one character: 80 %
+  EXPECT_EQ(PreferredLabelHeight(tiny, 12, 96, false), 6);      // never above the key's room...
+  EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 100}, 4, 96, false), 12);  // ...nor three times the size
+  EXPECT_EQ(PreferredLabelHeight({0, 0, 30, 10}, 40, 96, false), 6);
+  EXPECT_EQ(PreferredLabelHeight({0, 0, 80, 30}, 12, 96, true), 24);    // a word key: its whole room
+  const auto measure = [](int32_t h) { return TextExtent{h * 4, h}; };  // four letters of h wide
+  EXPECT_EQ(FitLabelHeight(20, {100, 30}, measure), 20);
+  EXPECT_EQ(FitLabelHeight(20, {60, 30}, measure), 15);
+  EXPECT_EQ(FitLabelHeight(20, {60, 10}, measure), 10);
+  EXPECT_EQ(FitLabelHeight(20, {0, 0}, measure), 1);
+}
 
-  // On a 150 % screen the stored height stays in design pixels and is drawn scaled.
-  window.SetDpi(144);
-  window.OnSize(1530);
-  EXPECT_EQ(settings.labelFont.lfHeight, 26);
-  RecordingCanvas image;
-  drawing.DrawKeyboard(image, {0, 0, 1530, 465}, settings.bgndColor);
-  EXPECT_EQ(image.ops[1], "font 39");
+// Whatever the label size and the frame, no label's text is wider or higher than its
+// key, in either language and view; the arrows, Backspace, Enter and Tab (and < and >)
+// are drawn as symbols inside their keys.
+TEST_F(KeyboardViewTest, NoLabelExceedsItsKeyAtAnyLabelSize) {
+  class CheckingCanvas : public RecordingCanvas {
+   public:
+    std::vector<KeyRect> keys;
+    int labels = 0, symbols = 0, outside = 0;
+    void RoundRect(const KeyRect& r, int32_t, int32_t, uint32_t, uint32_t) override { keys.push_back(r); }
+    void DrawLabel(const std::string& text, const KeyRect& r, uint32_t, const Font* font) override {
+      const TextExtent e = MeasureLabel(text, font);
+      const KeyRect& key = keys.back();
+      ++labels;
+      if (e.width > key.right - key.left || e.height > key.bottom - key.top || r.right != key.right) ++outside;
+    }
+    void DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t, int32_t) override {
+      ++symbols;
+      for (const auto& line : lines) {
+        for (const CanvasPoint& p : line) outside += keys.back().Contains(p.x, p.y) ? 0 : 1;
+      }
+    }
+  };
+  for (const KeyRect client : {KeyRect{0, 0, 300, 110}, KeyRect{0, 0, 624, 196}, KeyRect{0, 0, 1900, 560}}) {
+    for (int32_t size = 2; size <= 60; size += 4) {
+      for (int language : {IL_KOREAN, IL_ENGLISH}) {
+        SetLanguage(kb, env, language);
+        for (int view : {0, 1}) {
+          kb.view = view;
+          settings.labelFont.lfHeight = size;
+          CheckingCanvas canvas;
+          drawing.DrawKeyboard(canvas, client, settings.bgndColor);
+          EXPECT_GT(canvas.labels, 60);
+          EXPECT_EQ(canvas.symbols, view == 1 ? 9 : 7);  // with Shift, < and > too
+          EXPECT_EQ(canvas.outside, 0) << "size " << size << " width " << client.right;
+        }
+      }
+    }
+  }
 }
 
 TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {

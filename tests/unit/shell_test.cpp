@@ -31,6 +31,8 @@ class FakeHost : public ShellHost, public InputModeHooks {
   int32_t dpi = 96;
   bool IsWindows2000OrLater() override { return Call("version"), !oldWindows; }
   int32_t SystemDpi() override { return dpi; }
+  WindowRect workArea{};  // unknown unless a test gives one
+  WindowRect WorkArea() override { return workArea; }
   bool IsAlreadyRunning(const char* name) override {
     Call(std::string("semaphore ") + name);
     return otherInstance;
@@ -125,6 +127,30 @@ TEST_F(ShellTest, OnADenseScreenTheDefaultsScaleAndAStoredSizeStands) {
   settings = stored;
   Run();
   EXPECT_EQ(host.calls[6], "frame 30,30 522x200");
+}
+
+// The first start (no settings file) opens along the bottom of the work area, centred,
+// half its width in the default frame's proportions, never smaller than that frame.
+TEST_F(ShellTest, TheFirstStartOpensAlongTheBottomAtHalfTheWorkAreasWidth) {
+  host.workArea = {0, 0, 1280, 760};  // a taskbar of 40 below
+  Run();
+  EXPECT_EQ(host.calls[6], "frame 320,515 640x245");
+  host.calls.clear();
+  host.dpi = 144;  // the default 1.5 times is wider than half the screen: it stands
+  settings = Settings{};
+  files.files.erase(kConfigFileName);
+  Run();
+  EXPECT_EQ(host.calls[6], "frame 248,460 783x300");
+  const WindowRect design{30, 30, 552, 230};
+  const WindowRect small = FirstStartPlacement({100, 0, 600, 150}, design, 96);  // a tiny work area: within it
+  EXPECT_EQ(small.left, 100);
+  EXPECT_EQ(small.right, 600);
+  EXPECT_EQ(small.top, 0);
+  EXPECT_EQ(small.bottom, 150);
+  const WindowRect wide = FirstStartPlacement({0, 0, 3840, 2120}, design, 96);
+  EXPECT_EQ(wide.right - wide.left, 1920);
+  EXPECT_EQ(wide.bottom - wide.top, 735);
+  EXPECT_EQ(wide.bottom, 2120);
 }
 
 TEST_F(ShellTest, TheFrameRectangleAtExitIsWhatIsWritten) {

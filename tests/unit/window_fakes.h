@@ -92,8 +92,28 @@ class RecordingCanvas : public Canvas {
                   (fake ? " font " + std::to_string(fake->height) : " nofont"));
   }
   std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override {
-    ops.push_back("font " + std::to_string(description.lfHeight));
     return std::make_unique<FakeFont>(description.lfHeight, fontsAlive);
+  }
+  // A font's text (CP949): each ASCII character 3/5 of the height wide, a two-byte one
+  // (Hangul) the whole height; as high as the font.
+  TextExtent MeasureLabel(const std::string& text, const Font* font) override {
+    const auto* fake = dynamic_cast<const FakeFont*>(font);
+    const int32_t h = fake ? fake->height : 12;
+    int32_t width = 0;
+    for (size_t i = 0; i < text.size();) {
+      const bool pair = static_cast<unsigned char>(text[i]) >= 0x81;
+      width += pair ? h : h * 3 / 5;
+      i += pair ? 2 : 1;
+    }
+    return {width, h};
+  }
+  void DrawLines(const std::vector<std::vector<CanvasPoint>>& lines, uint32_t color, int32_t thickness) override {
+    std::string text = "lines";
+    for (const auto& line : lines) {
+      text += " ";
+      for (const CanvasPoint& p : line) text += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    }
+    ops.push_back(text + " " + Hex(color) + " w" + std::to_string(thickness));
   }
 };
 
@@ -183,7 +203,12 @@ class FakeFrameHost : public FrameHost {
   void BeginResize(int32_t zone) override { log.push_back("resize " + std::to_string(zone)); }
   void PostOpenTrayMenu() override { log.push_back("tray menu"); }
   void SendLanguageSwitch() override { log.push_back("language switch"); }
-  void HideFrame() override { log.push_back("hide"); }
+  void HideFrame() override {
+    log.push_back("hide");
+    visible = false;
+  }
+  void KeepInFront() override { ++inFront; }
+  int inFront = 0;  // how often the frame was put back in front
   void InvalidateCaption(int32_t width) override { log.push_back("invalidate caption " + std::to_string(width)); }
   void InvalidateFrame() override { log.push_back("invalidate frame"); }
   void MoveKeyboardWindow(const KeyRect& r) override { log.push_back("move keyboard " + RectText(r)); }
@@ -199,6 +224,8 @@ class FakeFrameHost : public FrameHost {
     log.push_back("caption dwell timer " + std::to_string(periodMs));
   }
   void KillCaptionDwellTimer() override { captionDwellTimer = false; }
+  void SetTitleNoteTimer(uint32_t periodMs) override { log.push_back("title note timer " + std::to_string(periodMs)); }
+  void KillTitleNoteTimer() override { log.push_back("kill title note timer"); }
   bool captionDwellTimer = false;
   void StartImageDetection(uint32_t delayMs) override { log.push_back("image detection " + std::to_string(delayMs)); }
 };
