@@ -227,8 +227,8 @@ a_value_of_the_wrong_type_is_reported_and_the_keyboard_starts() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   cmp -s before.cfg Tessary.cfg.bak || fail "the broken file was not kept as Tessary.cfg.bak"
-  expected_defaults >expected.cfg
-  cmp -s expected.cfg Tessary.cfg || fail "Tessary.cfg is not the defaults"
+  expected_defaults | tail -n +5 >expected.cfg  # the defaults but the frame's place and size
+  tail -n +5 Tessary.cfg | cmp -s expected.cfg - || fail "Tessary.cfg is not the defaults"
 }
 
 an_empty_configuration_is_reported_and_the_keyboard_starts() {
