@@ -3,7 +3,7 @@
 # build/texts/. None of them is a source of the dictionary (tools/build-dictionary.sh):
 #   debian-faq-ko.txt     documentation: Debian's FAQ in Korean (debian-faq-ko, GPL-2+),
 #                         the text the README's scan steps per word are measured on
-#   gimp-help-ko.txt      documentation: GIMP's manual in Korean (gimp-help-ko, GFDL-1.2+),
+#   gimp-help-ko.txt      documentation: GIMP's manual in Korean (gimp-help-ko; licence: its copyright file),
 #                         the text the letter order of the set "한글 스캔" was measured on
 #   debian-history-ko.txt prose: the history of the Debian project and its manifesto, in
 #                         Korean (debian-history, GPL-2+)

@@ -6,9 +6,9 @@ import pathlib
 import sys
 import tempfile
 
-spec = importlib.util.spec_from_file_location('make_dictionary', pathlib.Path(sys.argv[1]) / 'tools' / 'make_dictionary.py')
-md = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(md)
+loader = importlib.util.spec_from_file_location('make_dictionary', pathlib.Path(sys.argv[1]) / 'tools' / 'make_dictionary.py')
+md = importlib.util.module_from_spec(loader)
+loader.loader.exec_module(md)
 
 
 def words(lex):
