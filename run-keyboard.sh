@@ -64,7 +64,7 @@ fi
 run="$root/build/run"
 mkdir -p "$run"
 cp build/win64/win32/Tessary3.exe build/win64/win32/tessary-cli.exe build/win64/hooklib/tyhook.dll \
-  data/hangul.lex "$run/" || die "copying the program to $run failed"
+  data/hangul.lex data/hangul.next "$run/" || die "copying the program to $run failed"
 bash tools/install-layouts.sh "$run" || die "installing the layout sets into $run failed"
 cd "$run" || die "no folder $run"
 if [ -n "$mode" ]; then

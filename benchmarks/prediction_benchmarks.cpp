@@ -1,4 +1,4 @@
-// What word prediction costs on the shipped dictionary (data/hangul.lex,
+// What word prediction costs on the shipped dictionary (data/hangul.lex and hangul.next,
 // from tools/build-dictionary.sh): loading at start-up, and the candidates of a key.
 #include <benchmark/benchmark.h>
 
@@ -13,19 +13,26 @@
 namespace tessary {
 namespace {
 
+std::string ReadShipped(const char* name) {
+  std::ifstream in(std::string(TESSARY_SOURCE_DIR "/data/") + name, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
 const std::string& ShippedDictionary() {
-  static const std::string text = [] {
-    std::ifstream in(TESSARY_SOURCE_DIR "/data/hangul.lex", std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-  }();
+  static const std::string text = ReadShipped("hangul.lex");
   return text;
+}
+// The system dictionary and its table of next words, as the keyboard finds them.
+void ShipTo(testing::FakeFileSystem& files) {
+  static const std::string next = ReadShipped("hangul.next");
+  files.files["hangul.lex"] = ShippedDictionary();
+  files.files["hangul.next"] = next;
 }
 
 void BM_LoadDictionaries(benchmark::State& state) {
   testing::FakeFileSystem files;
-  files.files["hangul.lex"] = ShippedDictionary();
+  ShipTo(files);
   if (ShippedDictionary().empty()) state.SkipWithError("data/hangul.lex is missing");
   IconvCodec codec;
   for (auto _ : state) {
@@ -62,7 +69,7 @@ char BiggestBucketLetter(const WordPredictor& predictor) {
 // word is composed and searched again. With `learnt` words learnt first (learning on).
 void OnKey(benchmark::State& state, const char* prefix, char last, int learnt = 0) {
   testing::FakeFileSystem files;
-  files.files["hangul.lex"] = ShippedDictionary();
+  ShipTo(files);
   IconvCodec codec;
   WordPredictor predictor(codec);
   if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {

@@ -92,10 +92,10 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
 
   // 2. Prediction.
   if (keyboard_.prediction) {
+    // The keys show only what matches now: nothing, when nothing does. Shift and Ctrl keep
+    // the word going, and the keys what they show.
     const std::vector<std::string> candidates = predictor_.onKey(code, shiftState);
-    // A chosen word ends what its candidates were for: without new ones the word keys
-    // are cleared. After a letter, an empty list leaves the candidates shown.
-    if (!candidates.empty() || key.Has(TK_STRING)) keyboard_.ShowCandidates(candidates);
+    if (code != kShiftKey && code != kCtrlKey) keyboard_.ShowCandidates(candidates);
   }
 
   // 3. The view.

@@ -19,7 +19,7 @@ constexpr int32_t kWordKeyCode = 0;   // a word key's code: not a letter, so it 
 KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::u16string_view text,
                          size_t wordKeys) {
   KsrResult result;
-  std::vector<std::string> shown;  // what the word keys show: an empty list leaves them as they are
+  std::vector<std::string> shown;  // what the word keys show: the last list, also an empty one
   auto onScreen = [&](const std::string& word) {
     const size_t n = std::min(wordKeys, shown.size());
     return std::find(shown.begin(), shown.begin() + static_cast<ptrdiff_t>(n), word) != shown.begin() + static_cast<ptrdiff_t>(n);
@@ -34,8 +34,7 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
     while (true) {
       if (onScreen(target)) {
         if (!predictor.wordStrokes(target).empty()) predictor.wordTyped(target);
-        std::vector<std::string> next = predictor.onKey(kWordKeyCode, 0);
-        if (!next.empty()) shown = std::move(next);
+        shown = predictor.onKey(kWordKeyCode, 0);
         chosen = true;
         break;
       }
@@ -43,13 +42,11 @@ KsrResult SimulateTyping(WordPredictor& predictor, const TextCodec& codec, std::
       const char letter = letters[typed++];
       const bool capital = letter >= 'A' && letter <= 'Z';
       const int32_t code = capital ? letter : letter - 0x20;
-      std::vector<std::string> candidates = predictor.onKey(code, capital ? 1 : 0);
-      if (!candidates.empty()) shown = std::move(candidates);
+      shown = predictor.onKey(code, capital ? 1 : 0);
     }
     result.keystrokes += typed + (chosen ? 1 : 0) + 1;
     if (chosen) ++result.chosen;
-    std::vector<std::string> afterSpace = predictor.onKey(kSpaceKey, 0);
-    if (!afterSpace.empty()) shown = std::move(afterSpace);
+    shown = predictor.onKey(kSpaceKey, 0);
   }
   return result;
 }

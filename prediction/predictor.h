@@ -17,8 +17,9 @@ class Predictor {
   virtual std::u16string wordText(const std::string& word) = 0;
   // The strokes of `word` reached the application: it is the word chosen.
   virtual void wordTyped(const std::string& word) = 0;
-  // The candidate words after a key (code, with bit value 1 of `shiftState` for Shift);
-  // empty when there are none.
+  // The candidate words after a key (code, with bit value 1 of `shiftState` for Shift),
+  // what the word keys show next: empty when there are none, and the keys go blank
+  // (after Shift and Ctrl the keys keep what they show).
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
 };
 

@@ -13,6 +13,14 @@ namespace {
 
 constexpr int32_t kFirstLetterCode = 0x41;  // the A key
 constexpr int32_t kLastLetterCode = 0x5A;   // the Z key
+constexpr int32_t kWordKeyCode = 0;         // a word key's code: no key of its own
+
+// Weight bands above every dictionary word (weights below 2^31), below the user's words
+// (0xFFFFFFFF): the user's own words, then the words that follow the previous word, the
+// user's followers first. Within a band, a quarter of the word's own weight orders them.
+constexpr uint32_t kOwnWordWeight = 0x80000000;
+constexpr uint32_t kFollowerWeight = 0xA0000000;
+constexpr uint32_t kLearnedFollowerWeight = 0xC0000000;
 
 // Whether `jamo` is one or more whole syllables and nothing else.
 bool isSyllables(std::string_view jamo) {
@@ -32,7 +40,7 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The bucket of a JamoCode word: its first initial consonant; none for other words.
-DictEntry* AddToBucket(DictBuckets& buckets, DictEntry entry) {
+DictEntry* AddToBucket(DictBuckets& buckets, DictEntry&& entry) {
   if (entry.jamo.empty()) return nullptr;
   const auto first = static_cast<uint8_t>(entry.jamo[0]);
   if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return nullptr;
@@ -90,6 +98,26 @@ bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& syste
     if (!readSystemRecord(*system, pos, entry)) break;
     std::reverse(entry.jamo.begin(), entry.jamo.end());
     AddToBucket(systemBuckets_, std::move(entry));
+  }
+
+  std::string nextPath = systemPath;
+  if (nextPath.ends_with(".lex")) nextPath.resize(nextPath.size() - 4);
+  if (const std::optional<std::string> next = files.ReadWholeFile(nextPath + kNextWordsSuffix)) {
+    // "FIRST NEXT WEIGHT" lines; a line that is not so is skipped.
+    size_t at = 0;
+    while (at < next->size()) {
+      size_t end = next->find('\n', at);
+      if (end == std::string::npos) end = next->size();
+      const std::string_view line(next->data() + at, end - at);
+      at = end + 1;
+      const size_t first = line.find(' ');
+      if (first == std::string_view::npos) continue;
+      DictEntry follower;  // "NEXT WEIGHT" reads as a record of hangul.lex, not reversed
+      size_t recordAt = first + 1;
+      if (!readSystemRecord(line, recordAt, follower)) continue;
+      if (!isSyllables(line.substr(0, first)) || !isSyllables(follower.jamo)) continue;
+      nextWords_[std::string(line.substr(0, first))].push_back(std::move(follower));
+    }
   }
 
   const std::optional<std::string> user = files.ReadWholeFile(userPath);
@@ -169,8 +197,9 @@ std::vector<std::string> WordPredictor::searchInitials(std::string_view initials
       if (isInitialsMatch(entry.jamo, initials)) Consider(entry);
     }
   }
-  ConsiderLearned(first - JAMO_INITIAL_BASE,
-                  [&initials](const std::string& jamo) { return isInitialsMatch(jamo, initials); });
+  auto matches = [&initials](const std::string& jamo) { return isInitialsMatch(jamo, initials); };
+  ConsiderLearned(first - JAMO_INITIAL_BASE, matches);
+  ConsiderSuccessors(matches);
   return Drain();
 }
 
@@ -193,6 +222,7 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
     }
   }
   ConsiderLearned(bucket, matches);
+  ConsiderSuccessors(matches);
   return Drain();
 }
 
@@ -201,31 +231,30 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {
     if (code == kShiftKey || code == kCtrlKey) return {};  // Shift and Ctrl keep the word going
-    std::vector<std::string> next;
-    if (learning_) {
-      std::string jamo;
-      if (!chosenWord_.empty()) {
-        jamo = textToJamoCode(widenKorean(codec_, chosenWord_), false);
-      } else if (!initialsTyped_ && !typedLetters_.empty()) {
-        jamo = textToJamoCode(composeKeyLetters(typedLetters_), false);
-      }
-      if (code == kBackspaceKey) {
-        previousWord_.clear();  // Backspace takes back what was typed: nothing is learnt
-      } else if (isSyllables(jamo)) {
+    // The word completed: the word key's word, or the letters typed when a key that ends
+    // words ended them. Letters left by a word key that typed nothing are no word.
+    std::string jamo;
+    if (!chosenWord_.empty()) {
+      jamo = textToJamoCode(widenKorean(codec_, chosenWord_), false);
+    } else if (!initialsTyped_ && !typedLetters_.empty() && code != kWordKeyCode) {
+      jamo = textToJamoCode(composeKeyLetters(typedLetters_), false);
+    }
+    const bool nothingTyped = chosenWord_.empty() && typedLetters_.empty();
+    if (code == kBackspaceKey || (!nothingTyped && !isSyllables(jamo))) {
+      previousWord_.clear();  // Backspace takes back what was typed: nothing is learnt
+    } else if (!nothingTyped) {
+      if (learning_) {
         Learn(jamo, 1);
         if (!previousWord_.empty()) LearnPair(previousWord_, jamo, 1);
-        previousWord_ = jamo;
       }
-      next = LearnedSuccessors();
+      previousWord_ = jamo;
     }
     chosenWord_.clear();
     typedLetters_.clear();
-    offeredWords_.clear();
     initialsTyped_ = false;
-    // The words that followed this one before are shown now, and not again in the next word.
-    const size_t shown = std::min<size_t>(7, next.size());
-    offeredWords_.assign(next.begin(), next.begin() + static_cast<ptrdiff_t>(shown));
-    return next;
+    if (previousWord_.empty() || maxCandidates_ == 0) return {};
+    ConsiderSuccessors([](const std::string&) { return true; });
+    return Drain();
   }
   typedLetters_ += twoSetLetter(code, shiftState);
   const std::u16string composed = composeKeyLetters(typedLetters_);
@@ -243,14 +272,9 @@ std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) 
   }
   initialsTyped_ = initials.size() >= 2;
   std::vector<std::string> candidates = initialsTyped_ ? searchInitials(initials) : search(composed);
-  if (!offeredWords_.empty()) {
-    const std::string composedText = narrowKorean(codec_, composed);
-    std::erase_if(candidates, [this, &composedText](const std::string& c) {
-      return c == composedText || std::find(offeredWords_.begin(), offeredWords_.end(), c) != offeredWords_.end();
-    });
-  }
-  const size_t shown = std::min<size_t>(7, candidates.size());
-  offeredWords_.insert(offeredWords_.end(), candidates.begin(), candidates.begin() + static_cast<ptrdiff_t>(shown));
+  // Every word that still matches stays, so a longer prefix keeps what it showed; only
+  // the word typed so far in full is no choice (it types nothing).
+  if (typedLetters_.size() > 1) std::erase(candidates, narrowKorean(codec_, composed));
   return candidates;
 }
 
@@ -285,7 +309,10 @@ uint32_t WordPredictor::LearnedWeight(const LearnedWord& word) const {
 void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {
   if (!learning_) return;
   for (const LearnedWord& word : learned_[bucket]) {
-    if (matches(word.jamo)) Consider(DictEntry{word.jamo, LearnedWeight(word)});
+    if (!matches(word.jamo)) continue;
+    // A word written twice or more is the user's own: before the dictionary's words.
+    const uint32_t weight = LearnedWeight(word);
+    Consider(DictEntry{word.jamo, word.count >= 2 ? kOwnWordWeight + weight / 4 : weight});
   }
 }
 
@@ -310,11 +337,21 @@ void WordPredictor::LearnPair(const std::string& first, const std::string& secon
   learnedChanged_ = true;
 }
 
-std::vector<std::string> WordPredictor::LearnedSuccessors() {
-  const auto it = pairs_.find(previousWord_);
-  if (it == pairs_.end()) return {};
-  for (const LearnedWord& word : it->second) Consider(DictEntry{word.jamo, LearnedWeight(word)});
-  return Drain();
+// The words that follow the previous word, those the user wrote after it first, then the
+// counted text's: before every other word, since they are what usually comes next.
+void WordPredictor::ConsiderSuccessors(const auto& matches) {
+  if (previousWord_.empty()) return;
+  if (const auto it = nextWords_.find(previousWord_); it != nextWords_.end()) {
+    for (const DictEntry& next : it->second) {
+      if (matches(next.jamo)) Consider(DictEntry{next.jamo, kFollowerWeight + next.weight / 4});
+    }
+  }
+  if (!learning_) return;
+  if (const auto it = pairs_.find(previousWord_); it != pairs_.end()) {
+    for (const LearnedWord& word : it->second) {
+      if (matches(word.jamo)) Consider(DictEntry{word.jamo, kLearnedFollowerWeight + LearnedWeight(word) / 4});
+    }
+  }
 }
 
 size_t WordPredictor::learnedCount(std::string_view cp949Word) const {

@@ -19,6 +19,10 @@ class TextCodec;
 inline constexpr size_t kInitialConsonants = 19;
 inline constexpr const char* kSystemDictionaryName = "hangul.lex";
 inline constexpr const char* kUserDictionaryName = "user.lex";
+// Beside the system dictionary: the words that most often follow a word in the counted
+// text. One a line, "FIRST NEXT WEIGHT": both words in JamoCode (not reversed), the weight
+// on the scale of hangul.lex, of the chance that NEXT follows FIRST.
+inline constexpr const char* kNextWordsSuffix = ".next";
 // The words learnt, beside user.lex: one a line, "word<TAB>count" in CP949, the least
 // recently used first.
 inline constexpr const char* kLearnedWordsName = "learned.lex";
@@ -47,7 +51,8 @@ class WordPredictor final : public Predictor {
   explicit WordPredictor(const TextCodec& codec, size_t maxCandidates = 20)
       : codec_(codec), maxCandidates_(maxCandidates), topHeap_(maxCandidates) {}
 
-  // Reads the system dictionary at `systemPath` and then user.lex beside the current
+  // Reads the system dictionary at `systemPath`, the table of next words beside it (its
+  // name with ".next" for ".lex"; none when missing) and then user.lex beside the current
   // directory; false (and nothing read) when the system dictionary cannot be read.
   bool loadDictionaries(FileSystem& files, const std::string& systemPath = kSystemDictionaryName,
                         const std::string& userPath = kUserDictionaryName);
@@ -67,6 +72,10 @@ class WordPredictor final : public Predictor {
   // The learnt words of one bucket with their counts, for tests.
   size_t learnedCount(std::string_view cp949Word) const;
 
+  // After a letter: the words that begin with what was typed (the ones that usually follow
+  // the word before it first). After a word ends: the words that usually follow it, from
+  // the counted text and, with learning on, from the user's own (those first). After
+  // Shift and Ctrl, which keep the word going: nothing, and the keys keep what they show.
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
   std::string wordStrokes(const std::string& word) override;
   std::u16string wordText(const std::string& word) override;
@@ -78,7 +87,6 @@ class WordPredictor final : public Predictor {
   const DictBuckets& systemBuckets() const { return systemBuckets_; }
   const DictBuckets& userBuckets() const { return userBuckets_; }
   const std::string& typedLetters() const { return typedLetters_; }
-  const std::vector<std::string>& offeredWords() const { return offeredWords_; }
 
  private:
   struct LearnedWord {
@@ -88,9 +96,9 @@ class WordPredictor final : public Predictor {
   };
   void Consider(const DictEntry& entry);
   void ConsiderLearned(size_t bucket, const auto& matches);
+  void ConsiderSuccessors(const auto& matches);
   void Learn(const std::string& jamo, uint32_t times);
   void LearnPair(const std::string& first, const std::string& second, uint32_t times);
-  std::vector<std::string> LearnedSuccessors();
   uint32_t LearnedWeight(const LearnedWord& word) const;
   std::vector<std::string> Drain();
 
@@ -108,10 +116,10 @@ class WordPredictor final : public Predictor {
   uint64_t learningClock_ = 0;
   std::array<std::vector<LearnedWord>, kInitialConsonants> learned_;
   std::unordered_map<std::string, std::vector<LearnedWord>> pairs_;  // a word: the words after it
+  std::unordered_map<std::string, std::vector<DictEntry>> nextWords_;  // the counted text's pairs
   std::string previousWord_;  // the last word completed, JamoCode
   // A word's place in its bucket of learned_, a pair's ("first second") in pairs_.
   std::unordered_map<std::string, size_t> learnedIndex_;
-  std::vector<std::string> offeredWords_;
 };
 
 }  // namespace tessary

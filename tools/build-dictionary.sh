@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the system dictionary data/hangul.lex, which the repository keeps: builds,
+# Regenerates the system dictionary data/hangul.lex and its table of next words
+# data/hangul.next, which the repository keeps: builds,
 # the run command and the releases use the stored file as it stands and never run this.
 # Run it by hand (as root the first time: it installs what it needs) when the sources
 # or tools/make_dictionary.py change; it prints what changed — words, weights and the
@@ -13,6 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lex=data/hangul.lex
+next=data/hangul.next
 notice=data/README.md
 
 # What regenerating needs beyond tools/setup.sh.
@@ -88,7 +90,11 @@ else
 fi
 
 cp "$work/hangul.lex" "$lex"
+cp "$work/hangul.next" "$next"
 words=$(wc -l <"$lex")
 sum=$(sha256sum "$lex" | cut -d' ' -f1)
+pairs=$(wc -l <"$next")
+next_sum=$(sha256sum "$next" | cut -d' ' -f1)
 sed -i -E "s/^(- Words: ).*/\1$words/; s/^(- SHA-256: ).*/\1$sum/" "$notice"
-echo "wrote $lex ($words words, SHA-256 $sum) and its notice; review with git diff and commit both"
+sed -i -E "s/^(- Pairs of hangul.next: ).*/\1$pairs/; s/^(- SHA-256 of hangul.next: ).*/\1$next_sum/" "$notice"
+echo "wrote $lex ($words words, SHA-256 $sum), $next ($pairs pairs) and the notice; review with git diff and commit them"

@@ -26,7 +26,7 @@ for arch in win32 win64; do
   rm -rf "$stage"
   mkdir -p "$stage/docs"
   cp "build/$arch/win32/Tessary3.exe" "build/$arch/win32/tessary-cli.exe" "build/$arch/hooklib/tyhook.dll" "$stage/"
-  cp data/hangul.lex "$stage/"
+  cp data/hangul.lex data/hangul.next "$stage/"
   cp data/README.md "$stage/hangul.lex.NOTICE.md"
   : >"$stage/user.lex"   # the user's own words, one a line, in CP949
   bash tools/install-layouts.sh "$stage"

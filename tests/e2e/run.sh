@@ -89,7 +89,7 @@ fresh_dir() {  # a fresh current directory holding the deliverables and the driv
   mkdir -p "$d"
   cp "$build/win32/Tessary3.exe" "$build/hooklib/tyhook.dll" "$build/tests/e2e/tdriver.exe" \
      "$build/tests/e2e/tstrokes.exe" "$build/win32/tessary-cli.exe" "$d/"
-  cp "$here/../../data/hangul.lex" "$d/"   # the stored system dictionary
+  cp "$here/../../data/hangul.lex" "$here/../../data/hangul.next" "$d/"   # the stored system dictionary
   echo "$d"
 }
 drv() { wine tdriver.exe "$@" 2>/dev/null | tr -d '\r'; }
@@ -760,7 +760,7 @@ the_release_archive_runs_from_its_own_folder() {
   python3 -m zipfile -e "$zip" "$WINEPREFIX/drive_c/" || { fail "the archive does not unzip"; return; }
   folder=$(ls -d "$WINEPREFIX/drive_c/"Tessary3-*-"$arch" | head -n 1)
   cd "$folder" || { fail "no top folder in the archive"; return; }
-  for f in Tessary3.exe tyhook.dll tessary-cli.exe hangul.lex hangul.lex.NOTICE.md user.lex 읽어보기.txt \
+  for f in Tessary3.exe tyhook.dll tessary-cli.exe hangul.lex hangul.next hangul.lex.NOTICE.md user.lex 읽어보기.txt \
            README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt docs/user-guide.md docs/layouts.md \
            키보드/단어예측/korean.kdf 키보드/단어예측/english.kdf; do
     [ -e "$f" ] || fail "the archive lacks $f"

@@ -8,6 +8,7 @@
 #include "keyboard/keyboard_model.h"
 #include "keyboard_rig.h"
 #include "layout/layout_loader.h"
+#include "platform/key_codes.h"
 #include "posix/us_layout.h"
 #include "prediction/predictor.h"
 
@@ -187,7 +188,7 @@ TEST_F(ActivationTest, FlagsOnOtherKeys) {
   EXPECT_TRUE(predictor.keys.empty());  // prediction is off
 }
 
-TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndShowsNonEmptyLists) {
+TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndTheWordKeysShowOnlyItsList) {
   KeyDef shifted;
   shifted.code = 66;
   shifted.type = TK_SHIFT;
@@ -201,16 +202,25 @@ TEST_F(ActivationTest, PredictionSeesTheKeyAndItsShiftAndShowsNonEmptyLists) {
   predictor.next = {"가다"};
   Activate(0);
   EXPECT_EQ(kb.keys[2].ncns, "가다");
+  // Shift keeps the word going and the keys what they show.
+  KeyDef shift;
+  shift.code = kShiftKey;
+  shift.type = TK_CHANGEVIEW;
+  kb.keys.push_back(shift);
   predictor.next = {};
+  Activate(3);
+  EXPECT_EQ(kb.keys[2].ncns, "가다");
+  // Nothing matches: the keys show nothing old, so none can be chosen by mistake.
   Activate(1);
-  EXPECT_EQ(kb.keys[2].ncns, "가다");  // an empty list leaves the candidates
-  EXPECT_EQ(predictor.keys, (std::vector<std::pair<int32_t, int32_t>>{{66, 1}, {65, 0}}));
+  EXPECT_EQ(kb.keys[2].ncns, "");
+  EXPECT_EQ(predictor.keys, (std::vector<std::pair<int32_t, int32_t>>{{66, 1}, {kShiftKey, 0}, {65, 1}}));
+  Activate(3);  // the view back
   // A word key without a word (" " until the first prediction) types nothing and keeps
   // the word going.
   kb.keys[2].SetAllLabels(" ");
   Activate(2);
   EXPECT_TRUE(predictor.typed.empty());
-  EXPECT_EQ(predictor.keys.size(), 2u);
+  EXPECT_EQ(predictor.keys.size(), 4u);
   // A chosen word with no candidates after it clears the word keys.
   kb.keys[2].SetAllLabels("가다");
   Activate(2);

@@ -83,7 +83,8 @@ TEST_F(CliTest, PredictPrintsEachKeysCandidates) {
   // 가방, weight 50: its JamoCode reversed, a space, the weight.
   files.files["hangul.lex"] = "\xC8\x96\x89\xB3\x96\x82 50\n";
   EXPECT_EQ(Run({"predict", "rk", "--type", "\xB0\xA1\xB9\xE6"}), 0);  // 가방 in CP949
-  EXPECT_EQ(stdoutText, "\xEA\xB0\x80\xEB\xB0\xA9\n\nSendStrokes qkd\n");
+  // 가방 after r, and still after r k.
+  EXPECT_EQ(stdoutText, "\xEA\xB0\x80\xEB\xB0\xA9\n\xEA\xB0\x80\xEB\xB0\xA9\nSendStrokes qkd\n");
   EXPECT_EQ(Run({"predict", "--dict", "none.lex", "r"}), kCliMessageShown);
   EXPECT_EQ(stdoutText, "\n");
   EXPECT_EQ(Run({"predict"}), kCliUsage);
@@ -95,8 +96,8 @@ TEST_F(CliTest, KsrCountsTheKeystrokesOfASimulatedUser) {
   files.files["text.txt"] = "abc \xEA\xB0\x80\xEB\xB0\xA9, \xEA\xB0\x81 \xEA\xB0\x80\xEB\xB0\xA9.";
   EXPECT_EQ(Run({"ksr", "text.txt"}), 0);
   // 가방 is on a word key after r: r, the word key, the space. 각: r k r and the space.
-  // The last 가방 is still shown when its word begins: the word key and the space.
-  EXPECT_EQ(stdoutText, "words 3 letters 16 keystrokes 9 ksr 43.8%\n");
+  // The keys show nothing old when a word begins: the last 가방 takes r again.
+  EXPECT_EQ(stdoutText, "words 3 letters 16 keystrokes 10 ksr 37.5%\n");
   EXPECT_EQ(Run({"ksr", "--keys", "0", "text.txt"}), kCliUsage);
   EXPECT_EQ(Run({"ksr", "missing.txt"}), kCliMessageShown);
 }

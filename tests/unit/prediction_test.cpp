@@ -175,8 +175,8 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   files.files["user.lex"] = Cp949(u"가위") + "\n";
   ASSERT_TRUE(predictor.loadDictionaries(files));
   EXPECT_EQ(Type("r"), Words({u"가위", u"고기", u"각도", u"가방", u"가"}));  // user words first
-  // The first seven shown for r are not offered again for r, k; nor is 가 itself.
-  EXPECT_TRUE(predictor.onKey('K', 0).empty());
+  // The words that still match stay for r, k; 가 itself, typed already, is no choice.
+  EXPECT_EQ(predictor.onKey('K', 0), Words({u"가위", u"각도", u"가방"}));
   predictor.onKey(' ', 0);  // Space ends the word
   EXPECT_TRUE(predictor.typedLetters().empty());
   Type("r");
@@ -221,9 +221,9 @@ TEST_F(PredictionTest, ConsonantsAloneFindWordsByTheirSyllablesInitials) {
   EXPECT_EQ(Choose(Cp949(u"감사합니다")), "{BS 2}rkatkgkqslek");
   Type("gse");  // ㄳ ㅎ ㄴ ㄷ
   EXPECT_EQ(Choose(Cp949(u"감사합니다")), "{BS 4}rkatkgkqslek");
-  // A vowel ends the consonants-only search: r, k, t is 갓, found by prefix.
+  // A vowel ends the consonants-only search: r, k, t is 갓, found by prefix (가 and ㅅ).
   predictor.onKey(' ', 0);
-  EXPECT_TRUE(Type("rkt").empty());
+  EXPECT_EQ(Type("rkt"), Words({u"가시"}));
 }
 
 TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
@@ -240,6 +240,40 @@ TEST_F(PredictionTest, TypingAShownWordTypesOnlyWhatIsMissing) {
   // After the word ended the whole word is typed, signs as they are.
   predictor.onKey(0, 0);
   EXPECT_EQ(Choose(Cp949(u"가") + "%1"), "rk%1");
+}
+
+TEST_F(PredictionTest, ALongerPrefixKeepsTheWordsThatStillMatchIt) {
+  std::string dictionary;
+  for (char16_t i = 0; i < 7; ++i) dictionary += SystemRecord(std::u16string(1, static_cast<char16_t>(u'가' + i)), "100");
+  files.files["hangul.lex"] = dictionary + SystemRecord(u"감사합니다", "50") + SystemRecord(u"안녕하세요", "40") +
+                              SystemRecord(u"안녕히", "30");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  Type("r");
+  EXPECT_EQ(Type("tg"), Words({u"감사합니다"}));  // ㄱ ㅅ ㅎ
+  EXPECT_EQ(Type("s"), Words({u"감사합니다"}));   // ㄱ ㅅ ㅎ ㄴ: still there
+  predictor.onKey(' ', 0);
+  EXPECT_EQ(Type("dkssu"), Words({u"안녕하세요", u"안녕히"}));  // 안녀
+  EXPECT_EQ(Type("d"), Words({u"안녕하세요", u"안녕히"}));      // 안녕
+}
+
+TEST_F(PredictionTest, TheWordsThatUsuallyFollowComeAfterAWordAndFirstWhileTheNextIsTyped) {
+  files.files["hangul.lex"] = SystemRecord(u"수", "100") + SystemRecord(u"아니다", "1000") + SystemRecord(u"이다", "900") +
+                              SystemRecord(u"있습니다", "10") + SystemRecord(u"없습니다", "9");
+  files.files["hangul.next"] = Jamo(u"수") + " " + Jamo(u"있습니다") + " 1800000000\n" + Jamo(u"수") + " " +
+                               Jamo(u"없습니다") + " 1700000000\nbroken line\n";
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  Type("tn");  // 수
+  EXPECT_EQ(predictor.onKey(' ', 0), Words({u"있습니다", u"없습니다"}));
+  EXPECT_EQ(Type("d"), Words({u"있습니다", u"없습니다", u"아니다", u"이다"}));  // ㅇ after 수
+  // Merged with the user's own pairs, which come first.
+  predictor.setLearning(true);
+  predictor.onKey(' ', 0);
+  Type("tn");
+  predictor.onKey(' ', 0);
+  Type("djqttmqslek");  // 없습니다
+  predictor.onKey(' ', 0);
+  Type("tn");
+  EXPECT_EQ(predictor.onKey(' ', 0), Words({u"없습니다", u"있습니다"}));
 }
 
 }  // namespace
@@ -309,6 +343,36 @@ TEST_F(LearningTest, TheFileIsReadWrittenAtomicallyAndNeverLost) {
   again.forgetLearnedWords(files);
   EXPECT_EQ(again.learnedCount(Cp949(u"가방")), 0u);
   EXPECT_EQ(files.files.count(kLearnedWordsName), 0u);
+}
+
+TEST_F(LearningTest, AWordWrittenTwiceIsOfferedByItsSecondLetterAndFragmentsAreNotLearnt) {
+  std::string dictionary;
+  for (int i = 0; i < 9; ++i) {
+    dictionary += SystemRecord(u"루" + std::u16string(1, static_cast<char16_t>(u'가' + i)), "1600000000");
+  }
+  files.files["hangul.lex"] = dictionary;
+  WordPredictor fresh(codec);
+  ASSERT_TRUE(fresh.loadDictionaries(files));
+  fresh.setLearning(true);
+  auto type = [&fresh](std::string_view letters) {
+    std::vector<std::string> last;
+    for (char c : letters) last = fresh.onKey(std::toupper(static_cast<unsigned char>(c)), 0);
+    return last;
+  };
+  type("fnfnfkd");  // 루루랑, twice, each ended by Space
+  fresh.onKey(' ', 0);
+  type("fnfnfkd");
+  fresh.onKey(' ', 0);
+  const std::vector<std::string> shown = type("fn");  // 루: its second letter
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown[0], Cp949(u"루루랑"));  // before the nine heavy dictionary words
+  // Letters that match nothing (루루룰): the keys go blank; ended by a word key that
+  // typed nothing, they are no word, and nothing is learnt.
+  fresh.onKey(' ', 0);
+  EXPECT_TRUE(type("fnfnfnf").empty());
+  fresh.onKey(0, 0);
+  EXPECT_EQ(fresh.learnedCount(Cp949(u"루루룰")), 0u);
+  EXPECT_EQ(fresh.learnedCount(Cp949(u"루루랑")), 2u);
 }
 
 }  // namespace
