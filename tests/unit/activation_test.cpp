@@ -264,6 +264,7 @@ TEST_F(ActivationTest, ComposingSendsSyllablesAsTextAndAWordReplacesWhatWasTyped
   activator.SetComposing(true);
   type("EKFR<RDL");  // 닭, Backspace inside it, then 닭이
   EXPECT_EQ(Screen(output), u"닭이");
+  predictor.next = {"가게"};  // what the word keys show after 가
   type(" RK");
   Activate(static_cast<int>(kb.keys.size()) - 1);  // the word key after 가
   EXPECT_EQ(Screen(output), u"닭이 가게");
