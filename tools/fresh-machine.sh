@@ -111,7 +111,8 @@ if [ -n "$index_failure" ]; then
 fi
 if [ -n "$no_wine32" ]; then
   say "simulating an archive that cannot install wine32:i386"
-  printf 'Package: wine32\nPin: release *\nPin-Priority: -1\n' >"$root/etc/apt/preferences.d/no-wine32"
+  # As when the i386 and amd64 versions are out of step: a dependency that cannot be had.
+  printf 'Package: libwine:i386\nPin: version *\nPin-Priority: -1\n' >"$root/etc/apt/preferences.d/no-wine32"
 fi
 
 git clone -q "$repo" "$root/root/tessary" || die "cloning $repo failed"
