@@ -197,6 +197,27 @@ void Color(Lines& lines, const char* format, uint32_t c) {
             static_cast<int>((c >> 16) & 0xFF));
 }
 
+// "key = NAME" for a value with a name, "key = 123" for one without (which reads back the
+// same). `key` holds the setting's name and its padding up to the "=".
+void Named(Lines& lines, const char* key, const char* name, int32_t value) {
+  if (name != nullptr) {
+    lines.Add("%s= %s\n", key, name);
+  } else {
+    lines.Add("%s= %d\n", key, value);
+  }
+}
+
+const char* InputModeName(int32_t v) {
+  return v == IM_CLICK ? "IM_CLICK" : v == IM_DWELL ? "IM_DWELL" : v == IM_SCAN ? "IM_SCAN" : nullptr;
+}
+const char* ImeMethodName(int32_t v) { return v == IDM_CBT ? "IDM_CBT" : v == IDM_IMG ? "IDM_IMG" : nullptr; }
+const char* CompositionName(int32_t v) {
+  return v == HC_IME ? "HC_IME" : v == HC_KEYBOARD ? "HC_KEYBOARD" : v == HC_AUTO ? "HC_AUTO" : nullptr;
+}
+const char* ScanModeName(int32_t v) {
+  return v == SCAN_AUTO ? "SCAN_AUTO" : v == SCAN_STEP ? "SCAN_STEP" : v == SCAN_HOLD ? "SCAN_HOLD" : nullptr;
+}
+
 }  // namespace
 
 std::string FormatSettings(const Settings& s) {
@@ -215,17 +236,8 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("transparencyDelay = %s\n", Real(s.transparencyDelay).c_str());
   lines.Blank();
   // Values without a name are written as numbers, which read back the same.
-  switch (s.inputMode) {
-    case IM_CLICK: lines.Add("inputMode        = %s\n", "IM_CLICK"); break;
-    case IM_DWELL: lines.Add("inputMode        = %s\n", "IM_DWELL"); break;
-    case IM_SCAN: lines.Add("inputMode        = %s\n", "IM_SCAN"); break;
-    default: lines.Add("inputMode        = %d\n", s.inputMode);
-  }
-  switch (s.imeDetectMethod) {
-    case IDM_CBT: lines.Add("imeDetectMethod  = %s\n", "IDM_CBT"); break;
-    case IDM_IMG: lines.Add("imeDetectMethod  = %s\n", "IDM_IMG"); break;
-    default: lines.Add("imeDetectMethod  = %d\n", s.imeDetectMethod);
-  }
+  Named(lines, "inputMode        ", InputModeName(s.inputMode), s.inputMode);
+  Named(lines, "imeDetectMethod  ", ImeMethodName(s.imeDetectMethod), s.imeDetectMethod);
   lines.Add("idmImgDelay      = %d\n", s.idmImgDelay);
   lines.Blank();
   lines.Add("keyRepeatDelay        = %3d\n", s.keyRepeatDelay);
@@ -260,28 +272,10 @@ std::string FormatSettings(const Settings& s) {
   lines.Add("lfPitchAndFamily = %3d\n", static_cast<int>(f.lfPitchAndFamily));
   lines.Add("lfFaceName       = \"%s\"\n", Quoted(f.lfFaceName).c_str());
   lines.Add("useWordLearning  = %s\n", Bool(s.useWordLearning));
-  switch (s.hangulComposition) {
-    case HC_IME: lines.Add("hangulComposition = %s\n", "HC_IME"); break;
-    case HC_KEYBOARD: lines.Add("hangulComposition = %s\n", "HC_KEYBOARD"); break;
-    case HC_AUTO: lines.Add("hangulComposition = %s\n", "HC_AUTO"); break;
-    default: lines.Add("hangulComposition = %d\n", s.hangulComposition);
-  }
-  switch (s.scanMode) {
-    case SCAN_AUTO: lines.Add("scanMode         = %s\n", "SCAN_AUTO"); break;
-    case SCAN_STEP: lines.Add("scanMode         = %s\n", "SCAN_STEP"); break;
-    case SCAN_HOLD: lines.Add("scanMode         = %s\n", "SCAN_HOLD"); break;
-    default: lines.Add("scanMode         = %d\n", s.scanMode);
-  }
-  if (const char* name = ScanSwitchName(s.scanSwitch)) {
-    lines.Add("scanSwitch       = %s\n", name);
-  } else {
-    lines.Add("scanSwitch       = %d\n", s.scanSwitch);
-  }
-  if (const char* name = ScanSwitchName(s.scanSwitch2)) {
-    lines.Add("scanSwitch2      = %s\n", name);
-  } else {
-    lines.Add("scanSwitch2      = %d\n", s.scanSwitch2);
-  }
+  Named(lines, "hangulComposition ", CompositionName(s.hangulComposition), s.hangulComposition);
+  Named(lines, "scanMode         ", ScanModeName(s.scanMode), s.scanMode);
+  Named(lines, "scanSwitch       ", ScanSwitchName(s.scanSwitch), s.scanSwitch);
+  Named(lines, "scanSwitch2      ", ScanSwitchName(s.scanSwitch2), s.scanSwitch2);
   lines.Add("scanFirstDelay   = %d\n", s.scanFirstDelay);
   return lines.Take();
 }

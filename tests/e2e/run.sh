@@ -404,10 +404,10 @@ key_point() {  # INFO X Y [DESIGN_HEIGHT]
   width=$(field width <<<"$info"); height=$(field height <<<"$info")
   echo $((left + $2 * width / 510)) $((top + $3 * height / ${4:-155}))
 }
-shoot() {  # NAME: a picture of the keyboard's frame into the build's screenshots
+shoot() {  # NAME [WINDOW]: a picture of the keyboard's frame (or of WINDOW) into the build's screenshots
   command -v import >/dev/null || return 0
   local info
-  info=$(drv info "$(drv find Tessary_Main_Window)")
+  info=$(drv info "${2:-$(drv find Tessary_Main_Window)}")
   mkdir -p "$build/screenshots"
   import -display "$DISPLAY" -window root \
     -crop "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
@@ -589,13 +589,7 @@ the_tray_menu_changes_layout_and_settings() {
   dialog=$(drv wait "#32770" "테사리 설정 창" 5000); [ -n "$dialog" ] || { fail "no settings dialog"; return; }
   sleep 0.5
   xdotool key alt+h; sleep 0.3
-  if command -v import >/dev/null; then
-    info=$(drv info "$dialog")
-    mkdir -p "$build/screenshots"
-    import -display "$DISPLAY" -window root -crop \
-      "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
-      "$build/screenshots/settings-dialog.png" 2>/dev/null || true
-  fi
+  shoot settings-dialog "$dialog"
   xdotool key Return; sleep 0.5
   check "dialog closed" 0 "$(drv count "#32770")"
   exit_command "$hidden"
@@ -1369,13 +1363,7 @@ the_settings_dialog_sets_the_scan_mode_and_timing() {
   done
   check "the scan step's label" "0.3 초" "$(drv caption "$(drv child "$dialog" 1036)")"
   check "the first pause's label" "2.0 초" "$(drv caption "$(drv child "$dialog" 1046)")"
-  if command -v import >/dev/null; then
-    info=$(drv info "$dialog")
-    mkdir -p "$build/screenshots"
-    import -display "$DISPLAY" -window root -crop \
-      "$(field width <<<"$info")x$(field height <<<"$info")+$(field left <<<"$info")+$(field top <<<"$info")" \
-      "$build/screenshots/settings-dialog-scan.png" 2>/dev/null || true
-  fi
+  shoot settings-dialog-scan "$dialog"
   xdotool key Return; sleep 0.5
   check "dialog closed" 0 "$(drv count "#32770")"
   exit_command "$hidden"
