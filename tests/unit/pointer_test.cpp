@@ -391,6 +391,24 @@ TEST_F(KeyboardViewTest, NoLabelExceedsItsKeyAtAnyLabelSize) {
       }
     }
   }
+  // The same for the word prediction and scanning sets, whose word keys show words.
+  for (const std::string set : {"단어예측", "한글 스캔"}) {
+    for (int language : {IL_KOREAN, IL_ENGLISH}) {
+      testing::KeyboardRig rig;
+      ASSERT_TRUE(rig.LoadSetFromTree(set, language)) << set;
+      rig.kb.ShowCandidates({"가능한", "가져오기", "간격", "together", "ㄱ", "같이", "가방"});
+      KeyDrawing setDrawing{rig.kb, rig.settings};
+      for (const KeyRect client : {KeyRect{0, 0, 300, 110}, KeyRect{0, 0, 624, 196}, KeyRect{0, 0, 1900, 560}}) {
+        for (int32_t size = 2; size <= 60; size += 8) {
+          rig.settings.labelFont.lfHeight = size;
+          CheckingCanvas canvas;
+          setDrawing.DrawKeyboard(canvas, client, rig.settings.bgndColor);
+          EXPECT_GT(canvas.labels, 50);
+          EXPECT_EQ(canvas.outside, 0) << set << " size " << size << " width " << client.right;
+        }
+      }
+    }
+  }
 }
 
 TEST_F(KeyboardViewTest, ImeStateIsComparedWithTheLastStateNotTheLanguage) {
