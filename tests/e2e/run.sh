@@ -719,25 +719,38 @@ set_screen_dpi() {  # DPI: Wine's screen density for the programs started after 
 #   bash tests/e2e/run.sh build/win64 pictures_of_every_layout
 pictures_of_every_layout() {
   command -v montage >/dev/null || { fail "ImageMagick is missing"; return; }
-  local dpi spec size left top width height set n hidden kbd shots=$build/screenshots/layouts
+  local dpi spec size left top width height set n hidden kbd points x y shots=$build/screenshots/layouts
   rm -rf "$shots"; mkdir -p "$shots"
   for dpi in 96 144; do
     set_screen_dpi "$dpi"
-    local sizes="small:475:670:330:130 default:320:555:640:245 large:5:310:1270:490"
-    [ "$dpi" = 144 ] && sizes="small:392:605:495:195 default:248:500:783:300 large:5:310:1270:490"
+    local sizes="small:420:630:440:170 default:320:555:640:245 large:5:310:1270:490"
+    [ "$dpi" = 144 ] && sizes="small:310:545:660:255 default:248:500:783:300 large:5:310:1270:490"
     for spec in $sizes; do
       IFS=: read -r size left top width height <<<"$spec"
       n=0
       for set in "" 단어예측 "한글 스캔"; do
         cd "$(fresh_dir pictures)" || return
         bash "$here/../../tools/install-layouts.sh" "$PWD"
-        { if [ -n "$set" ]; then config_with_kbdname "$set"; else expected_defaults; fi; } |
+        { if [ -n "$set" ]; then config_with_kbdname "$set"; else expected_defaults; fi; } | ime_mode |
           LC_ALL=C sed -e "s/^left .*/left = $left\r/" -e "s/^top .*/top = $top\r/" \
             -e "s/^width .*/width = $width\r/" -e "s/^height .*/height = $height\r/" >Tessary.cfg
         start_keyboard 1
         hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
         kbd=$(drv wait Tessary_Kbd_Window "" 10000)
-        xdotool mousemove 0 0; sleep 1.5
+        sleep 1
+        # 가 clicked (ㄱ, ㅏ): the word keys show words.
+        case $set in
+          단어예측) points="136 96 182 248 120 182" ;;
+          "한글 스캔") points="264 16 155 232 16 155" ;;
+          *) points="" ;;
+        esac
+        set -- $points
+        while [ $# -ge 3 ]; do
+          read -r x y <<<"$(key_point "$(drv info "$kbd")" "$1" "$2" "$3")"
+          xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.4
+          shift 3
+        done
+        xdotool mousemove 0 0; sleep 1
         shoot "layouts/$dpi-$size-$n"; n=$((n + 1))
         if [ -z "$set" ]; then
           drv post "$kbd" 516 0 0 >/dev/null; sleep 1  # WM_RBUTTONDOWN: English
@@ -747,15 +760,20 @@ pictures_of_every_layout() {
         check "exit status" 0 "$(wait_status "$STATUS_FILE")"
       done
     done
-    # Each sheet: its frames in rows (Korean, English, prediction, scanning), a grey gap between.
-    ( cd "$shots" &&
-      convert -background '#808080' \( $dpi-small-{0,1,2,3}.png +smush 8 \) \
-        \( \( $dpi-default-{0,1}.png +smush 8 \) \( $dpi-default-{2,3}.png +smush 8 \) -smush 8 \) -gravity west -smush 8 \
-        -colors 128 "PNG8:$build/screenshots/layouts-${dpi}dpi.png" &&
-      convert -background '#808080' \( $dpi-large-{0,1}.png +smush 8 \) \( $dpi-large-{2,3}.png +smush 8 \) -smush 8 \
-        -colors 128 "PNG8:$build/screenshots/layouts-${dpi}dpi-large.png" ) || fail "the sheets of $dpi DPI were not made"
+    make_layout_sheets "$dpi" || fail "the sheets of $dpi DPI were not made"
   done
   set_screen_dpi 96
+}
+make_layout_sheets() {  # DPI: the sheets of the pictures of pictures_of_every_layout
+  # Each frame's four layouts two by two (Korean, English / prediction, scanning), a grey
+  # gap between; the small frame above the first start's, the large on a sheet of its own.
+  local shots=$build/screenshots/layouts
+  four() { echo "( $1-0.png $1-1.png +smush 8 ) ( $1-2.png $1-3.png +smush 8 ) -smush 8"; }
+  # shellcheck disable=SC2046
+  (cd "$shots" &&
+    convert -background '#808080' -gravity west \( $(four "$1-small") \) \( $(four "$1-default") \) -smush 12 \
+      -colors 128 "PNG8:$build/screenshots/layouts-${1}dpi.png" &&
+    convert -background '#808080' $(four "$1-large") -colors 128 "PNG8:$build/screenshots/layouts-${1}dpi-large.png")
 }
 
 # At 144 DPI a keyboard without settings starts 1.5 times the default size, its labels

@@ -87,8 +87,8 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   EXPECT_EQ(image.ops[0], "fill (0,0,1020,310) DEEFF7");
   EXPECT_EQ(image.ops[1], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
   // 65 % of the key's 44 at a label size of 15 is 35; "Esc" at 35 is wider than the key's
-  // room (52) and shrinks to fit.
-  EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 28");
+  // room (52): rather than shrink to 28 it keeps its height in narrower letters.
+  EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 35 narrow 10");
 
   // A latched Shift: the pressed colours, the label pushed in, and the Shift view's labels.
   activator.ActivateKey(1, kShiftLeft);
