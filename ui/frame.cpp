@@ -152,7 +152,7 @@ void Frame::OnKeysChanged() {
   if (keys_ == nullptr || LetterKeyOf(*keys_) == laidOutFor_) return;
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  OnSize(w, h);
+  if (w > 0 && h > 0) OnSize(w, h);  // else its first size lays it out
 }
 
 void Frame::OnCreate(WindowId frame) {

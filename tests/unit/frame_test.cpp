@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
 #include "keyboard_rig.h"
 #include "shell/shell.h"
 #include "window_fakes.h"
@@ -167,6 +168,22 @@ class FrameTest : public ::testing::Test {
     painter.painted.clear();
   }
 };
+
+// A layout set with larger letter keys (the scanning set's, 30 × 23 units) lays the
+// frame out again with larger buttons; a layout with the same letter key changes nothing.
+TEST_F(FrameTest, TheFrameFollowsTheLetterKeyOfANewLayout) {
+  testing::KeyboardRig rig;
+  ReloadLayout(rig.kb, rig.env, kDefaultLayoutName, IL_KOREAN);
+  frame.FollowKeys(&rig.kb);
+  ToggleLanguage(rig.kb, rig.env);
+  frame.OnKeysChanged();
+  EXPECT_TRUE(host.log.empty());
+  ASSERT_TRUE(rig.LoadSetFromTree("한글 스캔", IL_KOREAN));
+  frame.OnKeysChanged();
+  EXPECT_EQ(host.log, (std::vector<std::string>{"move keyboard (8,33,512,190)", "invalidate frame"}));
+  EXPECT_EQ(hide.Rect(), (KeyRect{459, 1, 489, 31}));
+  EXPECT_EQ(language.Rect(), (KeyRect{429, 1, 459, 31}));
+}
 
 TEST_F(FrameTest, ButtonsArePlacedAndHitOnlyAfterTheirFirstDraw) {
   Frame fresh(host, settings, language, hide);
