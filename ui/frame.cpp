@@ -22,9 +22,11 @@ LetterKey LetterKeyOf(const Keyboard& keyboard) {
 namespace {
 // A key's pixels as the keyboard scales it: `units` of a `layoutUnits` area drawn in
 // `pixels`, rounded to the nearest pixel.
+// A layout's key may be any size: the answer stays within a billion pixels.
 int64_t KeyPixels(int64_t pixels, double units, double layoutUnits) {
-  if (pixels <= 0 || layoutUnits <= 0) return 0;
-  return static_cast<int64_t>(static_cast<double>(pixels) / layoutUnits * units + 0.5);
+  if (pixels <= 0 || !(layoutUnits > 0) || !(units > 0)) return 0;
+  const double v = static_cast<double>(pixels) / layoutUnits * units + 0.5;
+  return v < 1e9 ? static_cast<int64_t>(v) : 1000000000;
 }
 }  // namespace
 
@@ -43,7 +45,9 @@ FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_
   // The lowest strip whose buttons (two pixels less) are as wide and as high as the key:
   // a higher strip leaves the keys less height, so start from the balance and step up
   // past the rounding.
-  const double share = letter.layoutHeight > 0 ? letter.height / letter.layoutHeight : 0;
+  const double share = letter.layoutHeight > 0 && letter.height > 0 && letter.height < letter.layoutHeight
+                           ? letter.height / letter.layoutHeight
+                           : 0;
   int64_t caption = static_cast<int64_t>((share * static_cast<double>(height - 1 - m.edge) + 2) / (1 + share));
   if (caption < keyWidth + 2) caption = keyWidth + 2;
   if (caption < design) caption = design;
@@ -127,7 +131,8 @@ FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m) {
   layout.lineY = m.caption;
   const int32_t titleLeft = m.button + 4;
   layout.title = {titleLeft, 0, layout.languageButton.left, m.caption};
-  layout.drag = {m.side + titleLeft, 0, layout.languageButton.left - 4, m.caption};
+  const int32_t buttonsLeft = layout.languageButton.left;
+  layout.drag = {m.side + titleLeft, 0, buttonsLeft < INT32_MIN + 4 ? INT32_MIN : buttonsLeft - 4, m.caption};
   return layout;
 }
 

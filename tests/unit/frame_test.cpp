@@ -38,6 +38,8 @@ TEST(FrameZoneTest, ZonesOfATypicalFrame) {
   // Extreme points neither overflow nor crash.
   EXPECT_EQ(FrameZone(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, FrameMetricsFor(96, 4, INT32_MAX, INT32_MAX)),
             ZONE_TOPLEFT);
+  // So does a layout's letter key of any size: the strip stays within a fifth of the frame.
+  EXPECT_EQ(FrameMetricsFor(96, 4, 520, 198, LetterKey{1e300, 1e300, 1e-300, 1e-300}).caption, 39);
 }
 
 TEST(FrameZoneTest, CursorsFollowTheSizingEdges) {
