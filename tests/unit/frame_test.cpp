@@ -116,11 +116,13 @@ TEST(FrameLayoutTest, CaptionButtonsAndGripAreAsLargeAsALetterKey) {
           const FrameLayout layout = LayOutFrame(w, h, m);
           rig.kb.ScaleKeys(static_cast<uint32_t>(layout.keyboard.right - layout.keyboard.left),
                            static_cast<uint32_t>(layout.keyboard.bottom - layout.keyboard.top));
-          const auto a = std::find_if(rig.kb.keys.begin(), rig.kb.keys.end(), [](const KeyDef& k) { return k.code == 'A'; });
+          const auto a =
+              std::find_if(rig.kb.keys.begin(), rig.kb.keys.end(), [](const KeyDef& k) { return k.code == 'A'; });
           ASSERT_NE(a, rig.kb.keys.end());
           const auto wide = [](const KeyRect& r) { return r.right - r.left; };
           const auto high = [](const KeyRect& r) { return r.bottom - r.top; };
-          const std::string where = set + " " + std::to_string(dpi) + " DPI " + std::to_string(w) + "x" + std::to_string(h);
+          const std::string where =
+              set + " " + std::to_string(dpi) + " DPI " + std::to_string(w) + "x" + std::to_string(h);
           for (const KeyRect& button : {layout.languageButton, layout.hideButton}) {
             EXPECT_GE(wide(button), wide(a->rect)) << where;
             EXPECT_GE(high(button), high(a->rect)) << where;
@@ -128,8 +130,8 @@ TEST(FrameLayoutTest, CaptionButtonsAndGripAreAsLargeAsALetterKey) {
           EXPECT_EQ(wide(layout.grip), wide(layout.hideButton)) << where;
           EXPECT_EQ(high(layout.grip), high(layout.hideButton)) << where;
           EXPECT_EQ(layout.hideButton.right, layout.grip.left) << where;
-          EXPECT_EQ(FrameZone((layout.grip.left + layout.grip.right) / 2, layout.grip.bottom - 2, w, h, m), ZONE_TOPRIGHT)
-              << where;
+          const int32_t gripX = (layout.grip.left + layout.grip.right) / 2;
+          EXPECT_EQ(FrameZone(gripX, layout.grip.bottom - 2, w, h, m), ZONE_TOPRIGHT) << where;
           EXPECT_LE(layout.title.right, layout.languageButton.left) << where;
           // No more than one row of keys, within the bounds.
           EXPECT_LE(high(layout.hideButton), std::max({wide(a->rect) + 1, high(a->rect) + 1, ScaleForDpi(18, dpi) - 2}))
