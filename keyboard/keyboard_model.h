@@ -116,6 +116,8 @@ class Keyboard {
   // The label fonts by their height in pixels, each made when a label first needs it
   // and all made afresh at every full repaint (the face or the size may have changed).
   std::map<int32_t, std::unique_ptr<Font>> labelFonts;
+  // The same in their narrow form, for long labels on narrow keys.
+  std::map<int32_t, std::unique_ptr<Font>> narrowLabelFonts;
   // The density of the screen the keys are drawn on; the configured label height is
   // in design pixels (96 DPI) and drawn scaled to it.
   int32_t dpi = 96;
