@@ -15,6 +15,12 @@ IL_KOREAN  = 1
 Keys = {}
 KeyCount = 0
 
+-- The syllable-following scan order, optional: for each place in the Hangul syllable the
+-- scan lines the line scan visits first, e.g.
+--   ScanOrder = { wordEnd = { 1, 2, 3 }, initial = { 3, 1, 2 }, vowel = { 2, 1, 3 } }
+-- (places: wordEnd, initial, vowel, final, word; a place left out takes wordEnd's).
+ScanOrder = nil
+
 function Key(data)
   KeyCount = KeyCount + 1
   Keys[KeyCount] = data
@@ -51,4 +57,20 @@ end
 
 function RGB(r, g, b)
   return (b * 256 + g) * 256 + r
+end
+
+-- The scan order as text for the loader: one group of line numbers per place, in the
+-- order wordEnd, initial, vowel, final, word, separated by ";".
+function GetScanOrder()
+  if ScanOrder == nil then return "" end
+  local text = ""
+  local places = { "wordEnd", "initial", "vowel", "final", "word" }
+  for p = 1, 5 do
+    if p > 1 then text = text .. ";" end
+    local lines = ScanOrder[places[p]]
+    if lines ~= nil then
+      for i = 1, #lines do text = text .. " " .. string.format("%d", lines[i]) end
+    end
+  end
+  return text
 end
