@@ -60,17 +60,29 @@ function RGB(r, g, b)
 end
 
 -- The scan order as text for the loader: one group of line numbers per place, in the
--- order wordEnd, initial, vowel, final, word, separated by ";".
-function GetScanOrder()
-  if ScanOrder == nil then return "" end
-  local text = ""
+-- order wordEnd, initial, vowel, final, word, separated by ";". It reads raw, with the
+-- library functions of this moment, so that nothing the layout set up runs.
+ScanOrderText = ""
+do
+  local rawget, type, error, format, globals = rawget, type, error, string.format, _G
   local places = { "wordEnd", "initial", "vowel", "final", "word" }
-  for p = 1, 5 do
-    if p > 1 then text = text .. ";" end
-    local lines = ScanOrder[places[p]]
-    if lines ~= nil then
-      for i = 1, #lines do text = text .. " " .. string.format("%d", lines[i]) end
+  function GetScanOrder()
+    local order = rawget(globals, "ScanOrder")
+    if order == nil then return "" end
+    if type(order) ~= "table" then error("ScanOrder: should be a table") end
+    local text = ""
+    for p = 1, 5 do
+      if p > 1 then text = text .. ";" end
+      local lines = rawget(order, places[p])
+      if lines ~= nil then
+        if type(lines) ~= "table" then error("ScanOrder." .. places[p] .. ": should be a table of line numbers") end
+        for i = 1, #lines do
+          local line = rawget(lines, i)
+          if type(line) ~= "number" then error("ScanOrder." .. places[p] .. ": should be a table of line numbers") end
+          text = text .. " " .. format("%d", line)
+        end
+      end
     end
+    return text
   end
-  return text
 end
