@@ -3,34 +3,32 @@
 for single-switch scanning. The files are UTF-8 here; run-keyboard.sh and the release
 convert them to CP949.
 
-What a scanning user pays is the highlight's steps: after a key the line scan resumes on
-that key's line, and each block and key scan starts at its first item, so a key on line
-L, block b, place k costs (L - line of the last key, counted round the lines) + (b - 1)
-+ (k - 1) steps. The keys are laid out for that:
+What a scanning user pays is the highlight's steps. The Korean layout declares a scan
+order that follows the Hangul syllable (`ScanOrder`, docs/layouts.md): after each key
+the line scan starts on the first line the order names for the place in the syllable
+the user is at (word end, after an initial, a vowel, a final, a word key), and each
+block and key scan starts at its first item, so a key on line L, block b, place k costs
+(the rank of L in that place's order, from 0) + (b - 1) + k steps. The keys are laid
+out for that:
 
-- Three scan lines, drawn as three bands left to right. Each band's rows are its blocks,
-  and a block's keys are scanned left to right, so the cheap places are the top-left
-  corner of a band: a key costs its row plus its column (from 0) within the band, plus
-  the lines the highlight passes to reach its band.
-- Which band a key goes to, and its place there, come from the keys a user presses,
-  measured with `tessary-cli scan-cost` on GIMP's Korean manual (the package
-  gimp-help-ko, 32,424 words; see tools/get-korean-texts.sh) with word prediction from
-  the dictionary of hunspell-ko, tesseract-ocr-kor and subtitle ranks that came before
-  the frequency-counted one (placed anew on the presses with that one, the keys would
-  save about 0.1 step a word on debian-faq-ko, so they stay). Per 1,000 words:
-  Space 1000, ㅇ 585, ㅣ 494, ㅏ 424, ㄱ 368,
-  ㄹ 326, ㄴ 292, ㅡ 292, ㅅ 283, ㅗ 267, ㅓ 218, ㄷ 193, ㅈ 191, ㅁ 186, word key 1 182,
-  ㅂ 172, ㅜ 147, ㅎ 137, word key 2 135, Shift 126, ㅔ 118, ㅐ 101, ㅕ 97, ㅌ 75, ㅍ 74,
-  word key 3 68, ㅊ 64, word key 4 52, word keys 5 and 6 44, ㅛ 38, word key 7 30, ㅋ 30,
-  ㅠ 25, ㅑ 8. The split into lines minimises the steps of those presses in their order
-  (consonant and vowel bands take turns, so the next line is often the next band); within
-  a band the more frequent key takes the cheaper place.
-- The seven word keys sit beside the frequent keys of the first band, two to a row, so
-  the best candidates cost two or three steps after a letter of that band. Space is the
-  first key of all.
-- Shift and the 한/영 key follow in the first band; Backspace, Enter and the punctuation
-  in the first band's last rows, which cost as much as a place at the end of its word-key
-  rows; arrows, editing keys and digits come last in the other bands.
+- Four scan lines, drawn as four bands left to right: Space and the word keys; the
+  consonants that most often close a syllable (ㅇ ㄱ ㄹ ㄴ ㅈ ㅁ ㅂ, Shift, ㅍ ㅋ); the
+  vowels; the consonants that mostly open one (ㅅ ㄷ ㅎ ㅊ ㅌ). Each band's rows are its
+  blocks, and a block's keys are scanned left to right, so the cheap places are the
+  top-left corner of a band: a key costs its row plus its column (from 0).
+- Which line a key goes to, and the order of the lines for each place, come from the
+  keys a user presses and the place each press is made at, recorded from `tessary-cli
+  scan-cost` on GIMP's Korean manual (gimp-help-ko) and Debian's FAQ (debian-faq-ko; see
+  tools/get-korean-texts.sh) with today's dictionary: a search over the split of the
+  letters into lines of one kind (consonants or vowels) and, for each place, the order
+  that puts the lines most pressed from there first, minimising the steps of those
+  presses (8.9 a word over both texts; three lines, one of each kind, cost about 0.25
+  step a word more, a fifth line saved about 0.05). Within a band the more often pressed key takes the cheaper place.
+- The seven word keys follow Space in the first band, two to a row, in the order word
+  prediction fills them. Space is the first key of that band: after a word key and
+  after a final the scan starts there.
+- Backspace, Enter, 한/영 and Tab close the first band; the punctuation, arrows, editing
+  keys and digits fill the rest of the other bands.
 
 The English layout has the same keys in the same places: English letters by frequency
 (measured on the English half of docs/user-guide.md) on the places of the Korean letters
