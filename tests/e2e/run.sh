@@ -1048,7 +1048,9 @@ sentence_end() {  # SHOT
 # ㄱ, then the word key that shows 같이 (a dictionary of two words, so the candidates do
 # not depend on the shipped one). Each press is timed from the one before: after a press
 # the next level shows its first item at once, and the item after STEPS steps is pressed
-# in the middle of its scan delay.
+# in the middle of its scan delay. The set's scan follows the syllable: the line scan
+# starts on the consonants at a word end, on the vowels after an initial, on the
+# consonants (then the word keys and Space) after a vowel.
 scanning_with_the_scan_set_types_a_phrase() {
   cd "$(fresh_dir scanset)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
@@ -1068,13 +1070,13 @@ scanning_with_the_scan_set_types_a_phrase() {
     presses=$((presses + 1))
   }
   key() { press "$1"; press "$2"; press "$3"; }  # LINE_STEPS BLOCK_STEPS KEY_STEPS
-  xdotool key space; last=$(date +%s%N); presses=1  # from idle: line 1 shows at once
-  key 2 0 0   # ㅇ: line 3, its first block and key
-  key 2 0 0   # ㅏ: round to line 2
-  key 2 0 0   # Space: round to line 1
-  key 1 0 1   # ㄱ: line 2, its second key; the word keys now show 같이 and 가방
+  xdotool key space; last=$(date +%s%N); presses=1  # from idle: the consonants show at once
+  key 0 0 0   # ㅇ: the consonants' first block and key
+  key 0 0 0   # ㅏ: the vowels first, their first key
+  key 1 0 0   # Space: the consonants first, then the word keys' line, its first key
+  key 0 0 1   # ㄱ: the consonants first, their second key; the word keys now show 같이 and 가방
   shoot keyboard-scan-set
-  key 2 0 2   # the first word key: line 1, after Space and ㅅ
+  key 1 0 1   # the first word key: the vowels first, then the word keys' line, after Space
   sleep 1
   letters=$(grep '^char ' keys.log | cut -d' ' -f2 | grep -v '^32$' | while read -r c; do printf "\\$(printf %o "$c")"; done)
   check "the letters of 아 같이" "dkrkxdl" "$letters"
@@ -1401,6 +1403,42 @@ two_switch_step_scanning_types_a_phrase() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+# The scan that follows the syllable, in two-switch step mode (Space moves, Enter
+# chooses): "한글 스캔" types 안 같이 into an edit control, the keyboard composing. Each
+# choice is counted in moves from where the scan now starts: the consonants at a word end,
+# the vowels after an initial, the consonants after a vowel, Space's line after a final,
+# and after ㄱ the word key that shows 같이 in the line after the vowels.
+syllable_following_scanning_types_a_phrase() {
+  cd "$(fresh_dir syllable)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
+  config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
+    -e 's/^scanMode .*/scanMode = SCAN_STEP\r/' -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' \
+    >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target moves
+  keyboard_and_target 1.5 edit || return
+  drv no-msgbox 100 || fail "a message box was shown"
+  choose() { xdotool key Return; sleep 0.15; }
+  pick() {  # LINE BLOCK KEY: moves at each level, each followed by a choice
+    local n
+    for n in "$@"; do keys space "$n"; choose; done
+  }
+  choose       # wakes the scan: its first line shows
+  pick 0 0 0   # ㅇ
+  pick 0 0 0   # ㅏ
+  pick 0 1 1   # ㄴ: the consonants' second block, its second key
+  pick 0 0 0   # Space
+  pick 0 0 1   # ㄱ
+  pick 1 0 1   # the first word key: 같이
+  sleep 0.5
+  # One Space in the text: none of the switches' presses reaches the target.
+  check "the target's text" "안 같이" "$(drv text "$target")"
+  check "no Enter reached the target" "" "$(grep -E '^key(down|up) 13 ' keys.log)"
+  focus_kept "after syllable-following scanning"
+  end_with_target
+}
+
 # A switch interface that clicks: the left mouse button is the switch of automatic
 # scanning (600 ms a step), wherever it is pressed. It is pressed over the keyboard's
 # "." key, which a click that got through would type (X delivers no click to Wine over
@@ -1522,6 +1560,7 @@ if [ "$suite" = all ]; then
   run_case space_presses_scan_to_a_key
   run_case two_switch_step_scanning_types_a_phrase
   run_case a_mouse_button_switch_types_a_phrase
+  run_case syllable_following_scanning_types_a_phrase
   run_case the_settings_dialog_sets_the_scan_mode_and_timing
   run_case the_focused_windows_input_mode_switches_the_layout
   run_case the_tray_menu_changes_layout_and_settings
