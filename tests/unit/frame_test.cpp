@@ -173,7 +173,7 @@ class FrameTest : public ::testing::Test {
   }
 };
 
-// A layout set with larger letter keys (the scanning set's, 30 × 23 units) lays the
+// A layout set with larger letter keys (the scanning set's) lays the
 // frame out again with larger buttons; a layout with the same letter key changes nothing.
 TEST_F(FrameTest, TheFrameFollowsTheLetterKeyOfANewLayout) {
   testing::KeyboardRig rig;
@@ -184,9 +184,9 @@ TEST_F(FrameTest, TheFrameFollowsTheLetterKeyOfANewLayout) {
   EXPECT_TRUE(host.log.empty());
   ASSERT_TRUE(rig.LoadSetFromTree("한글 스캔", IL_KOREAN));
   frame.OnKeysChanged();
-  EXPECT_EQ(host.log, (std::vector<std::string>{"move keyboard (8,33,512,190)", "invalidate frame"}));
-  EXPECT_EQ(hide.Rect(), (KeyRect{459, 1, 489, 31}));
-  EXPECT_EQ(language.Rect(), (KeyRect{429, 1, 459, 31}));
+  EXPECT_EQ(host.log, (std::vector<std::string>{"move keyboard (8,32,512,190)", "invalidate frame"}));
+  EXPECT_EQ(hide.Rect(), (KeyRect{461, 1, 490, 30}));
+  EXPECT_EQ(language.Rect(), (KeyRect{432, 1, 461, 30}));
 }
 
 TEST_F(FrameTest, ButtonsArePlacedAndHitOnlyAfterTheirFirstDraw) {
