@@ -741,7 +741,7 @@ pictures_of_every_layout() {
         # 가 clicked (ㄱ, ㅏ): the word keys show words.
         case $set in
           단어예측) points="136 96 182 248 120 182" ;;
-          "한글 스캔") points="264 16 155 232 16 155" ;;
+          "한글 스캔") points="181 16 155 276 16 155" ;;
           *) points="" ;;
         esac
         set -- $points
