@@ -90,14 +90,18 @@ bool isPrefixMatch(std::string_view entry, std::string_view query) {
 }
 
 bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& systemPath, const std::string& userPath) {
-  const std::optional<std::string> system = files.ReadWholeFile(systemPath);
-  if (!system) return false;
-  size_t pos = 0;
-  DictEntry entry;
-  while (pos < system->size()) {
-    if (!readSystemRecord(*system, pos, entry)) break;
-    std::reverse(entry.jamo.begin(), entry.jamo.end());
-    AddToBucket(systemBuckets_, std::move(entry));
+  {
+    // The file's text goes as soon as it is read, before the table of next words is: the
+    // two texts are never held at once.
+    const std::optional<std::string> system = files.ReadWholeFile(systemPath);
+    if (!system) return false;
+    size_t pos = 0;
+    DictEntry entry;
+    while (pos < system->size()) {
+      if (!readSystemRecord(*system, pos, entry)) break;
+      std::reverse(entry.jamo.begin(), entry.jamo.end());
+      AddToBucket(systemBuckets_, std::move(entry));
+    }
   }
 
   std::string nextPath = systemPath;
@@ -122,7 +126,7 @@ bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& syste
 
   const std::optional<std::string> user = files.ReadWholeFile(userPath);
   if (!user) return true;
-  pos = 0;
+  size_t pos = 0;
   while (pos < user->size()) {
     // A piece: up to and including the next LF, at most 255 bytes. The LF is looked for
     // within those bytes only, so a file without line feeds is read in linear time.

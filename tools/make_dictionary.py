@@ -145,7 +145,7 @@ def texts(name, data):
         yield data.decode('utf-8', 'replace'), name.endswith('.tex')
 
 
-MIN_FIRST, MIN_PAIR, FOLLOWERS = 20, 4, 7
+MIN_FIRST, MIN_PAIR, FOLLOWERS = 2, 1, 30
 
 # Stems and endings. A counted word that ends in one of these endings, after a stem that is
 # a word of its own (counted alone, or a hunspell stem), counts for that stem and ending.
