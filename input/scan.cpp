@@ -1,6 +1,7 @@
 #include "input/scan.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "config/settings.h"
 #include "keyboard/key_drawing.h"
@@ -11,23 +12,53 @@ namespace tessary {
 
 // ---------------------------------------------------------------- states
 
-void ScanIdle::Switch(ScanController& controller, WindowId) {
-  controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), 1));
+namespace {
+
+// The consonant keys of the 2-set Korean layout (ㅂㅈㄷㄱㅅ ㅁㄴㅇㄹㅎ ㅋㅌㅊㅍ); its other
+// letter keys are vowels.
+constexpr std::string_view kConsonantKeys = "QWERTASDFGZXCV";
+
+bool LeavesPlace(const KeyDef& key) {
+  switch (key.code) {
+    case kShiftKey: case kCtrlKey: case kAltKey: case kLeftWinKey: case kRightWinKey:
+    case kCapsLockKey: case kNumLockKey: case kScrollLockKey: case kBackspaceKey:
+      return true;
+    default:
+      return false;
+  }
 }
 
-LineScan::LineScan(const Keyboard& keyboard, int32_t startLine) : nextLine(startLine) {
-  for (int32_t n = 1;; ++n) {
-    std::vector<int> keys = keyboard.KeysInScanLine(n);
-    if (keys.empty()) break;
-    lines.push_back(std::move(keys));
+}  // namespace
+
+SyllablePlace NextSyllablePlace(SyllablePlace place, const Keyboard& keyboard, int key) {
+  if (key < 0 || static_cast<size_t>(key) >= keyboard.keys.size()) return place;
+  const KeyDef& k = keyboard.keys[static_cast<size_t>(key)];
+  if (k.Has(TK_STRING)) return kAfterWordKey;
+  if (LeavesPlace(k)) return place;
+  const bool letter = keyboard.language == IL_KOREAN && !k.Has(TK_MACRO) && k.code >= 'A' && k.code <= 'Z';
+  if (!letter) return kAtWordEnd;
+  if (kConsonantKeys.find(static_cast<char>(k.code)) == std::string_view::npos) return kAfterVowel;
+  return place == kAfterVowel ? kAfterFinal : kAfterInitial;
+}
+
+void ScanIdle::Switch(ScanController& controller, WindowId) { controller.SetScanState(controller.NewLineScan(0, false)); }
+
+LineScan::LineScan(const Keyboard& keyboard, int32_t startLine, std::vector<int32_t> order) {
+  if (order.empty()) {
+    for (int32_t n = 1; !keyboard.KeysInScanLine(n).empty(); ++n) order.push_back(n);
   }
+  for (int32_t line : order) lines.push_back(keyboard.KeysInScanLine(line));
+  lineNumbers = std::move(order);
   lineCount = static_cast<int32_t>(lines.size());
+  const auto at = std::find(lineNumbers.begin(), lineNumbers.end(), startLine);
+  nextLine = at == lineNumbers.end() ? lineCount + 1 : static_cast<int32_t>(at - lineNumbers.begin()) + 1;
 }
 
 void LineScan::Exit(ScanController& controller) { controller.Unhighlight(shown); }
 
 void LineScan::Switch(ScanController& controller, WindowId) {
-  controller.SetScanState(std::make_unique<BlockScan>(nextLine, 1));
+  if (nextLine < 2 || nextLine - 2 >= lineCount) return;  // nothing shown
+  controller.SetScanState(std::make_unique<BlockScan>(lineNumbers[static_cast<size_t>(nextLine - 2)] + 1, 1));
 }
 
 void LineScan::Tick(ScanController& controller) {
@@ -61,7 +92,7 @@ void BlockScan::Tick(ScanController& controller) {
   std::vector<int> v = controller.keyboard().KeysInScanBlock(line - 1, nextBlock);
   if (v.empty()) {
     if (++passes >= controller.passLimit()) {
-      controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), line));
+      controller.SetScanState(controller.NewLineScan(line - 1, true));
       return;
     }
     nextBlock = 1;
@@ -113,7 +144,7 @@ void KeyScan::Switch(ScanController& controller, WindowId window) {
     // The language keys rebuild the keyboard: start over.
     controller.SetScanState(std::make_unique<ScanIdle>());
   } else {
-    controller.SetScanState(std::make_unique<LineScan>(controller.keyboard(), line - 1));
+    controller.SetScanState(controller.NewLineScan(line - 1, false));
   }
 }
 
@@ -195,6 +226,7 @@ void ScanController::StartScan(WindowId window, uint32_t delayMs) {
   passLimit_ = std::clamp(settings_.scanMaxLoop, 1, kScanLoopLimitMax);
   held_ = false;
   atFirstItem_ = false;
+  place_ = kAtWordEnd;
   state_ = std::make_unique<ScanIdle>();
 }
 
@@ -276,7 +308,22 @@ void ScanController::Unhighlight(const std::vector<int>& keys) {
   });
 }
 
+std::unique_ptr<LineScan> ScanController::NewLineScan(int32_t chosenLine, bool resume) const {
+  std::vector<int32_t> order = keyboard_.ScanLineOrder(place_);
+  if (order.empty()) {
+    return std::make_unique<LineScan>(keyboard_, chosenLine == 0 ? 1 : chosenLine + (resume ? 1 : 0));
+  }
+  int32_t start = order.front();
+  if (resume) {
+    const auto at = std::find(order.begin(), order.end(), chosenLine);
+    start = at != order.end() && at + 1 != order.end() ? *(at + 1) : 0;  // past the last: the pass ends
+  }
+  return std::make_unique<LineScan>(keyboard_, start, std::move(order));
+}
+
 void ScanController::ActivateScanned(WindowId window, int keyIndex) {
+  // Before the activation, which may rebuild the keys.
+  place_ = NextSyllablePlace(place_, keyboard_, keyIndex);
   activate_(window, keyIndex);
   host_.InvalidateKeyboard();
   if (settings_.useClickSound) host_.PlayClickSound();

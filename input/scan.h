@@ -16,11 +16,11 @@
 
 #include "config/settings.h"
 #include "keyboard/canvas.h"
+#include "keyboard/keyboard_model.h"
 #include "platform/key_output.h"
 
 namespace tessary {
 
-class Keyboard;
 class KeyDrawing;
 
 // Passes over a level before the scan goes back up one; `scanMaxLoop` sets it.
@@ -67,17 +67,26 @@ class ScanIdle final : public ScanState {
   void Tick(ScanController&) override {}
 };
 
+// Where the user is in the syllable after choosing `key` of `keyboard` at `place`: a
+// consonant of the Korean layout after a vowel is a final, any other one an initial; a
+// vowel is a vowel; a word key, Space, Enter and every other key that types ends the
+// word; Shift, Ctrl, Alt, Win, the locks and Backspace leave the place as it was.
+SyllablePlace NextSyllablePlace(SyllablePlace place, const Keyboard& keyboard, int key);
+
 class LineScan final : public ScanState {
  public:
-  LineScan(const Keyboard& keyboard, int32_t startLine);
+  // Starts on `startLine`; the lines follow `order` (the scan lines by number when it is
+  // empty). A start line not in the order ends the pass at once.
+  LineScan(const Keyboard& keyboard, int32_t startLine, std::vector<int32_t> order = {});
   void Enter(ScanController&) override {}
   void Exit(ScanController& controller) override;
   void Switch(ScanController& controller, WindowId window) override;
   void Tick(ScanController& controller) override;
 
-  std::vector<std::vector<int>> lines;
+  std::vector<std::vector<int>> lines;  // in the order visited
+  std::vector<int32_t> lineNumbers;     // the scan line of each
   int32_t lineCount = 0;
-  int32_t nextLine = 1;
+  int32_t nextLine = 1;  // the place in the order of the line shown next, from 1
   int32_t passes = 0;
   std::vector<int> shown;
 };
@@ -146,7 +155,13 @@ class ScanController final : public ScanControl {
   void Highlight(const std::vector<int>& keys);
   void Unhighlight(const std::vector<int>& keys);
   void ActivateScanned(WindowId window, int keyIndex);
-
+  // The line scan after a chosen key, from idle (`chosenLine` 0) or after the passes over
+  // the blocks of `chosenLine` (`resume`): with the layout's syllable-following order,
+  // its lines for the place now, from the first (after a resume from the line after the
+  // chosen one); without, from the chosen line (after a resume, the next one; from
+  // idle, line 1).
+  std::unique_ptr<LineScan> NewLineScan(int32_t chosenLine, bool resume) const;
+  SyllablePlace syllablePlace() const { return place_; }
   const ScanState* state() const { return state_.get(); }
   bool timerRunning() const { return timerRunning_; }
   uint32_t delay() const { return delay_; }
@@ -182,6 +197,7 @@ class ScanController final : public ScanControl {
   int32_t mode_ = SCAN_AUTO;
   uint32_t firstDelay_ = 0;
   int32_t passLimit_ = SCAN_LOOP_LIMIT;
+  SyllablePlace place_ = kAtWordEnd;
   bool held_ = false;          // hold mode: the first switch is down
   bool atFirstItem_ = false;   // no step since the current level began
   bool longFirstPeriod_ = false;  // the running timer's period includes the pause

@@ -55,6 +55,11 @@ int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function
   return h;
 }
 
+int32_t NarrowLabelWidth(int32_t height) {
+  const int64_t width = static_cast<int64_t>(height) * 3 / 10;
+  return static_cast<int32_t>(width < 1 ? 1 : width);
+}
+
 LabelSymbol SymbolOf(const KeyDef& key, const std::string& label) {
   if ((key.type & (TK_STRING | TK_MACRO)) != 0) return LabelSymbol::kNone;
   if (label == "<") return LabelSymbol::kLess;
@@ -120,12 +125,14 @@ void KeyDrawing::DrawShape(Canvas& canvas, const KeyDef& key, uint32_t border, u
   canvas.RoundRect(key.rect, settings_.ellipseWidth, settings_.ellipseHeight, border, face);
 }
 
-const Font* KeyDrawing::LabelFontOf(Canvas& canvas, int32_t height) {
-  auto found = keyboard_.labelFonts.find(height);
-  if (found == keyboard_.labelFonts.end()) {
+const Font* KeyDrawing::LabelFontOf(Canvas& canvas, int32_t height, bool narrow) {
+  auto& fonts = narrow ? keyboard_.narrowLabelFonts : keyboard_.labelFonts;
+  auto found = fonts.find(height);
+  if (found == fonts.end()) {
     LabelFont font = settings_.labelFont;  // the face and the rest of the user's choice
     font.lfHeight = height;
-    found = keyboard_.labelFonts.emplace(height, canvas.CreateLabelFont(font)).first;
+    if (narrow) font.lfWidth = NarrowLabelWidth(height);
+    found = fonts.emplace(height, canvas.CreateLabelFont(font)).first;
   }
   return found->second.get();
 }
@@ -153,10 +160,22 @@ void KeyDrawing::DrawLabel(Canvas& canvas, const KeyDef& key, uint32_t color, bo
     canvas.DrawLines(SymbolLines(symbol, rect, size), color, thickness > 1 ? thickness : 1);
     return;
   }
-  const int32_t height = FitLabelHeight(preferred, LabelRoom(key.rect), [this, &canvas, &label](int32_t h) {
+  const LabelBox room = LabelRoom(key.rect);
+  int32_t height = FitLabelHeight(preferred, room, [this, &canvas, &label](int32_t h) {
     return canvas.MeasureLabel(label, LabelFontOf(canvas, h));
   });
-  canvas.DrawLabel(label, rect, color, LabelFontOf(canvas, height));
+  // A label that shrank to fit its key's width (a long name on a narrow key) is drawn
+  // in narrower letters instead where that keeps it a quarter higher or more, unless the
+  // user chose a width.
+  bool narrow = false;
+  if (height < preferred && settings_.labelFont.lfWidth == 0) {
+    const int32_t narrowHeight = FitLabelHeight(preferred, room, [this, &canvas, &label](int32_t h) {
+      return canvas.MeasureLabel(label, LabelFontOf(canvas, h, true));
+    });
+    narrow = static_cast<int64_t>(narrowHeight) * 4 >= static_cast<int64_t>(height) * 5;
+    if (narrow) height = narrowHeight;
+  }
+  canvas.DrawLabel(label, rect, color, LabelFontOf(canvas, height, narrow));
 }
 
 void KeyDrawing::DrawPressedLook(Canvas& canvas, const KeyDef& key) {
@@ -167,6 +186,7 @@ void KeyDrawing::DrawPressedLook(Canvas& canvas, const KeyDef& key) {
 void KeyDrawing::DrawKeyboard(Canvas& canvas, const KeyRect& client, uint32_t background) {
   canvas.FillSolid(client, background);
   keyboard_.labelFonts.clear();
+  keyboard_.narrowLabelFonts.clear();
   const int32_t w = client.right - client.left, h = client.bottom - client.top;
   keyboard_.ScaleKeys(static_cast<uint32_t>(w > 0 ? w : 0), static_cast<uint32_t>(h > 0 ? h : 0));
   for (size_t i = 0; i < keyboard_.keys.size(); ++i) DrawKeyNormal(canvas, static_cast<int>(i));

@@ -37,6 +37,10 @@ int32_t PreferredLabelHeight(const KeyRect& key, int32_t labelSize, int32_t dpi,
 // The largest height not above `height` at which `measure(height)` fits in `room`; 1
 // when none does.
 int32_t FitLabelHeight(int32_t height, const LabelBox& room, const std::function<TextExtent(int32_t)>& measure);
+// The average character width of a label's narrow form at `height` (the font's width
+// setting): about two thirds of a usual face's own, so a long label on a narrow key
+// keeps more of its height.
+int32_t NarrowLabelWidth(int32_t height);
 
 // Keys drawn as a symbol instead of their text: the arrows, Backspace, Enter and Tab; and
 // the labels "<" and ">", which some Korean faces draw as tall angle brackets.
@@ -62,7 +66,7 @@ class KeyDrawing {
   const KeyDef* Key(int index) const;
   void DrawShape(Canvas& canvas, const KeyDef& key, uint32_t border, uint32_t face);
   void DrawLabel(Canvas& canvas, const KeyDef& key, uint32_t color, bool pushedIn);
-  const Font* LabelFontOf(Canvas& canvas, int32_t height);
+  const Font* LabelFontOf(Canvas& canvas, int32_t height, bool narrow = false);
   void DrawPressedLook(Canvas& canvas, const KeyDef& key);
 
   Keyboard& keyboard_;

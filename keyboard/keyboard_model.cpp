@@ -1,5 +1,6 @@
 #include "keyboard/keyboard_model.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
@@ -131,6 +132,24 @@ std::vector<int> Keyboard::KeysInScanLine(int32_t line) const {
     if (keys[i].scanLine == line) found.push_back(static_cast<int>(i));
   }
   return found;
+}
+
+std::vector<int32_t> Keyboard::ScanLineOrder(SyllablePlace place) const {
+  const bool declared = std::any_of(scanOrder.begin(), scanOrder.end(), [](const auto& o) { return !o.empty(); });
+  if (!declared || place < 0 || place >= kSyllablePlaces) return {};
+  // The place without an order of its own takes the word end's.
+  const std::vector<int32_t>& first = scanOrder[static_cast<size_t>(place)].empty() ? scanOrder[kAtWordEnd]
+                                                                                    : scanOrder[static_cast<size_t>(place)];
+  std::vector<int32_t> lines;
+  for (int32_t line : first) {
+    if (!KeysInScanLine(line).empty() && std::find(lines.begin(), lines.end(), line) == lines.end()) {
+      lines.push_back(line);
+    }
+  }
+  for (int32_t line = 1; !KeysInScanLine(line).empty(); ++line) {
+    if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(line);
+  }
+  return lines;
 }
 
 std::vector<int> Keyboard::KeysInScanBlock(int32_t line, int32_t block) const {

@@ -4,6 +4,7 @@
 //
 // Built, changed and read on the user-interface thread only: nothing else touches the
 // key list, so a rebuild can never meet a reader half-way.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -25,6 +26,17 @@ enum KeyType : int32_t {
   TK_MACRO = 64,
 };
 enum Language : int32_t { IL_ENGLISH = 0, IL_KOREAN = 1 };
+
+// Where the user is in the Hangul syllable, from the last key the scan chose: what a
+// layout's syllable-following scan order (`ScanOrder`) is declared for.
+enum SyllablePlace : int32_t {
+  kAtWordEnd = 0,    // at the start, after Space, Enter, a sign or another key that ends a word
+  kAfterInitial,     // after a consonant that begins a syllable
+  kAfterVowel,       // after a vowel
+  kAfterFinal,       // after a consonant that follows a vowel: a final, or the next initial
+  kAfterWordKey,     // after a word key
+  kSyllablePlaces
+};
 
 // A font object of the platform, made from a font description; deleting it deletes
 // the platform font.
@@ -100,6 +112,10 @@ class Keyboard {
   void SyncLockKeys();
   std::vector<int> KeysInScanLine(int32_t line) const;
   std::vector<int> KeysInScanBlock(int32_t line, int32_t block) const;
+  // The scan lines in the order the line scan visits them at `place`: the lines the
+  // layout declares for it, then the others by number; empty when the layout declares
+  // no order (the line scan then resumes on the line of the last key).
+  std::vector<int32_t> ScanLineOrder(SyllablePlace place) const;
   // Puts the candidates on the word keys (TK_STRING), best first; the rest are blanked.
   void ShowCandidates(const std::vector<std::string>& candidates);
 
@@ -108,6 +124,9 @@ class Keyboard {
   int32_t width = 0;
   int32_t fontSize = 0;
   bool prediction = false;
+  // The layout's declared scan order: for each place in the syllable, the scan lines to
+  // visit first, in order. All empty: the layout declares none.
+  std::array<std::vector<int32_t>, kSyllablePlaces> scanOrder;
   std::vector<KeyDef> keys;
   int32_t version = 0;
   int32_t language = IL_KOREAN;
@@ -116,6 +135,8 @@ class Keyboard {
   // The label fonts by their height in pixels, each made when a label first needs it
   // and all made afresh at every full repaint (the face or the size may have changed).
   std::map<int32_t, std::unique_ptr<Font>> labelFonts;
+  // The same in their narrow form, for long labels on narrow keys.
+  std::map<int32_t, std::unique_ptr<Font>> narrowLabelFonts;
   // The density of the screen the keys are drawn on; the configured label height is
   // in design pixels (96 DPI) and drawn scaled to it.
   int32_t dpi = 96;

@@ -1,5 +1,7 @@
 #include "layout/layout_loader.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 
 #include "config/settings.h"
@@ -16,6 +18,26 @@ namespace tessary {
 namespace {
 
 constexpr const char* kResetKeyTable = "Keys = {};  KeyCount = 0";
+constexpr const char* kReadScanOrder = "ScanOrderText = GetScanOrder()";
+constexpr size_t kScanOrderTextSize = 1024;
+
+// The prelude's text of the scan order: a group of line numbers per place, ";" between.
+std::array<std::vector<int32_t>, kSyllablePlaces> ParseScanOrder(const std::string& text) {
+  std::array<std::vector<int32_t>, kSyllablePlaces> order;
+  size_t place = 0;
+  int32_t number = -1;
+  for (size_t i = 0; i <= text.size() && place < order.size(); ++i) {
+    const char c = i < text.size() ? text[i] : ';';
+    if (c >= '0' && c <= '9') {
+      number = std::min<int32_t>(number < 0 ? c - '0' : number * 10 + (c - '0'), 100000);
+      continue;
+    }
+    if (number > 0) order[place].push_back(number);
+    number = -1;
+    if (c == ';') ++place;
+  }
+  return order;
+}
 
 bool EndsWithKdf(const std::string& name) {
   if (name.size() < 4) return false;
@@ -225,6 +247,11 @@ bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language)
     env.lastScriptError = script.lastError();
     return false;
   }
+  std::string scanOrderText;
+  if (!script.RunText(kReadScanOrder) || !script.GetString("ScanOrderText", scanOrderText, kScanOrderTextSize)) {
+    env.lastScriptError = script.lastError();
+    return false;
+  }
 
   std::vector<KeyDef> keys;
   size_t copyBudget = ScriptLimits{}.maxMemory;
@@ -238,6 +265,7 @@ bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language)
   keyboard.language = builtLanguage;
   keyboard.description = std::move(description);
   keyboard.prediction = prediction;
+  keyboard.scanOrder = ParseScanOrder(scanOrderText);
   keyboard.width = width;
   keyboard.height = height;
   keyboard.fontSize = fontSize;

@@ -15,6 +15,12 @@ IL_KOREAN  = 1
 Keys = {}
 KeyCount = 0
 
+-- The syllable-following scan order, optional: for each place in the Hangul syllable the
+-- scan lines the line scan visits first, e.g.
+--   ScanOrder = { wordEnd = { 1, 2, 3 }, initial = { 3, 1, 2 }, vowel = { 2, 1, 3 } }
+-- (places: wordEnd, initial, vowel, final, word; a place left out takes wordEnd's).
+ScanOrder = nil
+
 function Key(data)
   KeyCount = KeyCount + 1
   Keys[KeyCount] = data
@@ -51,4 +57,32 @@ end
 
 function RGB(r, g, b)
   return (b * 256 + g) * 256 + r
+end
+
+-- The scan order as text for the loader: one group of line numbers per place, in the
+-- order wordEnd, initial, vowel, final, word, separated by ";". It reads raw, with the
+-- library functions of this moment, so that nothing the layout set up runs.
+ScanOrderText = ""
+do
+  local rawget, type, error, format, globals = rawget, type, error, string.format, _G
+  local places = { "wordEnd", "initial", "vowel", "final", "word" }
+  function GetScanOrder()
+    local order = rawget(globals, "ScanOrder")
+    if order == nil then return "" end
+    if type(order) ~= "table" then error("ScanOrder: should be a table") end
+    local text = ""
+    for p = 1, 5 do
+      if p > 1 then text = text .. ";" end
+      local lines = rawget(order, places[p])
+      if lines ~= nil then
+        if type(lines) ~= "table" then error("ScanOrder." .. places[p] .. ": should be a table of line numbers") end
+        for i = 1, #lines do
+          local line = rawget(lines, i)
+          if type(line) ~= "number" then error("ScanOrder." .. places[p] .. ": should be a table of line numbers") end
+          text = text .. " " .. format("%d", line)
+        end
+      end
+    end
+    return text
+  end
 end

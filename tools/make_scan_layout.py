@@ -3,34 +3,32 @@
 for single-switch scanning. The files are UTF-8 here; run-keyboard.sh and the release
 convert them to CP949.
 
-What a scanning user pays is the highlight's steps: after a key the line scan resumes on
-that key's line, and each block and key scan starts at its first item, so a key on line
-L, block b, place k costs (L - line of the last key, counted round the lines) + (b - 1)
-+ (k - 1) steps. The keys are laid out for that:
+What a scanning user pays is the highlight's steps. The Korean layout declares a scan
+order that follows the Hangul syllable (`ScanOrder`, docs/layouts.md): after each key
+the line scan starts on the first line the order names for the place in the syllable
+the user is at (word end, after an initial, a vowel, a final, a word key), and each
+block and key scan starts at its first item, so a key on line L, block b, place k costs
+(the rank of L in that place's order, from 0) + (b - 1) + k steps. The keys are laid
+out for that:
 
-- Three scan lines, drawn as three bands left to right. Each band's rows are its blocks,
-  and a block's keys are scanned left to right, so the cheap places are the top-left
-  corner of a band: a key costs its row plus its column (from 0) within the band, plus
-  the lines the highlight passes to reach its band.
-- Which band a key goes to, and its place there, come from the keys a user presses,
-  measured with `tessary-cli scan-cost` on GIMP's Korean manual (the package
-  gimp-help-ko, 32,424 words; see tools/get-korean-texts.sh) with word prediction from
-  the dictionary of hunspell-ko, tesseract-ocr-kor and subtitle ranks that came before
-  the frequency-counted one (placed anew on the presses with that one, the keys would
-  save about 0.1 step a word on debian-faq-ko, so they stay). Per 1,000 words:
-  Space 1000, ㅇ 585, ㅣ 494, ㅏ 424, ㄱ 368,
-  ㄹ 326, ㄴ 292, ㅡ 292, ㅅ 283, ㅗ 267, ㅓ 218, ㄷ 193, ㅈ 191, ㅁ 186, word key 1 182,
-  ㅂ 172, ㅜ 147, ㅎ 137, word key 2 135, Shift 126, ㅔ 118, ㅐ 101, ㅕ 97, ㅌ 75, ㅍ 74,
-  word key 3 68, ㅊ 64, word key 4 52, word keys 5 and 6 44, ㅛ 38, word key 7 30, ㅋ 30,
-  ㅠ 25, ㅑ 8. The split into lines minimises the steps of those presses in their order
-  (consonant and vowel bands take turns, so the next line is often the next band); within
-  a band the more frequent key takes the cheaper place.
-- The seven word keys sit beside the frequent keys of the first band, two to a row, so
-  the best candidates cost two or three steps after a letter of that band. Space is the
-  first key of all.
-- Shift and the 한/영 key follow in the first band; Backspace, Enter and the punctuation
-  in the first band's last rows, which cost as much as a place at the end of its word-key
-  rows; arrows, editing keys and digits come last in the other bands.
+- Four scan lines, drawn as four bands left to right: Space and the word keys; the
+  consonants that most often close a syllable (ㅇ ㄱ ㄹ ㄴ ㅈ ㅁ ㅂ, Shift, ㅍ ㅋ); the
+  vowels; the consonants that mostly open one (ㅅ ㄷ ㅎ ㅊ ㅌ). Each band's rows are its
+  blocks, and a block's keys are scanned left to right, so the cheap places are the
+  top-left corner of a band: a key costs its row plus its column (from 0).
+- Which line a key goes to, and the order of the lines for each place, come from the
+  keys a user presses and the place each press is made at, recorded from `tessary-cli
+  scan-cost` on GIMP's Korean manual (gimp-help-ko) and Debian's FAQ (debian-faq-ko; see
+  tools/get-korean-texts.sh) with today's dictionary: a search over the split of the
+  letters into lines of one kind (consonants or vowels) and, for each place, the order
+  that puts the lines most pressed from there first, minimising the steps of those
+  presses (8.9 a word over both texts; three lines, one of each kind, cost about 0.25
+  step a word more, a fifth line saved about 0.05). Within a band the more often pressed key takes the cheaper place.
+- The seven word keys follow Space in the first band, two to a row, in the order word
+  prediction fills them. Space is the first key of that band: after a word key and
+  after a final the scan starts there.
+- Backspace, Enter, 한/영 and Tab close the first band; the punctuation, arrows, editing
+  keys and digits fill the rest of the other bands.
 
 The English layout has the same keys in the same places: English letters by frequency
 (measured on the English half of docs/user-guide.md) on the places of the Korean letters
@@ -49,39 +47,57 @@ JAMO = {'q': ('ㅂ', 'ㅃ'), 'w': ('ㅈ', 'ㅉ'), 'e': ('ㄷ', 'ㄸ'), 'r': ('�
         'l': ('ㅣ',), 'z': ('ㅋ',), 'x': ('ㅌ',), 'c': ('ㅊ',), 'v': ('ㅍ',), 'b': ('ㅠ',), 'n': ('ㅜ',),
         'm': ('ㅡ',)}
 
-# The three bands: rows of keys, each row one scan block, left to right in scan order.
-# 'L:x' is the letter key x of the Korean layout, 'W:n' word key n (from 0).
+# The four bands, one scan line each: rows of keys, each row one scan block, left to right
+# in scan order. 'L:x' is the letter key x of the Korean layout, 'W:n' word key n (from 0).
+# Line 1: Space and the word keys; line 2: the consonants that most often close a
+# syllable (and Shift); line 3: the vowels; line 4: the consonants that mostly open one.
+# Within a line a key costs its row plus its place in the row, and the keys go by how
+# often they are pressed onto places by that cost (the top-left corner first).
 BANDS = [
-    [['Space', 'L:t', 'W:0', 'W:3'],
-     ['L:j', 'W:1', 'W:4'],
-     ['L:w', 'W:2', 'W:5'],
-     ['Shift', 'W:6', 'Hangul'],
-     ['Back', 'Enter', '.', ',', '?'],
-     ['!', "'", '"', '-', 'Tab']],
-    [['L:k', 'L:r', 'L:e', 'L:g'],
-     ['L:h', 'L:a', 'L:o', 'Left'],
-     ['L:q', 'L:v', 'Right', 'Del'],
-     ['L:c', 'Up', 'Down', 'Esc'],
-     ['(', ')', ':', ';'],
-     ['Home', 'End', 'Copy', 'Paste']],
-    [['L:d', 'L:l', 'L:s', 'L:p', 'L:z'],
-     ['L:f', 'L:m', 'L:u', 'L:b', 'Ins'],
-     ['L:n', 'L:x', 'L:i', 'PgUp', 'PgDn'],
-     ['L:y', '1', '2', '3', '4'],
-     ['5', '6', '7', '8', '9'],
-     ['0', '/', '@', '~', '%']],
+    [['Space', 'W:0'],
+     ['W:1', 'W:2'],
+     ['W:3', 'W:4'],
+     ['W:5', 'W:6'],
+     ['Back', 'Enter'],
+     ['Hangul', 'Tab']],
+    [['L:d', 'L:r', 'L:w', 'L:q'],
+     ['L:f', 'L:s', 'Shift', '.'],
+     ['L:a', 'L:v', ',', '?'],
+     ['L:z', '!', "'", '"'],
+     ['-', '(', ')', ':'],
+     [';', '/', '@', '~']],
+    [['L:k', 'L:l', 'L:m', 'L:o'],
+     ['L:h', 'L:j', 'L:p', 'L:b'],
+     ['L:n', 'L:u', 'L:i', 'Left'],
+     ['L:y', 'Right', 'Up', 'Down'],
+     ['Home', 'End', 'Del', 'Ins'],
+     ['PgUp', 'PgDn', 'Esc', '%']],
+    [['L:t', 'L:e', 'L:c', '1'],
+     ['L:g', 'L:x', '2', '3'],
+     ['4', '5', '6', '7'],
+     ['8', '9', '0', 'Copy'],
+     ['Paste']],
 ]
+
+# The scan order the Korean layout declares: where the user is in the syllable, and the
+# lines the line scan visits first from there. At a word end (and at the start) the
+# consonants, then the word keys (which show the likely next words); after an initial
+# consonant the vowels, then the word keys; after a vowel the closing consonants (a
+# final, or the next syllable's initial) and the word keys; after a final the word keys
+# and Space, then the vowels (the final may open the next syllable); after a word key,
+# Space. Measured like the places, on gimp-help-ko and debian-faq-ko.
+SCAN_ORDER = {'wordEnd': (2, 4, 1, 3), 'initial': (3, 1, 2, 4), 'vowel': (2, 1, 4, 3),
+              'final': (1, 3, 2, 4), 'word': (1, 2, 3, 4)}
 
 # Geometry in design units: the built-in layouts' 510 x 155, keys at least as big as theirs
 # (24 x 22).
 WIDTH, HEIGHT, FONT = 510, 155, 12
 ROW_TOP, ROW_STEP, KEY_HEIGHT, GAP = 5, 25, 23, 2
-LETTER, WORD = 30, 64
-# The first band's mixed rows: the word keys stand in two columns, and the keys before
-# them fill the same width in every row (Space and ㅅ share theirs).
-FIRST_BAND_WIDTHS = {'Space': 44, 'L:t': 30, 'L:j': 76, 'L:w': 76, 'Shift': 76, 'Hangul': 64}
-BAND_LEFT = [2, 217, 350]
-BAND_WIDTH = [208, 126, 158]
+LETTER, WORD = 29, 64
+# The first band's keys are as wide as the word keys.
+FIRST_BAND_WIDTHS = {'Space': 64, 'Back': 64, 'Enter': 64, 'Hangul': 64, 'Tab': 64}
+BAND_LEFT = [2, 136, 262, 388]
+BAND_WIDTH = [130, 122, 122, 122]
 
 # Non-letter keys: code, type, stroke, label (Korean layout), colour set.
 SPECIAL = {
@@ -206,9 +222,9 @@ def render(keys, language):
     english_letter = dict(zip(KOREAN_BY_FREQUENCY, ENGLISH_BY_FREQUENCY))
     lines = [
         f'-- 한글 스캔: the {"Korean" if korean else "English"} layout for single-switch scanning.',
-        '-- Generated by tools/make_scan_layout.py, which tells how the keys were placed: three',
-        '-- scan lines drawn as three bands, each row of a band one scan block, the keys pressed',
-        '-- most often at the top left of their band.',
+        '-- Generated by tools/make_scan_layout.py, which tells how the keys were placed: four',
+        '-- scan lines drawn as four bands (the word keys, consonants, vowels, consonants), each row',
+        '-- of a band one scan block, the keys pressed most often at the top left of their band.',
         '',
         'Version     = 3.0',
         f'Language    = {"IL_KOREAN" if korean else "IL_ENGLISH"}',
@@ -218,6 +234,15 @@ def render(keys, language):
         f'Height      = {HEIGHT}',
         f'FontSize    = {FONT}',
         '',
+    ]
+    if korean:
+        lines += [
+            '-- The scan follows the Hangul syllable: for each place in it, the lines scanned first.',
+            'ScanOrder   = { ' + ', '.join(f'{place} = {{ {", ".join(map(str, order))} }}'
+                                           for place, order in SCAN_ORDER.items()) + ' }',
+            '',
+        ]
+    lines += [
         COLOURS,
         '',
     ]

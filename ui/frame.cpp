@@ -8,22 +8,56 @@
 
 namespace tessary {
 
-FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h) {
+LetterKey LetterKeyOf(const Keyboard& keyboard) {
+  if (keyboard.width <= 0 || keyboard.height <= 0) return {};
+  for (const KeyDef& key : keyboard.keys) {
+    if (key.code == 'A' && key.pos.width > 0 && key.pos.height > 0) {
+      return {key.pos.width, key.pos.height, static_cast<double>(keyboard.width),
+              static_cast<double>(keyboard.height)};
+    }
+  }
+  return {};
+}
+
+namespace {
+// A key's pixels as the keyboard scales it: `units` of a `layoutUnits` area drawn in
+// `pixels`, rounded to the nearest pixel.
+// A layout's key may be any size: the answer stays within a billion pixels.
+int64_t KeyPixels(int64_t pixels, double units, double layoutUnits) {
+  if (pixels <= 0 || !(layoutUnits > 0) || !(units > 0)) return 0;
+  const double v = static_cast<double>(pixels) / layoutUnits * units + 0.5;
+  return v < 1e9 ? static_cast<int64_t>(v) : 1000000000;
+}
+}  // namespace
+
+FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h, const LetterKey& letter) {
   FrameMetrics m;
-  // The strip grows with the frame's width as the labels do (18 at the default 522),
-  // never below its design height on this screen nor above a fifth of the frame.
-  const int32_t designCaption = ScaleForDpi(18, dpi);
-  const int64_t grown = static_cast<int64_t>(w > 0 ? w : 0) * 18 / 522;
-  const int64_t ceiling = (h > 0 ? h : 0) / 5;
-  int64_t caption = grown < ceiling ? grown : ceiling;
-  if (caption < designCaption) caption = designCaption;
-  if (caption > 4096) caption = 4096;
-  m.caption = static_cast<int32_t>(caption);
-  m.button = m.caption - 2;
   m.side = sizingFrame > 0 ? sizingFrame : 1;
   const int32_t edge = ScaleForDpi(8, dpi);
   m.edge = edge > m.side ? edge : m.side;
-  m.grip = 3 * m.edge;
+  // The keys take the client area less the edges and the strip with its line.
+  const int64_t width = w > 0 ? w : 0, height = h > 0 ? h : 0;
+  const int64_t keyWidth = KeyPixels(width - 2 * m.edge, letter.width, letter.layoutWidth);
+  const auto keyHeight = [&](int64_t caption) {
+    return KeyPixels(height - caption - 1 - m.edge, letter.height, letter.layoutHeight);
+  };
+  const int64_t design = ScaleForDpi(18, dpi);
+  // The lowest strip whose buttons (two pixels less) are as wide and as high as the key:
+  // a higher strip leaves the keys less height, so start from the balance and step up
+  // past the rounding.
+  const double share = letter.layoutHeight > 0 && letter.height > 0 && letter.height < letter.layoutHeight
+                           ? letter.height / letter.layoutHeight
+                           : 0;
+  int64_t caption = static_cast<int64_t>((share * static_cast<double>(height - 1 - m.edge) + 2) / (1 + share));
+  if (caption < keyWidth + 2) caption = keyWidth + 2;
+  if (caption < design) caption = design;
+  for (int step = 0; step < 8 && caption - 2 < keyHeight(caption); ++step) ++caption;
+  const int64_t ceiling = height / 5;
+  if (caption > ceiling) caption = ceiling > design ? ceiling : design;
+  if (caption > 4096) caption = 4096;
+  m.caption = static_cast<int32_t>(caption);
+  m.button = m.caption - 2;
+  m.corner = 3 * m.edge;
   return m;
 }
 
@@ -32,9 +66,11 @@ int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics
   // the buttons keep their width; beside and below the keys they are `edge` wide.
   const int32_t side = y < m.caption ? m.side : m.edge;
   const int32_t top = m.side, bottom = m.edge;
-  const int32_t buttons = 2 * (m.button + 1) + 1;
+  const FrameLayout layout = LayOutFrame(w, h, m);
   int32_t zone;
-  if (x < side) {
+  if (layout.grip.Contains(x, y)) {
+    zone = ZONE_TOPRIGHT;  // the grip: as large as a button, and sizing like the corner it sits in
+  } else if (x < side) {
     zone = y <= top ? ZONE_TOPLEFT : (y < h - bottom ? ZONE_LEFT : ZONE_BOTTOMLEFT);
   } else if (x >= w - side) {
     zone = y <= top ? ZONE_TOPRIGHT : (y < h - bottom ? ZONE_RIGHT : ZONE_NONE);
@@ -42,16 +78,16 @@ int32_t FrameZone(int32_t x, int32_t y, int32_t w, int32_t h, const FrameMetrics
     zone = ZONE_TOP;
   } else if (y >= h - bottom) {
     zone = ZONE_BOTTOM;
-  } else if (KeyRect{m.side + m.button + 4, 0, w - buttons - 4, m.caption}.Contains(x, y)) {
+  } else if (layout.drag.Contains(x, y)) {
     zone = ZONE_DRAG;
   } else if (KeyRect{m.side, 0, m.button + 4, m.caption}.Contains(x, y)) {
     zone = ZONE_ICON;
   } else {
     zone = ZONE_NONE;
   }
-  // The diagonal grip: the bottom-right corner is easy to catch. In 64 bits, so no
-  // coordinate can overflow the sum.
-  if (static_cast<int64_t>(w) - x + static_cast<int64_t>(h) - y < m.grip) zone = ZONE_BOTTOMRIGHT;
+  // The bottom-right corner is easy to catch too. In 64 bits, so no coordinate can
+  // overflow the sum.
+  if (static_cast<int64_t>(w) - x + static_cast<int64_t>(h) - y < m.corner) zone = ZONE_BOTTOMRIGHT;
   return zone;
 }
 
@@ -76,9 +112,16 @@ FrameCursor ZoneCursor(int32_t zone) {
 
 FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m) {
   FrameLayout layout;
-  const int32_t bw = m.button + 1, bh = m.button;
-  layout.hideButton = {w - 1 - bw, 1, w - 1, 1 + bh};
-  layout.languageButton = {w - 1 - 2 * bw, 1, w - 1 - bw, 1 + bh};
+  // From the right: the grip, _ and the language button, squares of `button` side, one
+  // pixel inside the strip. In 64 bits: a huge button on a narrow frame goes off its
+  // left, but no coordinate wraps.
+  const auto at = [&m](int64_t right) {
+    const auto clamp = [](int64_t v) { return static_cast<int32_t>(v < INT32_MIN ? INT32_MIN : v); };
+    return KeyRect{clamp(right - m.button), 1, clamp(right), 1 + m.button};
+  };
+  layout.grip = at(static_cast<int64_t>(w) - 1);
+  layout.hideButton = at(layout.grip.left);
+  layout.languageButton = at(layout.hideButton.left);
   layout.keyboard = {m.edge, m.caption + 1, w - m.edge, h - m.edge};
   layout.borderOuter = {0, m.caption, w, h};
   layout.borderInner = layout.keyboard;
@@ -86,7 +129,10 @@ FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m) {
   layout.lineLeft = 1;
   layout.lineRight = w - 1;
   layout.lineY = m.caption;
-  layout.title = {m.button + 4, 0, w, m.caption};
+  const int32_t titleLeft = m.button + 4;
+  layout.title = {titleLeft, 0, layout.languageButton.left, m.caption};
+  const int32_t buttonsLeft = layout.languageButton.left;
+  layout.drag = {m.side + titleLeft, 0, buttonsLeft < INT32_MIN + 4 ? INT32_MIN : buttonsLeft - 4, m.caption};
   return layout;
 }
 
@@ -100,7 +146,18 @@ int32_t WheelFontHeight(int32_t current, int16_t wheelDelta) {
 FrameMetrics Frame::Metrics() {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  return FrameMetricsFor(dpi_, host_.SizingFrame(), w, h);
+  return MetricsFor(w, h);
+}
+
+FrameMetrics Frame::MetricsFor(int32_t w, int32_t h) {
+  return FrameMetricsFor(dpi_, host_.SizingFrame(), w, h, keys_ != nullptr ? LetterKeyOf(*keys_) : LetterKey{});
+}
+
+void Frame::OnKeysChanged() {
+  if (keys_ == nullptr || LetterKeyOf(*keys_) == laidOutFor_) return;
+  int32_t w = 0, h = 0;
+  host_.ClientSize(w, h);
+  if (w > 0 && h > 0) OnSize(w, h);  // else its first size lays it out
 }
 
 void Frame::OnCreate(WindowId frame) {
@@ -115,7 +172,8 @@ void Frame::OnSize(int32_t w, int32_t h) {
     host_.SetLayered(false);
     host_.SetAlpha(255);
   }
-  const FrameLayout layout = LayOutFrame(w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h));
+  if (keys_ != nullptr) laidOutFor_ = LetterKeyOf(*keys_);
+  const FrameLayout layout = LayOutFrame(w, h, MetricsFor(w, h));
   const auto place = [](CaptionButton& button, const KeyRect& r) {
     button.Place(r.left, r.top, r.right - r.left, r.bottom - r.top);
   };
@@ -174,7 +232,7 @@ void Frame::OnActivate(bool clickActivated, WindowId other) {
 void Frame::OnMouseMove(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h))));
+  host_.SetCursor(ZoneCursor(FrameZone(x, y, w, h, MetricsFor(w, h))));
   languageButton_.Track(x, y);
   hideButton_.Track(x, y);
   if (settings_.inputMode != IM_DWELL) return;
@@ -224,7 +282,7 @@ void Frame::OnCaptionDwellTick() {
 void Frame::OnLButtonDown(int32_t x, int32_t y) {
   int32_t w = 0, h = 0;
   host_.ClientSize(w, h);
-  const int32_t zone = FrameZone(x, y, w, h, FrameMetricsFor(dpi_, host_.SizingFrame(), w, h));
+  const int32_t zone = FrameZone(x, y, w, h, MetricsFor(w, h));
   // The move and resize loops return when the button is released: the application
   // being typed into then gets the foreground back.
   if (zone == ZONE_DRAG) {

@@ -16,20 +16,33 @@ namespace tessary {
 
 struct Settings;
 
-// The frame's sizes, in pixels of the screen it is on. At 96 DPI and the default size
-// the caption strip is 18 pixels high, the buttons 17 × 16 and the icon 16; on a
-// denser screen everything scales, and on a large frame the strip (with its buttons
-// and icon) grows with the frame, as the key labels do, up to a fifth of its height.
+// The keyboard's letter key, in layout units, with the size of its layout: what the
+// caption buttons measure themselves against. By default the built-in layouts' own.
+struct LetterKey {
+  double width = 24, height = 22;
+  double layoutWidth = 510, layoutHeight = 155;
+  bool operator==(const LetterKey&) const = default;
+};
+// The key that types "a" in the keyboard's layout; the built-in size where there is none.
+LetterKey LetterKeyOf(const Keyboard& keyboard);
+
+// The frame's sizes, in pixels of the screen it is on. The caption strip is one row of
+// letter keys high: its two buttons and the sizing grip beside them are squares as
+// large as a letter key is at this frame size (its larger side), with a pixel above and
+// below. So the strip takes the share of the frame that one more row of keys would,
+// small on a small keyboard and large on a large one, never below the design height
+// (18 at 96 DPI, scaled on a denser screen) nor, above that, more than a fifth of the
+// frame's height.
 struct FrameMetrics {
   int32_t caption = 18;  // the caption strip's height
-  int32_t button = 16;   // the side of the icon; the buttons are one wider
+  int32_t button = 16;   // the side of the buttons, of the grip and of the icon
   int32_t side = 4;      // the sizing edges beside the caption strip (the system's frame)
   int32_t edge = 8;      // the sizing edges beside and below the keys: the keyboard window leaves them
-  int32_t grip = 24;     // the bottom-right grip: points nearer the corner than this (x + y)
+  int32_t corner = 24;   // the bottom-right corner: points nearer it than this (x + y) size the frame
 };
 // For a client area of w × h on a screen of `dpi`; `sizingFrame` the system's
-// sizing-frame thickness there.
-FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h);
+// sizing-frame thickness there; `letter` the letter key of the keyboard's layout.
+FrameMetrics FrameMetricsFor(int32_t dpi, int32_t sizingFrame, int32_t w, int32_t h, const LetterKey& letter = {});
 
 // Pointer zones of the frame; 1 to 8 are its sizing edges and corners.
 enum FrameZoneId : int32_t {
@@ -64,12 +77,14 @@ inline constexpr uint32_t kTitleNoteMs = 2500;
 struct FrameLayout {
   KeyRect languageButton;  // left, top, right, bottom
   KeyRect hideButton;
+  KeyRect grip;            // the sizing grip at the strip's right end: it sizes the frame by its top-right corner
   KeyRect keyboard;        // the keyboard window: x, y and (right, bottom)
   KeyRect borderOuter;     // the border area: outer minus inner, in bgndColor
   KeyRect borderInner;
   KeyRect caption;         // the gradient strip
   int32_t lineLeft = 0, lineRight = 0, lineY = 0;  // the grey line under it, right end excluded
-  KeyRect title;
+  KeyRect title;            // up to the buttons
+  KeyRect drag;             // the part of the strip that moves the frame
 };
 FrameLayout LayOutFrame(int32_t w, int32_t h, const FrameMetrics& m);
 
@@ -148,6 +163,11 @@ class Frame final : public CompositionMark {
   void OnDpiChanged(int32_t dpi, const KeyRect& suggested);
   // The frame's sizes now, for its client area.
   FrameMetrics Metrics();
+  // The keyboard whose letter key the caption buttons follow; null: the built-in size.
+  void FollowKeys(const Keyboard* keyboard) { keys_ = keyboard; }
+  // The keyboard's layout changed: where its letter key has another size, the frame is
+  // laid out again.
+  void OnKeysChanged();
   int32_t dpi() const { return dpi_; }
   // The caption buttons' part of the frame's paint.
   void DrawButtons();
@@ -192,12 +212,15 @@ class Frame final : public CompositionMark {
   CaptionButton* ButtonAt(int32_t x, int32_t y);
   void StopCaptionDwell();
   void EndCaptionDwellStay();
+  FrameMetrics MetricsFor(int32_t w, int32_t h);
 
   FrameHost& host_;
   Settings& settings_;
   CaptionButton& languageButton_;
   CaptionButton& hideButton_;
   FocusKeeper* focus_;
+  const Keyboard* keys_ = nullptr;
+  LetterKey laidOutFor_;  // the letter key of the last layout
   WindowId returnWindow_ = 0;
   bool transparencyTimer_ = false;
   int32_t dpi_ = kDesignDpi;

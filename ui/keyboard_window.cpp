@@ -206,6 +206,11 @@ void KeyboardWindow::OnRightButtonDown() {
   if (activator != nullptr) activator->EndSyllable();
   ToggleLanguage(keyboard_, layouts_);
   host_.InvalidateKeyboard();
+  KeysChanged();
+}
+
+void KeyboardWindow::KeysChanged() {
+  if (onKeysChanged) onKeysChanged();
 }
 
 void KeyboardWindow::OnImeState(int32_t state) {
@@ -213,6 +218,7 @@ void KeyboardWindow::OnImeState(int32_t state) {
     SetLanguage(keyboard_, layouts_, state);
     host_.InvalidateKeyboard();
     lastImeState = state;
+    KeysChanged();
   }
   // The focus moved: the syllable ends, and the new application decides who composes.
   if (activator != nullptr) activator->EndSyllable();
@@ -232,6 +238,7 @@ void KeyboardWindow::OnReloadLayout() {
   ReloadLayout(keyboard_, layouts_, settings_.kbdName, keyboard_.language);
   FollowComposition();
   host_.InvalidateKeyboard();
+  KeysChanged();
   RestartScan();
 }
 

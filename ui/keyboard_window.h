@@ -122,8 +122,12 @@ class KeyboardWindow {
   // setting hangulComposition and the focused application's mode say; null in tests
   // that need none.
   KeyActivator* activator = nullptr;
+  // Called after the keyboard took another layout (a set chosen, the language
+  // switched): the frame around it follows the size of its letter key.
+  std::function<void()> onKeysChanged;
 
  private:
+  void KeysChanged();
   void RestartScan();
   void FollowComposition();
   bool Scanning() const;

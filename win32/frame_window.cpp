@@ -57,6 +57,26 @@ void CALLBACK ImageDetectionTimer(UINT, UINT, DWORD_PTR keyboard, DWORD_PTR, DWO
   reinterpret_cast<const Win32KeyboardWindow*>(keyboard)->PostImeState(state);
 }
 
+// The sizing grip: on the buttons' white, three ridges across its top-right corner, the
+// corner it sizes the frame by (the system's own grip draws them at a bottom-right one).
+void DrawGrip(HDC dc, const RECT& r) {
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  const int side = r.right - r.left;
+  if (side < 6) return;
+  const int thickness = side / 12 > 1 ? side / 12 : 1;
+  HPEN pen = CreatePen(PS_SOLID, thickness, GetSysColor(COLOR_BTNSHADOW));
+  if (pen == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, pen);
+  const int inset = thickness + 1;
+  for (int ridge = 1; ridge <= 3; ++ridge) {
+    const int reach = (side - inset) * (ridge * 3 + 1) / 10;  // 40 %, 70 % and 100 % of the side
+    MoveToEx(dc, r.right - inset - reach, r.top + inset, nullptr);
+    LineTo(dc, r.right - inset, r.top + inset + reach);
+  }
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
+
 }  // namespace
 
 bool Win32FrameWindow::Register(HINSTANCE instance) {
@@ -115,6 +135,7 @@ void Win32FrameWindow::Paint() {
   if (line) DeleteObject(line);
 
   parts_->controller.DrawButtons();
+  DrawGrip(dc, ToRect(layout.grip));
 
   const int side = metrics.button;
   HICON icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSARY), IMAGE_ICON, side, side, 0));

@@ -63,6 +63,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   FocusKeeper focus(focusHost);
   Frame frame(frameHost, settings, languageButton, hideButton, &focus);
   activator.SetCompositionMark(&frame);
+  frame.FollowKeys(&keyboard);
+  keyboardController.onKeysChanged = [&frame] { frame.OnKeysChanged(); };
   InputModeContext modes{settings, hooks, messages, &scan, [&frame] { frame.StopTransparency(); }, 0};
   win32::Win32TrayUi trayUi(hiddenWindow, frameWindow);
   Tray tray(settings, files, trayUi, modes, &frame, &focus);

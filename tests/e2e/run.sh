@@ -141,16 +141,27 @@ expected_defaults() {  # the defaults as the Windows build writes them (CR LF)
 exit_command() { drv post "$1" 273 40002 0; }  # WM_COMMAND 40002 to the hidden window
 
 # ------------------------------------------------------------------ cases
+# The caption buttons are squares one pixel inside the caption strip, whose height the
+# keyboard window's top gives: from the right, the grip, _ and ✔.
+button_side() {  # FRAME_INFO: the side of a caption button
+  local kbd
+  kbd=$(drv info "$(drv find Tessary_Kbd_Window)")
+  echo $(( $(field top <<<"$kbd") - $(field top <<<"$1") - 4 ))
+}
 # The caption buttons' glyphs come from Wine's symbol font; without it the letters
-# "a" and "0" stand in. In the right end of the caption strip the ✔ must be a stroke
-# over several rows and the _ a bar of at most three rows (a "0" spans many).
+# "a" and "0" stand in. In the two buttons left of the grip the ✔ must be a stroke
+# over several rows and the _ a bar of at most a sixth of the button (a "0" spans many).
 caption_glyphs() {  # FRAME_INFO
   command -v import >/dev/null || return 0
-  import -display "$DISPLAY" -window root -crop "44x20+$(( $(field left <<<"$1") + $(field width <<<"$1") - 44 ))+$(field top <<<"$1")" \
+  local b w
+  b=$(button_side "$1"); w=$((2 * b))
+  # The frame's border is one pixel; the grip ends one pixel before the client's right.
+  import -display "$DISPLAY" -window root \
+    -crop "${w}x${b}+$(( $(field left <<<"$1") + $(field width <<<"$1") - 2 - 3 * b ))+$(( $(field top <<<"$1") + 2 ))" \
     -colorspace gray -depth 8 gray:- 2>/dev/null | python3 -c '
 import sys
+w, h = int(sys.argv[1]), int(sys.argv[2])
 d = sys.stdin.buffer.read()
-w, h = 44, 20
 if len(d) != w * h: sys.exit(1)
 cols = [[y for y in range(1, h - 1) if d[y * w + x] < 80] for x in range(w)]
 groups, cur = [], []
@@ -161,8 +172,8 @@ if cur: groups.append(cur)
 if len(groups) != 2: sys.exit(1)
 rows = [sorted({y for x in g for y in cols[x]}) for g in groups]
 check, bar = rows
-ok = len(check) >= 5 and len(bar) <= 3 and len(groups[1]) >= 5
-sys.exit(0 if ok else 1)'
+ok = len(check) >= 5 and len(bar) <= max(3, h // 6) and len(groups[1]) >= 5
+sys.exit(0 if ok else 1)' "$w" "$b"
 }
 
 starts_with_three_windows_and_exits_cleanly() {
@@ -701,9 +712,73 @@ set_screen_dpi() {  # DPI: Wine's screen density for the programs started after 
   wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
 }
 
+# Pictures of the four layouts (the built-in Korean and English, word prediction,
+# scanning) at the first start's frame on the 1280 × 800 screen and at a small and a
+# large frame, at 96 and 144 DPI, put together in BUILD_DIR/screenshots/layouts-*.png
+# (docs/images/ holds copies). About two minutes, so not part of the full run:
+#   bash tests/e2e/run.sh build/win64 pictures_of_every_layout
+pictures_of_every_layout() {
+  command -v montage >/dev/null || { fail "ImageMagick is missing"; return; }
+  local dpi spec size left top width height set n hidden kbd points x y shots=$build/screenshots/layouts
+  rm -rf "$shots"; mkdir -p "$shots"
+  for dpi in 96 144; do
+    set_screen_dpi "$dpi"
+    local sizes="small:420:630:440:170 default:320:555:640:245 large:5:310:1270:490"
+    [ "$dpi" = 144 ] && sizes="small:310:545:660:255 default:248:500:783:300 large:5:310:1270:490"
+    for spec in $sizes; do
+      IFS=: read -r size left top width height <<<"$spec"
+      n=0
+      for set in "" 단어예측 "한글 스캔"; do
+        cd "$(fresh_dir pictures)" || return
+        bash "$here/../../tools/install-layouts.sh" "$PWD"
+        { if [ -n "$set" ]; then config_with_kbdname "$set"; else expected_defaults; fi; } | ime_mode |
+          LC_ALL=C sed -e "s/^left .*/left = $left\r/" -e "s/^top .*/top = $top\r/" \
+            -e "s/^width .*/width = $width\r/" -e "s/^height .*/height = $height\r/" >Tessary.cfg
+        start_keyboard 1
+        hidden=$(drv wait Tessary_Hidden_Window "" 20000); [ -n "$hidden" ] || fail "no hidden window"
+        kbd=$(drv wait Tessary_Kbd_Window "" 10000)
+        sleep 1
+        # 가 clicked (ㄱ, ㅏ): the word keys show words.
+        case $set in
+          단어예측) points="136 96 182 248 120 182" ;;
+          "한글 스캔") points="264 16 155 232 16 155" ;;
+          *) points="" ;;
+        esac
+        set -- $points
+        while [ $# -ge 3 ]; do
+          read -r x y <<<"$(key_point "$(drv info "$kbd")" "$1" "$2" "$3")"
+          xdotool mousemove "$x" "$y"; sleep 0.2; xdotool click 1; sleep 0.4
+          shift 3
+        done
+        xdotool mousemove 0 0; sleep 1
+        shoot "layouts/$dpi-$size-$n"; n=$((n + 1))
+        if [ -z "$set" ]; then
+          drv post "$kbd" 516 0 0 >/dev/null; sleep 1  # WM_RBUTTONDOWN: English
+          shoot "layouts/$dpi-$size-$n"; n=$((n + 1))
+        fi
+        exit_command "$hidden"
+        check "exit status" 0 "$(wait_status "$STATUS_FILE")"
+      done
+    done
+    make_layout_sheets "$dpi" || fail "the sheets of $dpi DPI were not made"
+  done
+  set_screen_dpi 96
+}
+make_layout_sheets() {  # DPI: the sheets of the pictures of pictures_of_every_layout
+  # Each frame's four layouts two by two (Korean, English / prediction, scanning), a grey
+  # gap between; the small frame above the first start's, the large on a sheet of its own.
+  local shots=$build/screenshots/layouts
+  four() { echo "( $1-0.png $1-1.png +smush 8 ) ( $1-2.png $1-3.png +smush 8 ) -smush 8"; }
+  # shellcheck disable=SC2046
+  (cd "$shots" &&
+    convert -background '#808080' -gravity west \( $(four "$1-small") \) \( $(four "$1-default") \) -smush 12 \
+      -colors 128 "PNG8:$build/screenshots/layouts-${1}dpi.png" &&
+    convert -background '#808080' $(four "$1-large") -colors 128 "PNG8:$build/screenshots/layouts-${1}dpi-large.png")
+}
+
 # At 144 DPI a keyboard without settings starts 1.5 times the default size, its labels
-# and caption drawn at that scale; the grip drags it wider (and lower: it sits on the screen's bottom) from 6 pixels inside the
-# corner. Pictures at 96 and 144 DPI go to the screenshots.
+# and caption drawn at that scale; the corner drags it wider (and lower: it sits on the screen's bottom) from 6 pixels inside
+# it, and the grip at the caption's right end wider and higher. Pictures at 96 and 144 DPI go to the screenshots.
 the_keyboard_scales_with_the_screens_density() {
   cd "$(fresh_dir dpi)"
   local hidden frame info width height x y
@@ -731,12 +806,21 @@ the_keyboard_scales_with_the_screens_density() {
   xdotool mousemove $((x + 60)) $((y - 40)); sleep 0.5  # up: the frame sits on the screen's bottom
   xdotool mouseup 1; sleep 0.8
   info=$(drv info "$frame")
-  check "the grip widened the frame" $((width + 60)) "$(field width <<<"$info")"
-  check "the grip lowered the frame" $((height - 40)) "$(field height <<<"$info")"
+  check "the corner widened the frame" $((width + 60)) "$(field width <<<"$info")"
+  check "the corner lowered the frame" $((height - 40)) "$(field height <<<"$info")"
+  # The grip at the caption strip's right end sizes it by its top-right corner.
+  read -r x y <<<"$(frame_point grip)"
+  xdotool mousemove "$x" "$y"; sleep 0.3
+  xdotool mousedown 1; sleep 0.3
+  xdotool mousemove $((x + 30)) $((y - 30)); sleep 0.5
+  xdotool mouseup 1; sleep 0.8
+  info=$(drv info "$frame")
+  check "the grip widened the frame" $((width + 90)) "$(field width <<<"$info")"
+  check "the grip raised the frame's top" $((height - 10)) "$(field height <<<"$info")"
   shoot keyboard-144dpi-grown
   exit_command "$hidden"
   check "exit status at 144 DPI" 0 "$(wait_status "$STATUS_FILE")"
-  check "the physical size is stored" "width            = $((width + 60))" "$(grep -a '^width' Tessary.cfg | tr -d '\r')"
+  check "the physical size is stored" "width            = $((width + 90))" "$(grep -a '^width' Tessary.cfg | tr -d '\r')"
   set_screen_dpi 96
 }
 
@@ -894,13 +978,15 @@ declare -A sentence_scan=([Shift]="5 1 1" [g]="4 2 1" [o]="3 2 5" [space]="6 1 4
   [t]="3 2 1" [3]="2 1 4" [Back]="2 3 4" [2]="2 1 3" [period]="5 3 2" [hangul]="6 2 1")
 sentence_steps="Shift g o LANG space a t MENU LANG space 3 Back 2 period"
 sentence_text="Go at 2."
-frame_point() {  # WHAT: the screen point of the ✔ button ("lang"), of _ ("hide") or of the icon ("icon")
-  local info left top width
+frame_point() {  # WHAT: the screen point of the ✔ button ("lang"), of _ ("hide"), of the grip or of the icon
+  local info left top width b
   info=$(drv info "$(drv find Tessary_Main_Window)")
   left=$(field left <<<"$info"); top=$(field top <<<"$info"); width=$(field width <<<"$info")
-  case $1 in  # the frame's border is 1 pixel; the buttons sit 35 and 18 pixels from the client's right
-    lang) echo $((left + width - 28)) $((top + 10)) ;;
-    hide) echo $((left + width - 11)) $((top + 10)) ;;
+  b=$(button_side "$info")
+  case $1 in  # the middles of the squares, from the right: the grip, _, ✔ (a one-pixel border)
+    lang) echo $((left + width - 2 - 5 * b / 2)) $((top + 2 + b / 2)) ;;
+    hide) echo $((left + width - 2 - 3 * b / 2)) $((top + 2 + b / 2)) ;;
+    grip) echo $((left + width - 2 - b / 2)) $((top + 2 + b / 2)) ;;
     icon) echo $((left + 10)) $((top + 10)) ;;
   esac
 }
@@ -962,7 +1048,9 @@ sentence_end() {  # SHOT
 # ㄱ, then the word key that shows 같이 (a dictionary of two words, so the candidates do
 # not depend on the shipped one). Each press is timed from the one before: after a press
 # the next level shows its first item at once, and the item after STEPS steps is pressed
-# in the middle of its scan delay.
+# in the middle of its scan delay. The set's scan follows the syllable: the line scan
+# starts on the consonants at a word end, on the vowels after an initial, on the
+# consonants (then the word keys and Space) after a vowel.
 scanning_with_the_scan_set_types_a_phrase() {
   cd "$(fresh_dir scanset)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
@@ -982,13 +1070,13 @@ scanning_with_the_scan_set_types_a_phrase() {
     presses=$((presses + 1))
   }
   key() { press "$1"; press "$2"; press "$3"; }  # LINE_STEPS BLOCK_STEPS KEY_STEPS
-  xdotool key space; last=$(date +%s%N); presses=1  # from idle: line 1 shows at once
-  key 2 0 0   # ㅇ: line 3, its first block and key
-  key 2 0 0   # ㅏ: round to line 2
-  key 2 0 0   # Space: round to line 1
-  key 1 0 1   # ㄱ: line 2, its second key; the word keys now show 같이 and 가방
+  xdotool key space; last=$(date +%s%N); presses=1  # from idle: the consonants show at once
+  key 0 0 0   # ㅇ: the consonants' first block and key
+  key 0 0 0   # ㅏ: the vowels first, their first key
+  key 1 0 0   # Space: the consonants first, then the word keys' line, its first key
+  key 0 0 1   # ㄱ: the consonants first, their second key; the word keys now show 같이 and 가방
   shoot keyboard-scan-set
-  key 2 0 2   # the first word key: line 1, after Space and ㅅ
+  key 1 0 1   # the first word key: the vowels first, then the word keys' line, after Space
   sleep 1
   letters=$(grep '^char ' keys.log | cut -d' ' -f2 | grep -v '^32$' | while read -r c; do printf "\\$(printf %o "$c")"; done)
   check "the letters of 아 같이" "dkrkxdl" "$letters"
@@ -1315,6 +1403,42 @@ two_switch_step_scanning_types_a_phrase() {
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
 }
 
+# The scan that follows the syllable, in two-switch step mode (Space moves, Enter
+# chooses): "한글 스캔" types 안 같이 into an edit control, the keyboard composing. Each
+# choice is counted in moves from where the scan now starts: the consonants at a word end,
+# the vowels after an initial, the consonants after a vowel, Space's line after a final,
+# and after ㄱ the word key that shows 같이 in the line after the vowels.
+syllable_following_scanning_types_a_phrase() {
+  cd "$(fresh_dir syllable)"
+  bash "$here/../../tools/install-layouts.sh" "$PWD"
+  printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
+  config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
+    -e 's/^scanMode .*/scanMode = SCAN_STEP\r/' -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' \
+    >Tessary.cfg
+  start_keyboard 1
+  local hidden kbd target moves
+  keyboard_and_target 1.5 edit || return
+  drv no-msgbox 100 || fail "a message box was shown"
+  choose() { xdotool key Return; sleep 0.15; }
+  pick() {  # LINE BLOCK KEY: moves at each level, each followed by a choice
+    local n
+    for n in "$@"; do keys space "$n"; choose; done
+  }
+  choose       # wakes the scan: its first line shows
+  pick 0 0 0   # ㅇ
+  pick 0 0 0   # ㅏ
+  pick 0 1 1   # ㄴ: the consonants' second block, its second key
+  pick 0 0 0   # Space
+  pick 0 0 1   # ㄱ
+  pick 1 0 1   # the first word key: 같이
+  sleep 0.5
+  # One Space in the text: none of the switches' presses reaches the target.
+  check "the target's text" "안 같이" "$(drv text "$target")"
+  check "no Enter reached the target" "" "$(grep -E '^key(down|up) 13 ' keys.log)"
+  focus_kept "after syllable-following scanning"
+  end_with_target
+}
+
 # A switch interface that clicks: the left mouse button is the switch of automatic
 # scanning (600 ms a step), wherever it is pressed. It is pressed over the keyboard's
 # "." key, which a click that got through would type (X delivers no click to Wine over
@@ -1436,6 +1560,7 @@ if [ "$suite" = all ]; then
   run_case space_presses_scan_to_a_key
   run_case two_switch_step_scanning_types_a_phrase
   run_case a_mouse_button_switch_types_a_phrase
+  run_case syllable_following_scanning_types_a_phrase
   run_case the_settings_dialog_sets_the_scan_mode_and_timing
   run_case the_focused_windows_input_mode_switches_the_layout
   run_case the_tray_menu_changes_layout_and_settings

@@ -293,6 +293,11 @@ TEST_F(LayoutLoaderTest, GlobalsOfTheWrongTypeFailTheBuildAndTheKeyboardKeepsIts
   refused(Script(0, "Description = {}\n"), "Description: should be string");
   refused(Script(0, "KeyCount = 2\n"), "key 1: no record in Keys");
   refused(Script(0, "", "Keys = 5; KeyCount = 1\n"), "key 1: Keys is not a table");
+  kb.layoutSet[IL_ENGLISH] = Script(0, "ScanOrder = { vowel = { 'two' } }\n");
+  EXPECT_FALSE(BuildKeyboard(kb, env, IL_ENGLISH));
+  EXPECT_NE(env.lastScriptError.find("ScanOrder.vowel: should be a table of line numbers"), std::string::npos)
+      << env.lastScriptError;
+  EXPECT_EQ(kb.keys, before);
   // At a language switch, as after any failed switch.
   kb.layoutSet[IL_ENGLISH] = Script(0, "Width = 'wide'\n");
   ToggleLanguage(kb, env);

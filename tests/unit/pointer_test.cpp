@@ -87,8 +87,8 @@ TEST_F(KeyboardViewTest, FullDrawingMakesAFreshFontAndShowsLatchedKeysPressed) {
   EXPECT_EQ(image.ops[0], "fill (0,0,1020,310) DEEFF7");
   EXPECT_EQ(image.ops[1], "key (4,10,64,54) e5x5 border CC6666 face E6EAD5");  // Esc at double size
   // 65 % of the key's 44 at a label size of 15 is 35; "Esc" at 35 is wider than the key's
-  // room (52) and shrinks to fit.
-  EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 28");
+  // room (52): rather than shrink to 28 it keeps its height in narrower letters.
+  EXPECT_EQ(image.ops[2], "label 'Esc' (4,10,64,54) 000000 font 35 narrow 10");
 
   // A latched Shift: the pressed colours, the label pushed in, and the Shift view's labels.
   activator.ActivateKey(1, kShiftLeft);
@@ -387,6 +387,24 @@ TEST_F(KeyboardViewTest, NoLabelExceedsItsKeyAtAnyLabelSize) {
           EXPECT_GT(canvas.labels, 60);
           EXPECT_EQ(canvas.symbols, view == 1 ? 9 : 7);  // with Shift, < and > too
           EXPECT_EQ(canvas.outside, 0) << "size " << size << " width " << client.right;
+        }
+      }
+    }
+  }
+  // The same for the word prediction and scanning sets, whose word keys show words.
+  for (const std::string set : {"단어예측", "한글 스캔"}) {
+    for (int language : {IL_KOREAN, IL_ENGLISH}) {
+      testing::KeyboardRig rig;
+      ASSERT_TRUE(rig.LoadSetFromTree(set, language)) << set;
+      rig.kb.ShowCandidates({"가능한", "가져오기", "간격", "together", "ㄱ", "같이", "가방"});
+      KeyDrawing setDrawing{rig.kb, rig.settings};
+      for (const KeyRect client : {KeyRect{0, 0, 300, 110}, KeyRect{0, 0, 624, 196}, KeyRect{0, 0, 1900, 560}}) {
+        for (int32_t size = 2; size <= 60; size += 8) {
+          rig.settings.labelFont.lfHeight = size;
+          CheckingCanvas canvas;
+          setDrawing.DrawKeyboard(canvas, client, rig.settings.bgndColor);
+          EXPECT_GT(canvas.labels, 50);
+          EXPECT_EQ(canvas.outside, 0) << set << " size " << size << " width " << client.right;
         }
       }
     }

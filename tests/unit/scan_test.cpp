@@ -141,6 +141,54 @@ TEST_F(ScanTest, LineBlockAndKeyStepsActivateAKeyAndResumeOnTheSameLine) {
   EXPECT_EQ(Highlighted(), Line(3));  // resumes on the chosen line
 }
 
+// A layout that declares where the scan goes after each place in the syllable: the line
+// scan starts on the lines it names, whatever line the last key was on.
+TEST_F(ScanTest, ADeclaredOrderFollowsTheSyllableAndTheBuiltInLayoutHasNone) {
+  for (int place = kAtWordEnd; place < kSyllablePlaces; ++place) {
+    EXPECT_TRUE(kb.ScanLineOrder(static_cast<SyllablePlace>(place)).empty());
+  }
+  kb.layoutSet[IL_KOREAN] =
+      "Version = 3\nLanguage = IL_KOREAN\nDescription = 'syllable'\nPrediction = false\n"
+      "Width = 40\nHeight = 10\nFontSize = 10\n"
+      "local c = { text = 0, face = 0, border = 0 }\n"
+      "local function K(code, s, x, line) Key { code = code, type = 0, stroke = s, label = { ncns = s, "
+      "ncys = s, ycns = s, ycys = s }, pos = { left = x, top = 0, width = 10, height = 10 }, normal = c, "
+      "press = c, scan = { line = line, block = 1 } } end\n"
+      "K(32, ' ', 0, 1); K(82, 'r', 10, 2); K(83, 's', 20, 2); K(75, 'k', 30, 3)\n"
+      "ScanOrder = { wordEnd = { 2, 1 }, initial = { 3 }, vowel = { 2, 1 }, final = { 1, 3 } }\n";
+  ASSERT_TRUE(BuildKeyboard(kb, env, IL_KOREAN)) << env.lastScriptError;
+  kb.ScaleKeys(510, 155);
+  Restart(SCAN_AUTO);
+  constexpr int kSpace = 0, kG = 1, kN = 2, kA = 3;
+  // Chooses the line, the block and the key `steps` keys into the block.
+  const auto choose = [this](int steps) {
+    scan.OnSwitch();
+    scan.OnSwitch();
+    Wait(500 * static_cast<uint32_t>(steps));
+    scan.OnSwitch();
+  };
+  ASSERT_EQ(kb.ScanLineOrder(kAtWordEnd), (std::vector<int32_t>{2, 1, 3}));
+  scan.OnSwitch();
+  EXPECT_EQ(Highlighted(), Line(2));  // at the start: the consonants first
+  Wait(500);
+  EXPECT_EQ(Highlighted(), Line(1));
+  Wait(500);
+  EXPECT_EQ(Highlighted(), Line(3));  // the lines it does not name follow by number
+  Wait(500);  // round to line 2
+  choose(0);   // ㄱ
+  EXPECT_EQ(scan.syllablePlace(), kAfterInitial);
+  EXPECT_EQ(Highlighted(), Line(3));  // after an initial: the vowels
+  choose(0);                          // ㅏ
+  EXPECT_EQ(Highlighted(), Line(2));  // after a vowel: the consonants (a final)
+  choose(1);                          // ㄴ
+  EXPECT_EQ(scan.syllablePlace(), kAfterFinal);
+  EXPECT_EQ(Highlighted(), Line(1));  // after a final: Space first
+  choose(0);                          // Space
+  EXPECT_EQ(scan.syllablePlace(), kAtWordEnd);
+  EXPECT_EQ(Highlighted(), Line(2));
+  EXPECT_EQ(activated, (std::vector<int>{kG, kA, kN, kSpace}));
+}
+
 TEST_F(ScanTest, TwoPassesOverTheLinesWithoutASwitchReturnToIdle) {
   scan.OnSwitch();
   const int lines = LineCount();

@@ -63,9 +63,12 @@ class FakeFont : public Font {
  public:
   // The count outlives the canvas: a font, like the platform's, may outlive the
   // surface it was made on.
-  FakeFont(int32_t h, std::shared_ptr<int> alive) : height(h), alive_(std::move(alive)) { ++*alive_; }
+  FakeFont(int32_t h, std::shared_ptr<int> alive, int32_t w = 0) : height(h), width(w), alive_(std::move(alive)) {
+    ++*alive_;
+  }
   ~FakeFont() override { --*alive_; }
   int32_t height;
+  int32_t width;  // the average character width asked for; 0: the face's own
 
  private:
   std::shared_ptr<int> alive_;
@@ -89,20 +92,22 @@ class RecordingCanvas : public Canvas {
   void DrawLabel(const std::string& text, const KeyRect& r, uint32_t color, const Font* font) override {
     const auto* fake = dynamic_cast<const FakeFont*>(font);
     ops.push_back("label '" + text + "' " + RectText(r) + " " + Hex(color) +
-                  (fake ? " font " + std::to_string(fake->height) : " nofont"));
+                  (fake ? " font " + std::to_string(fake->height) : " nofont") +
+                  (fake && fake->width > 0 ? " narrow " + std::to_string(fake->width) : ""));
   }
   std::unique_ptr<Font> CreateLabelFont(const LabelFont& description) override {
-    return std::make_unique<FakeFont>(description.lfHeight, fontsAlive);
+    return std::make_unique<FakeFont>(description.lfHeight, fontsAlive, description.lfWidth);
   }
   // A font's text (CP949): each ASCII character 3/5 of the height wide, a two-byte one
-  // (Hangul) the whole height; as high as the font.
+  // (Hangul) the whole height; with a width asked for, that and twice it; as high as
+  // the font.
   TextExtent MeasureLabel(const std::string& text, const Font* font) override {
     const auto* fake = dynamic_cast<const FakeFont*>(font);
-    const int32_t h = fake ? fake->height : 12;
+    const int32_t h = fake ? fake->height : 12, w = fake ? fake->width : 0;
     int32_t width = 0;
     for (size_t i = 0; i < text.size();) {
       const bool pair = static_cast<unsigned char>(text[i]) >= 0x81;
-      width += pair ? h : h * 3 / 5;
+      width += w > 0 ? (pair ? 2 * w : w) : (pair ? h : h * 3 / 5);
       i += pair ? 2 : 1;
     }
     return {width, h};
