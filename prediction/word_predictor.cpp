@@ -90,21 +90,33 @@ bool isPrefixMatch(std::string_view entry, std::string_view query) {
 }
 
 bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& systemPath, const std::string& userPath) {
-  const std::optional<std::string> system = files.ReadWholeFile(systemPath);
-  if (!system) return false;
-  size_t pos = 0;
-  DictEntry entry;
-  while (pos < system->size()) {
-    if (!readSystemRecord(*system, pos, entry)) break;
-    std::reverse(entry.jamo.begin(), entry.jamo.end());
-    AddToBucket(systemBuckets_, std::move(entry));
+  {
+    // The file's text goes as soon as it is read, before the table of next words is: the
+    // two texts are never held at once.
+    const std::optional<std::string> system = files.ReadWholeFile(systemPath);
+    if (!system) return false;
+    size_t pos = 0;
+    DictEntry entry;
+    while (pos < system->size()) {
+      if (!readSystemRecord(*system, pos, entry)) break;
+      std::reverse(entry.jamo.begin(), entry.jamo.end());
+      AddToBucket(systemBuckets_, std::move(entry));
+    }
+  }
+  for (size_t b = 0; b < kInitialConsonants; ++b) {
+    const std::vector<DictEntry>& bucket = systemBuckets_[b];
+    heaviestFirst_[b] = std::is_sorted(bucket.begin(), bucket.end(),
+                                       [](const DictEntry& x, const DictEntry& y) { return x.weight > y.weight; });
   }
 
   std::string nextPath = systemPath;
   if (nextPath.ends_with(".lex")) nextPath.resize(nextPath.size() - 4);
   if (const std::optional<std::string> next = files.ReadWholeFile(nextPath + kNextWordsSuffix)) {
-    // "FIRST NEXT WEIGHT" lines; a line that is not so is skipped.
+    // "FIRST NEXT WEIGHT" lines; a line that is not so is skipped. The lines of one first
+    // word come together: its list is looked up once for them.
     size_t at = 0;
+    std::string_view lastFirst;
+    std::vector<DictEntry>* followers = nullptr;
     while (at < next->size()) {
       size_t end = next->find('\n', at);
       if (end == std::string::npos) end = next->size();
@@ -116,13 +128,17 @@ bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& syste
       size_t recordAt = first + 1;
       if (!readSystemRecord(line, recordAt, follower)) continue;
       if (!isSyllables(line.substr(0, first)) || !isSyllables(follower.jamo)) continue;
-      nextWords_[std::string(line.substr(0, first))].push_back(std::move(follower));
+      if (followers == nullptr || line.substr(0, first) != lastFirst) {
+        lastFirst = line.substr(0, first);
+        followers = &nextWords_[std::string(lastFirst)];
+      }
+      followers->push_back(std::move(follower));
     }
   }
 
   const std::optional<std::string> user = files.ReadWholeFile(userPath);
   if (!user) return true;
-  pos = 0;
+  size_t pos = 0;
   while (pos < user->size()) {
     // A piece: up to and including the next LF, at most 255 bytes. The LF is looked for
     // within those bytes only, so a file without line feeds is read in linear time.
@@ -136,6 +152,20 @@ bool WordPredictor::loadDictionaries(FileSystem& files, const std::string& syste
     AddToBucket(userBuckets_, {textToJamoCode(widenKorean(codec_, piece), true), kUserWordWeight});
   }
   return true;
+}
+
+// The system dictionary's words of one bucket that match, then the user's. A bucket whose
+// words come heaviest first is scanned only until its words weigh less than the lightest
+// kept of a full list: none after it could get in.
+void WordPredictor::ConsiderBucket(size_t bucket, const auto& matches) {
+  const bool heaviestFirst = heaviestFirst_[bucket];
+  for (const DictEntry& entry : systemBuckets_[bucket]) {
+    if (heaviestFirst && topHeap_.full() && entry.weight < topHeap_.Min().weight) break;
+    if (matches(entry.jamo)) Consider(entry);
+  }
+  for (const DictEntry& entry : userBuckets_[bucket]) {
+    if (matches(entry.jamo)) Consider(entry);
+  }
 }
 
 void WordPredictor::Consider(const DictEntry& entry) {
@@ -192,12 +222,8 @@ std::vector<std::string> WordPredictor::searchInitials(std::string_view initials
   if (initials.empty() || maxCandidates_ == 0) return {};
   const auto first = static_cast<uint8_t>(initials[0]);
   if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return {};
-  for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
-    for (const DictEntry& entry : (*buckets)[first - JAMO_INITIAL_BASE]) {
-      if (isInitialsMatch(entry.jamo, initials)) Consider(entry);
-    }
-  }
   auto matches = [&initials](const std::string& jamo) { return isInitialsMatch(jamo, initials); };
+  ConsiderBucket(first - JAMO_INITIAL_BASE, matches);
   ConsiderLearned(first - JAMO_INITIAL_BASE, matches);
   ConsiderSuccessors(matches);
   return Drain();
@@ -216,11 +242,7 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   auto matches = [&query, &moved](const std::string& jamo) {
     return isPrefixMatch(jamo, query) || (!moved.empty() && jamo.starts_with(moved));
   };
-  for (const DictBuckets* buckets : {&systemBuckets_, &userBuckets_}) {
-    for (const DictEntry& entry : (*buckets)[bucket]) {
-      if (matches(entry.jamo)) Consider(entry);
-    }
-  }
+  ConsiderBucket(bucket, matches);
   ConsiderLearned(bucket, matches);
   ConsiderSuccessors(matches);
   return Drain();

@@ -95,6 +95,7 @@ class WordPredictor final : public Predictor {
     uint64_t lastUse = 0;  // the learning clock when it was last completed
   };
   void Consider(const DictEntry& entry);
+  void ConsiderBucket(size_t bucket, const auto& matches);
   void ConsiderLearned(size_t bucket, const auto& matches);
   void ConsiderSuccessors(const auto& matches);
   void Learn(const std::string& jamo, uint32_t times);
@@ -106,6 +107,9 @@ class WordPredictor final : public Predictor {
   size_t maxCandidates_;
   TopWeightHeap topHeap_;
   DictBuckets systemBuckets_;
+  // Per bucket of systemBuckets_: whether its words come heaviest first (as hangul.lex
+  // keeps them), so that a scan may stop at the first word lighter than all it keeps.
+  std::array<bool, kInitialConsonants> heaviestFirst_{};
   DictBuckets userBuckets_;
   std::string typedLetters_;
   bool initialsTyped_ = false;  // the letters are two or more consonants: initials

