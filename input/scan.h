@@ -47,6 +47,9 @@ class ScanControl {
   // Draws the keys now highlighted again, after a full repaint covered them.
   virtual void DrawHighlight(Canvas& window) = 0;
 };
+// Each step that moves the highlight (a timer step, or a step press in step mode) plays
+// the host's tick when `useScanTick` is on; a choice does not, and the activation of a
+// key keeps the click of `useClickSound`.
 
 class ScanController;
 
@@ -201,6 +204,7 @@ class ScanController final : public ScanControl {
   bool held_ = false;          // hold mode: the first switch is down
   bool atFirstItem_ = false;   // no step since the current level began
   bool longFirstPeriod_ = false;  // the running timer's period includes the pause
+  uint32_t highlights_ = 0;       // highlight drawings so far: a step that drew one moved it
   uint32_t generation_ = 0;
 };
 
