@@ -1381,10 +1381,11 @@ scan_mode_case() {  # NAME CONFIG_EDITS...: the keyboard in scan mode with those
 
 # Two-switch step mode: Space moves the highlight one step, Enter chooses, nothing moves
 # on its own (the scan delay is left at 3 s and never waited for). "go at" in the
-# built-in layout; neither switch reaches the target.
+# built-in layout; neither switch reaches the target. The tick at each step is on: the
+# sounds never hold the typing up.
 two_switch_step_scanning_types_a_phrase() {
   local hidden kbd target line=0 key
-  scan_mode_case step 's/^scanMode .*/scanMode = SCAN_STEP\r/' || return
+  scan_mode_case step 's/^scanMode .*/scanMode = SCAN_STEP\r/' 's/^useScanTick .*/useScanTick = true\r/' || return
   move() { keys space "$1"; }
   choose() { xdotool key Return; sleep 0.15; }
   for key in g o space a t; do  # LINE BLOCK PLACE as in the sentence cases
