@@ -47,9 +47,6 @@ class ScanControl {
   // Draws the keys now highlighted again, after a full repaint covered them.
   virtual void DrawHighlight(Canvas& window) = 0;
 };
-// Each step that moves the highlight (a timer step, or a step press in step mode) plays
-// the host's tick when `useScanTick` is on; a choice does not, and the activation of a
-// key keeps the click of `useClickSound`.
 
 class ScanController;
 
@@ -123,6 +120,9 @@ class KeyScan final : public ScanState {
   std::vector<int> keys;
 };
 
+// Each step that moves the highlight (a timer step, or a step press in step mode) plays
+// the host's tick when `useScanTick` is on; a choice does not, and the activation of a
+// key keeps the click of `useClickSound`.
 class ScanController final : public ScanControl {
  public:
   using Activate = std::function<void(WindowId window, int keyIndex)>;
