@@ -29,6 +29,7 @@ class UnseenWindow final : public KeyboardSurface {
   void InvalidateKeyboard() override {}
   void DrawDirect(const std::function<void(Canvas&)>&) override {}
   void PlayClickSound() override {}
+  void PlayTickSound() override {}
 };
 
 // The scan timer, ticked by the simulated clock.

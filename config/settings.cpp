@@ -130,6 +130,8 @@ ConfigReadResult ReadSettings(Settings& s, FileSystem& files, const TextResource
   optionalNumber("scanSwitch", s.scanSwitch);
   optionalNumber("scanSwitch2", s.scanSwitch2);
   optionalNumber("scanFirstDelay", s.scanFirstDelay);
+  // Added with the scan tick: a file without it scans silently, as before.
+  if (wrong == nullptr) check("useScanTick", script.GetOptionalBool("useScanTick", s.useScanTick));
   if (wrong != nullptr) {
     if (scriptError != nullptr) *scriptError = script.lastError();
     SetDefaults(s);
@@ -277,6 +279,7 @@ std::string FormatSettings(const Settings& s) {
   Named(lines, "scanSwitch       ", ScanSwitchName(s.scanSwitch), s.scanSwitch);
   Named(lines, "scanSwitch2      ", ScanSwitchName(s.scanSwitch2), s.scanSwitch2);
   lines.Add("scanFirstDelay   = %d\n", s.scanFirstDelay);
+  lines.Add("useScanTick      = %s\n", Bool(s.useScanTick));
   return lines.Take();
 }
 

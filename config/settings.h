@@ -105,6 +105,7 @@ struct Settings {
   int32_t scanSwitch = SWITCH_SPACE;
   int32_t scanSwitch2 = SWITCH_ENTER;  // the step mode's choosing switch
   int32_t scanFirstDelay = 0;          // ms added to the first step of each level
+  bool useScanTick = false;            // a soft tick at each step of the highlight
 
   bool operator==(const Settings&) const = default;
 };
@@ -132,7 +133,7 @@ ConfigReadResult ReadSettings(Settings& settings, FileSystem& files, const TextR
                               std::string* scriptError = nullptr);
 
 
-// The 53 lines the program writes, each ended by '\n'.
+// The 54 lines the program writes, each ended by '\n'.
 std::string FormatSettings(const Settings& settings);
 
 // Writes the file atomically: the old file stays as it was when anything fails. When

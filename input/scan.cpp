@@ -242,7 +242,10 @@ void ScanController::Choose() {
 
 void ScanController::Step() {
   atFirstItem_ = false;
+  const uint32_t before = highlights_;
   RunStateOperation([this](ScanState& state) { state.Tick(*this); });
+  // A step that ended the scan (its passes done) moved nothing: no tick.
+  if (settings_.useScanTick && highlights_ != before) host_.PlayTickSound();
 }
 
 void ScanController::OnSwitchSignal(int which, bool released) {
@@ -295,6 +298,7 @@ void ScanController::DrawHighlight(Canvas& window) {
 void ScanController::Highlight(const std::vector<int>& keys) {
   highlighted_.insert(highlighted_.end(), keys.begin(), keys.end());
   if (keys.empty()) return;
+  ++highlights_;
   host_.DrawDirect([this, &keys](Canvas& canvas) {
     for (int k : keys) drawing_.DrawKeyHover(canvas, k);
   });

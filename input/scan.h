@@ -120,6 +120,9 @@ class KeyScan final : public ScanState {
   std::vector<int> keys;
 };
 
+// Each step that moves the highlight (a timer step, or a step press in step mode) plays
+// the host's tick when `useScanTick` is on; a choice does not, and the activation of a
+// key keeps the click of `useClickSound`.
 class ScanController final : public ScanControl {
  public:
   using Activate = std::function<void(WindowId window, int keyIndex)>;
@@ -201,6 +204,7 @@ class ScanController final : public ScanControl {
   bool held_ = false;          // hold mode: the first switch is down
   bool atFirstItem_ = false;   // no step since the current level began
   bool longFirstPeriod_ = false;  // the running timer's period includes the pause
+  uint32_t highlights_ = 0;       // highlight drawings so far: a step that drew one moved it
   uint32_t generation_ = 0;
 };
 

@@ -58,6 +58,8 @@ class KeyboardSurface {
   virtual void DrawDirect(const std::function<void(Canvas&)>& draw) = 0;
   // The click sound, asynchronously; a new one cuts off one still playing.
   virtual void PlayClickSound() = 0;
+  // The scan tick, asynchronously: short and quiet, never waited for.
+  virtual void PlayTickSound() = 0;
 };
 
 }  // namespace tessary

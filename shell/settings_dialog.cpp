@@ -49,6 +49,7 @@ SettingsDialogModel::SettingsDialogModel(const Settings& s) {
     if (i > 0 && kSwitchChoices[i].value == s.scanSwitch) switch1Choice = static_cast<int>(i);
     if (kSwitchChoices[i].value == s.scanSwitch2) switch2Choice = static_cast<int>(i);
   }
+  scanTick = s.useScanTick;
   start_ = {s.keyRepeatDelay, AccelerationPosition(s.keyRepeatAcceleration), s.dwellDelay, s.scanDelay,
             s.idmImgDelay,    s.scanFirstDelay,                             s.scanMaxLoop};
   for (size_t i = 0; i < kTrackbars.size(); ++i) SetPosition(kTrackbars[i].id, start_[i]);
@@ -111,6 +112,7 @@ void SettingsDialogModel::Apply(Settings& s) const {
   }
   s.scanFirstDelay = RoundDown100(Position(IDC_SCAN_FIRST));
   s.scanMaxLoop = Position(IDC_SCAN_PASSES);
+  s.useScanTick = scanTick;
 }
 
 }  // namespace tessary

@@ -22,12 +22,13 @@ inline constexpr int IDC_REPEAT_DELAY = 1005, IDC_REPEAT_ACCEL = 1006, IDC_DWELL
 // The value labels beside the trackbars.
 inline constexpr int IDC_REPEAT_DELAY_LABEL = 1035, IDC_REPEAT_ACCEL_LABEL = 1034, IDC_DWELL_DELAY_LABEL = 1033,
                      IDC_SCAN_DELAY_LABEL = 1036, IDC_IMG_DELAY_LABEL = 1032;
-// The scanning group: the scan mode, the two switches, the first item's pause and the
-// passes over a level.
+// The scanning group: the scan mode, the two switches, the first item's pause, the
+// passes over a level and the tick at each step.
 inline constexpr int IDC_SCAN_AUTO = 1040, IDC_SCAN_STEP = 1041, IDC_SCAN_HOLD = 1042;
 inline constexpr int IDC_SWITCH1 = 1043, IDC_SWITCH2 = 1044;
 inline constexpr int IDC_SCAN_FIRST = 1045, IDC_SCAN_FIRST_LABEL = 1046, IDC_SCAN_PASSES = 1047,
                      IDC_SCAN_PASSES_LABEL = 1048;
+inline constexpr int IDC_SCAN_TICK = 1049;
 
 // The switches the lists offer, in their order, with their names in the list.
 struct SwitchChoice {
@@ -100,6 +101,7 @@ class SettingsDialogModel {
   // value the lists do not offer, which OK leaves as it is.
   int switch1Choice = -1;
   int switch2Choice = -1;
+  bool scanTick = false;  // the "스캔할 때마다 똑딱 소리" box
 
  private:
   static size_t Row(int trackbarId);

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the program's icon (resource 5: 32x32 and 16x16, 16 colours) and its keyboard
 pointer (resource 117: 32x32 monochrome, hot spot at 6, 2), and synthesises its click
-sound (resource 170: a short RIFF WAVE), into resources/."""
+sound (resource 170: a short RIFF WAVE) and its scan tick (resource 171: a shorter, quieter
+one), into resources/."""
 import math
 import struct
 import sys
@@ -101,6 +102,14 @@ def write_cursor(path, hot=(6, 2)):
     path.write_bytes(out + data)
 
 
+def write_wave(path, samples, rate):
+    """16-bit mono PCM in a RIFF WAVE file."""
+    data = struct.pack('<%dh' % len(samples), *samples)
+    fmt = struct.pack('<HHIIHH', 1, 1, rate, rate * 2, 2, 16)
+    body = b'WAVE' + b'fmt ' + struct.pack('<I', len(fmt)) + fmt + b'data' + struct.pack('<I', len(data)) + data
+    path.write_bytes(b'RIFF' + struct.pack('<I', len(body)) + body)
+
+
 def write_click(path, rate=22050, frames=512):
     """A key click: a decaying 2.4 kHz burst with a little noise, 16-bit mono PCM
     (1024 data bytes, about 23 ms)."""
@@ -112,10 +121,19 @@ def write_click(path, rate=22050, frames=512):
         envelope = math.exp(-n / 60.0)
         value = envelope * (0.7 * math.sin(2 * math.pi * 2400 * n / rate) + 0.3 * noise)
         samples.append(int(max(-1.0, min(1.0, value)) * 20000))
-    data = struct.pack('<%dh' % frames, *samples)
-    fmt = struct.pack('<HHIIHH', 1, 1, rate, rate * 2, 2, 16)
-    body = b'WAVE' + b'fmt ' + struct.pack('<I', len(fmt)) + fmt + b'data' + struct.pack('<I', len(data)) + data
-    path.write_bytes(b'RIFF' + struct.pack('<I', len(body)) + body)
+    write_wave(path, samples, rate)
+
+
+def write_tick(path, rate=22050, frames=331):
+    """The scan tick: a pure 2 kHz blip, about 15 ms (662 data bytes), that rises in 1 ms
+    (no pop at its start) and decays to silence; its peak, near 2400, is an eighth of the
+    click's."""
+    samples = []
+    for n in range(frames):
+        envelope = min(1.0, n / 22.0) * math.exp(-n / 50.0)
+        value = envelope * math.sin(2 * math.pi * 2000 * n / rate)
+        samples.append(int(value * 4000))
+    write_wave(path, samples, rate)
 
 
 if __name__ == '__main__':
@@ -123,3 +141,4 @@ if __name__ == '__main__':
     write_icon(root / 'tessary.ico')
     write_cursor(root / 'pointer.cur')
     write_click(root / 'click.wav')
+    write_tick(root / 'tick.wav')

@@ -75,6 +75,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
       if (state->model.imeMethodButton != 0) CheckDlgButton(dialog, state->model.imeMethodButton, BST_CHECKED);
       if (state->model.hangulButton != 0) CheckDlgButton(dialog, state->model.hangulButton, BST_CHECKED);
       if (state->model.scanModeButton != 0) CheckDlgButton(dialog, state->model.scanModeButton, BST_CHECKED);
+      CheckDlgButton(dialog, IDC_SCAN_TICK, state->model.scanTick ? BST_CHECKED : BST_UNCHECKED);
       FillSwitchList(dialog, IDC_SWITCH1, 1, state->model.switch1Choice);
       FillSwitchList(dialog, IDC_SWITCH2, 0, state->model.switch2Choice);
       for (const TrackbarRow& row : kTrackbars) {
@@ -112,6 +113,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
         model.switch1Choice = ChosenSwitch(dialog, IDC_SWITCH1, 1);
         model.switch2Choice = ChosenSwitch(dialog, IDC_SWITCH2, 0);
+        model.scanTick = IsDlgButtonChecked(dialog, IDC_SCAN_TICK) == BST_CHECKED;
         for (const TrackbarRow& row : kTrackbars) {
           HWND bar = GetDlgItem(dialog, row.id);
           if (bar != nullptr) model.SetPosition(row.id, static_cast<int32_t>(SendMessageW(bar, TBM_GETPOS, 0, 0)));

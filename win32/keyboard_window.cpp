@@ -199,4 +199,9 @@ void Win32KeyboardHost::PlayClickSound() {
   PlaySoundA(MAKEINTRESOURCEA(IDW_CLICK), window_.instance(), SND_RESOURCE | SND_ASYNC);
 }
 
+void Win32KeyboardHost::PlayTickSound() {
+  // No default sound in its place: a missing tick must not become a beep at every step.
+  PlaySoundA(MAKEINTRESOURCEA(IDW_TICK), window_.instance(), SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
+}
+
 }  // namespace tessary::win32

@@ -85,6 +85,7 @@ class Win32KeyboardHost final : public KeyboardWindowHost {
   void RequestLeaveNotice() override;
   void DrawDirect(const std::function<void(Canvas&)>& draw) override;
   void PlayClickSound() override;
+  void PlayTickSound() override;
 
  private:
   const Win32KeyboardWindow& window_;

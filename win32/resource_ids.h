@@ -3,3 +3,4 @@
 #define IDI_TESSARY 5
 #define IDC_TESSARY_POINTER 117
 #define IDW_CLICK 170
+#define IDW_TICK 171

@@ -200,8 +200,8 @@ starts_with_three_windows_and_exits_cleanly() {
   caption_glyphs "$info" || fail "the caption buttons are not drawn with their glyphs (is fonts-wine installed?)"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 53 "$(wc -l <Tessary.cfg)"
-  check "CR LF lines" 53 "$(grep -c $'\r$' Tessary.cfg)"
+  check "lines" 54 "$(wc -l <Tessary.cfg)"
+  check "CR LF lines" 54 "$(grep -c $'\r$' Tessary.cfg)"
   check "first line" "left             = 320" "$(head -n 1 Tessary.cfg | tr -d '\r')"
   expected_defaults | tail -n +5 >expected.cfg  # the defaults but the frame's place and size
   tail -n +5 Tessary.cfg | cmp -s expected.cfg - || fail "Tessary.cfg differs from the defaults"
@@ -257,7 +257,7 @@ an_empty_configuration_is_reported_and_the_keyboard_starts() {
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
   check "backup" 0 "$(wc -c <Tessary.cfg.bak)"
-  check "lines" 53 "$(wc -l <Tessary.cfg)"
+  check "lines" 54 "$(wc -l <Tessary.cfg)"
 }
 
 the_settings_survive_a_run() {
@@ -311,7 +311,7 @@ the_settings_are_saved_at_the_end_of_a_session() {
   # Logging off: the session asks every window, then ends the processes.
   wine wineboot --end-session >/dev/null 2>&1
   check "exit status" 0 "$(wait_status "$STATUS_FILE" 30)"
-  check "settings written" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 54 "$(wc -l <Tessary.cfg 2>/dev/null)"
   check "left saved" "$(printf 'left             = %3d' $((left + 40)))" "$(grep '^left ' Tessary.cfg | tr -d '\r')"
   check "top saved" "$(printf 'top              = %3d' $((top + 30)))" "$(grep '^top ' Tessary.cfg | tr -d '\r')"
 }
@@ -858,7 +858,7 @@ PY
   rdrv no-msgbox 2000 || fail "a message box was shown"
   rdrv post "$hidden" 273 40002 0 >/dev/null
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "settings written" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written" 54 "$(wc -l <Tessary.cfg 2>/dev/null)"
 
   # Again with the shipped prediction set: its layouts and the dictionary are found.
   LC_ALL=C sed -i "s/^kbdName .*/kbdName = \"$(printf '단어예측' | iconv -f UTF-8 -t CP949)\"\r/" Tessary.cfg
@@ -924,7 +924,7 @@ the_installer_installs_upgrades_and_uninstalls() {
   idrv no-msgbox 2000 || fail "a message box was shown"
   idrv post "$hidden" 273 40002 0 >/dev/null
   for _ in $(seq 150); do [ -s Tessary.cfg ] && break; sleep 0.1; done
-  check "settings written in the program's folder" 53 "$(wc -l <Tessary.cfg 2>/dev/null)"
+  check "settings written in the program's folder" 54 "$(wc -l <Tessary.cfg 2>/dev/null)"
   sleep 1
   check "keyboards running" 0 "$(idrv count Tessary_Hidden_Window)"
 
@@ -1381,10 +1381,11 @@ scan_mode_case() {  # NAME CONFIG_EDITS...: the keyboard in scan mode with those
 
 # Two-switch step mode: Space moves the highlight one step, Enter chooses, nothing moves
 # on its own (the scan delay is left at 3 s and never waited for). "go at" in the
-# built-in layout; neither switch reaches the target.
+# built-in layout; neither switch reaches the target. The tick at each step is on: the
+# sounds never hold the typing up.
 two_switch_step_scanning_types_a_phrase() {
   local hidden kbd target line=0 key
-  scan_mode_case step 's/^scanMode .*/scanMode = SCAN_STEP\r/' || return
+  scan_mode_case step 's/^scanMode .*/scanMode = SCAN_STEP\r/' 's/^useScanTick .*/useScanTick = true\r/' || return
   move() { keys space "$1"; }
   choose() { xdotool key Return; sleep 0.15; }
   for key in g o space a t; do  # LINE BLOCK PLACE as in the sentence cases
@@ -1462,8 +1463,8 @@ a_mouse_button_switch_types_a_phrase() {
 }
 
 # The settings dialog, with the keyboard and the mouse: scan input, two-switch step mode,
-# the middle mouse button as the switch (the last in its list), the shortest scan step
-# and the longest first pause; all of it is in Tessary.cfg at the end.
+# the middle mouse button as the switch (the last in its list), the shortest scan step,
+# the longest first pause and the tick at each step; all of it is in Tessary.cfg at the end.
 the_settings_dialog_sets_the_scan_mode_and_timing() {
   cd "$(fresh_dir scansettings)"
   start_keyboard 1
@@ -1487,17 +1488,19 @@ the_settings_dialog_sets_the_scan_mode_and_timing() {
   done
   check "the scan step's label" "0.3 초" "$(drv caption "$(drv child "$dialog" 1036)")"
   check "the first pause's label" "2.0 초" "$(drv caption "$(drv child "$dialog" 1046)")"
+  xdotool key alt+i; sleep 0.2  # 스캔할 때마다 똑딱 소리
   shoot settings-dialog-scan "$dialog"
   xdotool key Return; sleep 0.5
   check "dialog closed" 0 "$(drv count "#32770")"
   exit_command "$hidden"
   check "exit status" 0 "$(wait_status "$STATUS_FILE")"
-  check "lines" 53 "$(wc -l <Tessary.cfg)"
+  check "lines" 54 "$(wc -l <Tessary.cfg)"
   check "inputMode" "inputMode        = IM_SCAN" "$(grep -a '^inputMode' Tessary.cfg | tr -d '\r')"
   check "scanMode" "scanMode         = SCAN_STEP" "$(grep -a '^scanMode' Tessary.cfg | tr -d '\r')"
   check "scanSwitch" "scanSwitch       = SWITCH_MOUSE_MIDDLE" "$(grep -a '^scanSwitch ' Tessary.cfg | tr -d '\r')"
   check "scanDelay" "scanDelay             = 300" "$(grep -a '^scanDelay' Tessary.cfg | tr -d '\r')"
   check "scanFirstDelay" "scanFirstDelay   = 2000" "$(grep -a '^scanFirstDelay' Tessary.cfg | tr -d '\r')"
+  check "useScanTick" "useScanTick      = true" "$(grep -a '^useScanTick' Tessary.cfg | tr -d '\r')"
 }
 
 # The keyboard started after Notepad leaves it active: typing goes on there without a

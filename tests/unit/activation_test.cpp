@@ -318,6 +318,7 @@ class FakeRepeatHost : public RepeatHost {
   void InvalidateKeyboard() override { ++invalidated; }
   void DrawDirect(const std::function<void(Canvas&)>&) override {}
   void PlayClickSound() override {}
+  void PlayTickSound() override {}
 };
 
 class KeyRepeatTest : public ::testing::Test {

@@ -413,6 +413,48 @@ TEST_F(ScanTest, HoldModeMovesWhileHeldAndTheReleaseChooses) {
   EXPECT_EQ(Highlighted(), Line(3));
 }
 
+// With the scan tick on, every step of the highlight ticks, in each scan mode; a choice
+// does not, and the chosen key clicks as before. Off, and once the scan stops, nothing ticks.
+TEST_F(ScanTest, EachStepTicksWhenTheTickIsOnAndTheChoiceClicks) {
+  settings.useScanTick = true;
+  scan.OnSwitch();  // line 1 shown: the scan begins, no step yet
+  Wait(1500);       // lines 2, 3, 4
+  EXPECT_EQ(host.ticks, 3);
+  scan.OnSwitch();  // a line, then a block is chosen
+  scan.OnSwitch();
+  Wait(500);        // the second key of the block
+  EXPECT_EQ(host.ticks, 4);
+  EXPECT_EQ(host.sounds, 0);
+  scan.OnSwitch();
+  EXPECT_EQ(activated.size(), 1u);
+  EXPECT_EQ(host.sounds, 1);  // the click, not a tick
+  EXPECT_EQ(host.ticks, 4);
+
+  Restart(SCAN_STEP);
+  scan.OnSwitchSignal(1, false);  // wakes the scan
+  scan.OnSwitchSignal(1, false);
+  scan.OnSwitchSignal(1, false);
+  EXPECT_EQ(host.ticks, 6);
+  Restart(SCAN_HOLD);
+  scan.OnSwitchSignal(1, false);
+  Wait(1100);
+  scan.OnSwitchSignal(1, true);
+  EXPECT_EQ(host.ticks, 8);
+
+  Restart(SCAN_AUTO);
+  scan.OnSwitch();
+  const uint32_t generation = timer.generation;
+  scan.StopScan();
+  scan.OnTimerTick(generation);  // the scan is off
+  EXPECT_EQ(host.ticks, 8);
+  settings.useScanTick = false;
+  scan.StartScan(5, 500);
+  scan.OnSwitch();
+  Wait(1500);
+  EXPECT_EQ(Highlighted(), Line(4));
+  EXPECT_EQ(host.ticks, 8);
+}
+
 // The first item of each level stays longer by the pause; then the steps come at the
 // scan delay. The passes before going back up are the user's.
 TEST_F(ScanTest, TheFirstItemsPauseAndThePassesAreTheUsers) {

@@ -68,7 +68,8 @@ const char* const kDefaultFile =
     "scanMode         = SCAN_AUTO\n"
     "scanSwitch       = SWITCH_SPACE\n"
     "scanSwitch2      = SWITCH_ENTER\n"
-    "scanFirstDelay   = 0\n";
+    "scanFirstDelay   = 0\n"
+    "useScanTick      = false\n";
 
 class SettingsTest : public ::testing::Test {
  protected:
@@ -109,7 +110,7 @@ TEST_F(SettingsTest, TheDefaultsMatchTheirDocumentedNumbers) {
 TEST_F(SettingsTest, WritesTheFortySevenLinesOfTheDefaults) {
   const std::string text = FormatSettings(Settings{});
   EXPECT_EQ(text, kDefaultFile);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 53);  // and word learning's, Hangul composition's and scanning's, last
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 54);  // and word learning's, Hangul composition's and scanning's, last
 }
 
 // A file written before the choice of switch and scan mode scans as before: automatic,
@@ -122,11 +123,13 @@ TEST_F(SettingsTest, AnOlderFileWithoutTheScanLinesScansAsBefore) {
   s.scanMode = SCAN_HOLD;
   s.scanSwitch = SWITCH_MOUSE_LEFT;
   s.scanFirstDelay = 500;
+  s.useScanTick = true;
   EXPECT_EQ(ReadSettings(s, files, texts, messages), ConfigReadResult::kRead);
   EXPECT_EQ(s.scanMode, SCAN_AUTO);
   EXPECT_EQ(s.scanSwitch, SWITCH_SPACE);
   EXPECT_EQ(s.scanSwitch2, SWITCH_ENTER);
   EXPECT_EQ(s.scanFirstDelay, 0);
+  EXPECT_FALSE(s.useScanTick);  // silent, as before
   EXPECT_EQ(s.left, 7);
 
   Settings chosen;
@@ -135,10 +138,12 @@ TEST_F(SettingsTest, AnOlderFileWithoutTheScanLinesScansAsBefore) {
   chosen.scanSwitch2 = SWITCH_F1 + 9;
   chosen.scanFirstDelay = 1500;
   chosen.scanMaxLoop = 4;
+  chosen.useScanTick = true;
   const std::string text = FormatSettings(chosen);
   EXPECT_NE(text.find("scanMode         = SCAN_STEP\n"), std::string::npos);
   EXPECT_NE(text.find("scanSwitch       = SWITCH_MOUSE_MIDDLE\n"), std::string::npos);
   EXPECT_NE(text.find("scanSwitch2      = SWITCH_F10\n"), std::string::npos);
+  EXPECT_NE(text.find("useScanTick      = true\n"), std::string::npos);
   files.files[kConfigFileName] = text;
   Settings back;
   EXPECT_EQ(ReadSettings(back, files, texts, messages), ConfigReadResult::kRead);
@@ -311,6 +316,7 @@ TEST_F(SettingsTest, AMissingValueOrOneOfTheWrongTypeIsABrokenFileNamingTheKey) 
               (std::vector<ShownMessage>{{std::string("설정 파일에 문제가 있습니다. (") + key + ")", "치명적 오류"}}));
   };
   broken(std::string(kDefaultFile) + "useClickSound = 1\n", "useClickSound");
+  broken(std::string(kDefaultFile) + "useScanTick = 'yes'\n", "useScanTick");
   broken(std::string(kDefaultFile) + "opacity = 'lots'\n", "opacity");
   broken(std::string(kDefaultFile) + "lfFaceName = nil\n", "lfFaceName");
   broken("", "left");  // an empty file: every key is missing
@@ -338,8 +344,8 @@ TEST_F(SettingsTest, WritingReplacesTheFileOnlyWhenTheNewOneIsComplete) {
   files.lineEnd = "\r\n";
   EXPECT_TRUE(WriteSettings(Settings{}, files));
   const std::string& written = files.files[kConfigFileName];
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 53);
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 53);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 54);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\r'), 54);
   EXPECT_EQ(written.substr(0, 24), "left             =  30\r\n");
 }
 

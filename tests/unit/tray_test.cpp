@@ -246,6 +246,8 @@ TEST(SettingsDialogTest, TheScanningGroupChoosesModeSwitchesAndTimings) {
   EXPECT_STREQ(kSwitchChoices[static_cast<size_t>(dialog.switch2Choice)].label, "엔터");
   EXPECT_EQ(dialog.OpeningLabel(IDC_SCAN_FIRST), "0.0 초");
   EXPECT_EQ(dialog.OpeningLabel(IDC_SCAN_PASSES), "2 번");
+  EXPECT_FALSE(dialog.scanTick);
+  dialog.scanTick = true;
   dialog.SetPosition(IDC_SCAN_DELAY, 100);  // the shortest step is 0.3 s
   dialog.SetPosition(IDC_SCAN_FIRST, 1270);
   dialog.SetPosition(IDC_SCAN_PASSES, 9);
@@ -259,6 +261,7 @@ TEST(SettingsDialogTest, TheScanningGroupChoosesModeSwitchesAndTimings) {
   EXPECT_EQ(settings.scanMode, SCAN_STEP);
   EXPECT_EQ(settings.scanSwitch, SWITCH_MOUSE_LEFT);
   EXPECT_EQ(settings.scanSwitch2, SWITCH_NONE);
+  EXPECT_TRUE(settings.useScanTick);
 
   settings.scanSwitch = 99;  // not in the lists: left as it is
   SettingsDialogModel odd(settings);

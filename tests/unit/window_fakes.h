@@ -144,6 +144,7 @@ class FakeKeyboardHost : public KeyboardWindowHost {
   bool repeatTimer = false;
   int invalidations = 0;
   int sounds = 0;
+  int ticks = 0;
   struct Click {
     int32_t x, y;
   };
@@ -173,6 +174,7 @@ class FakeKeyboardHost : public KeyboardWindowHost {
   void RequestLeaveNotice() override { log.push_back("leave notice"); }
   void DrawDirect(const std::function<void(Canvas&)>& draw) override { draw(window); }
   void PlayClickSound() override { ++sounds; }
+  void PlayTickSound() override { ++ticks; }
 };
 
 class FakeFrameHost : public FrameHost {
