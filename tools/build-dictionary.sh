@@ -9,8 +9,9 @@
 #
 # Sources: word frequencies counted in the Korean text that Debian packages ship (help
 # pages, guides, message catalogs; fetched with `apt-get download` and unpacked here,
-# never installed), the counts of the Korean subtitle list kept in data/sources/, and
-# Debian's hunspell-ko and tesseract-ocr-kor word lists as fall-backs (see data/README.md).
+# never installed), the word counts kept in data/sources/ (subtitles, movie reviews, the
+# KLUE sentences), and Debian's hunspell-ko and tesseract-ocr-kor word lists as
+# fall-backs (see data/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lex=data/hangul.lex
@@ -55,7 +56,7 @@ for deb in "$work"/debs/*.deb; do
   dpkg-deb -x "$deb" "$work/text/$name"
 done
 python3 tools/make_dictionary.py "$work/hangul.lex" /usr/share/hunspell/ko.dic \
-  "$work/tesseract-words.txt" data/sources/frequencywords-ko-2018-50k.txt.xz "$work"/text/*
+  "$work/tesseract-words.txt" data/sources/*.txt.xz "$work"/text/*
 
 # What changed, for the commit's review.
 echo "== build-dictionary: what changed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Builds the system dictionary hangul.lex from openly licensed Korean text and word lists.
 
-  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST COUNTED_WORDLIST CORPUS_DIR...
+  make_dictionary.py OUT.lex HUNSPELL_DIC TESSERACT_WORDLIST COUNTED_WORDLIST... CORPUS_DIR...
 
 Beside OUT.lex it writes OUT.next, the table of next words: for each word written at
 least MIN_FIRST times in the text, the (at most) FOLLOWERS words that followed it most
@@ -11,9 +11,11 @@ round(6e7 x (ln p + 32)) of p = the pair's count / the first word's count.
 
 HUNSPELL_DIC        Debian's hunspell-ko ko.dic (words in decomposed jamo, "word/flags")
 TESSERACT_WORDLIST  the Korean word list of tesseract-ocr-kor (one word a line)
-COUNTED_WORDLIST    words of conversation with their counts, "word count" a line (read
-                    through xz when the name ends in .xz): the Korean subtitle list of
-                    FrequencyWords (data/sources/)
+COUNTED_WORDLIST    a file of words with their counts, "word count" a line (read through
+                    xz when the name ends in .xz), weighed by the share COUNTED_SHARES
+                    gives the start of its name: the lists of data/sources/ (subtitles:
+                    conversation; movie reviews: everyday writing; the KLUE sentences:
+                    news, encyclopaedia and other prose)
 CORPUS_DIR          an unpacked package: its Korean files are counted (under a folder
                     "ko" or "ko_KR", or every file of a package whose name ends in "-ko",
                     or under one of the KOREAN_DOCS folders): help pages and guides
@@ -27,13 +29,14 @@ or ending). Its weight comes from a smoothed probability:
   p(w) = INTERFACE_SHARE * its count / the words of interface strings (message catalogs,
                                                    localisation files)
        + GUIDE_SHARE * its count / the words of guides     (help pages, guides: prose)
-       + COUNTED_SHARE * its count / the list's total     (the subtitles: conversation)
+       + for each counted list, its share * its count / the list's total
        + the same shares of its stem forms (below)
        + 1.5e-5 * the geometric mean of its syllables' frequencies in the text
          (x 1.5 when both hunspell and tesseract know it): under one count of the text,
          it orders the words of equal counts and the words only the lists know
   weight = round(6e7 * (ln p + 32))
-so equal weights are rare.
+so equal weights are rare. Only the MAX_WORDS heaviest words are kept (the memory the
+keyboard holds them in).
 Hunspell entries with the forbidden-word flag (15) or the compound-only flag (1) are
 skipped. Records are written heaviest first (ties by the word), as the keyboard reads
 them: the word's JamoCode reversed, a space, the weight, a line feed.
@@ -62,7 +65,9 @@ KOREAN_FOLDERS = {'ko', 'ko_KR', 'ko-KR'}
 KOREAN_DOCS = {'lshort-korean', 'kotex-utf', 'kotex-oblivoir', 'cjk-ko'}
 PLAIN = ('.ftl', '.properties', '.dtd', '.js', '.tex')
 ARCHIVES = ('.xpi', '.zip', '.jar')
-INTERFACE_SHARE, GUIDE_SHARE, COUNTED_SHARE = 0.1, 0.5, 0.4
+INTERFACE_SHARE, GUIDE_SHARE = 0.1, 0.5
+# The counted lists of data/sources/, by the start of their file names.
+COUNTED_SHARES = {'frequencywords': 0.4, 'klue': 0.2, 'nsmc': 0.2}
 SMOOTHING_SHARE = 1.5e-5  # at most 6.8e-7, below one count of the text (1.1e-6)
 # weight = 6e7 x (ln p + 32): the order of p with the resolution of a 32-bit number (p
 # from e^-32 up; the heaviest word, p about 0.018, gives 1.68e9). The keyboard weighs
@@ -168,6 +173,7 @@ VERB_STEMS = 20
 FORM_SHARE = 0.3
 MIN_STEM = 3  # a stem counted fewer times (alone and with endings) makes no forms
 MIN_FORM = 0.02  # nor a form it suggests fewer times than this
+MAX_WORDS = 440000  # the heaviest this many words are kept (memory)
 RARE_SYLLABLE = 20  # an OCR-only word with a syllable rarer than this in the text is dropped
 
 
@@ -294,22 +300,34 @@ def counted_words(path):
     return counts
 
 
-def main(out, hunspell, tesseract, counted, *corpora):
+def counted_share(path):
+    """The share of a counted list, by its file name."""
+    name = os.path.basename(path)
+    for prefix, share in COUNTED_SHARES.items():
+        if name.startswith(prefix):
+            return share
+    sys.exit(f'make_dictionary: no share for the counted list {path}')
+
+
+def main(out, hunspell, tesseract, *rest):
+    lists = [(counted_words(path), counted_share(path)) for path in rest if os.path.isfile(path)]
+    corpora = [path for path in rest if not os.path.isfile(path)]
     pairs, guides = collections.Counter(), collections.Counter()
     counts = corpus_counts(corpora, pairs, guides)
     build(out, hunspell_words(hunspell), {w for w in plain_words(tesseract) if is_hangul_word(w)},
-          counted_words(counted), counts, guides, pairs)
+          lists, counts, guides, pairs)
 
 
-def build(out, spell, tess, spoken, counts, guides, pairs):
-    """Writes OUT and its .next from the word lists, the subtitles' counts (spoken), the
-    packages' counts (of which `guides` were in guides) and their pairs."""
+def build(out, spell, tess, lists, counts, guides, pairs):
+    """Writes OUT and its .next from the word lists, the counted lists with their shares
+    (lists: (counts, share) each), the packages' counts (of which `guides` were in guides)
+    and their pairs."""
     total = sum(counts.values()) or 1
-    # The three sources, each by its share, in counts of a text as long as the packages':
+    # The sources, each by its share, in counts of a text as long as the packages':
     # a word's merged count over `total` is its probability.
     merged = collections.Counter()
     interface = counts - guides
-    for source, share in ((interface, INTERFACE_SHARE), (guides, GUIDE_SHARE), (spoken, COUNTED_SHARE)):
+    for source, share in [(interface, INTERFACE_SHARE), (guides, GUIDE_SHARE)] + list(lists):
         scale = share * total / (sum(source.values()) or 1)
         for word, n in source.items():
             merged[word] += scale * n
@@ -350,7 +368,7 @@ def build(out, spell, tess, spoken, counts, guides, pairs):
             continue
         p = (merged.get(word, 0) + forms.get(word, 0)) / total + smoothing(word)
         weights[word] = max(1, round(WEIGHT_PER_NAT * (math.log(p) + LOG_FLOOR)))
-    records = sorted(weights.items(), key=lambda item: (-item[1], item[0]))
+    records = sorted(weights.items(), key=lambda item: (-item[1], item[0]))[:MAX_WORDS]
     with open(out, 'wb') as f:
         for word, weight in records:
             f.write(jamo_code(word)[::-1] + b' ' + str(weight).encode() + b'\n')
@@ -367,8 +385,9 @@ def build(out, spell, tess, spoken, counts, guides, pairs):
                 f.write(jamo_code(first) + b' ' + jamo_code(second) + b' ' + str(weight).encode() + b'\n')
                 written += 1
     print(f'{next_out}: {written} pairs after {len(followers)} words')
+    counted = ' + '.join(f'{len(c)} from {sum(c.values())}' for c, _ in lists)
     print(f'{out}: {len(records)} words ({len(counts)} from {total} words of text, {len(forms)} stem forms, '
-          f'{sum(guides.values())} of them in guides, {len(spoken)} from {sum(spoken.values())} words of subtitles, {len(spell)} hunspell, {len(tess)} tesseract)')
+          f'{sum(guides.values())} of them in guides, {counted} words of counted lists, {len(spell)} hunspell, {len(tess)} tesseract)')
 
 
 if __name__ == '__main__':

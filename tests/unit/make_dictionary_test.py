@@ -29,12 +29,17 @@ with tempfile.TemporaryDirectory() as d:
     (d / 'corpus-ko' / 'page.html').write_text(text, encoding='utf-8')
     (d / 'ko.dic').write_text('7\n학교\n친구\n사과\n나무\n지원\n설치\n복사\n', encoding='utf-8')
     (d / 'ocr.txt').write_text('안녕하세요안녕하세요\n뷁궯\n', encoding='utf-8')
-    (d / 'spoken.txt').write_text('안녕 100\n', encoding='utf-8')
+    (d / 'frequencywords-ko.txt').write_text('안녕 100\n', encoding='utf-8')
+    (d / 'nsmc-reviews.txt').write_text('재밌다 40\n', encoding='utf-8')
     sys.stdout = open(os.devnull, 'w')
     md.VERB_STEMS = 2  # an ending that follows two stems is a verb ending here
-    md.main(str(d / 'out.lex'), str(d / 'ko.dic'), str(d / 'ocr.txt'), str(d / 'spoken.txt'), str(d / 'corpus-ko'))
+    lists = [str(d / 'frequencywords-ko.txt'), str(d / 'nsmc-reviews.txt')]
+    md.main(str(d / 'out.lex'), str(d / 'ko.dic'), str(d / 'ocr.txt'), *lists, str(d / 'corpus-ko'))
+    md.MAX_WORDS = 5
+    md.main(str(d / 'capped.lex'), str(d / 'ko.dic'), str(d / 'ocr.txt'), *lists, str(d / 'corpus-ko'))
     sys.stdout = sys.__stdout__
     w = words(d / 'out.lex')
+    capped = words(d / 'capped.lex')
     failures = []
 
     def check(what, ok):
@@ -51,6 +56,9 @@ with tempfile.TemporaryDirectory() as d:
     check('a verb stem takes a verb ending never counted with it (복사했다)', '복사했다' in w)
     check('a noun never seen as a verb takes none (학교했다)', '학교했다' not in w)
     check('the subtitles count: 안녕 weighs more than a word only a list knows', w.get('안녕', 0) > w['나무'])
+    check('each counted list counts: the reviews\' 재밌다 is offered', w.get('재밌다', 0) > w['나무'])
+    check('a capped dictionary keeps its heaviest words',
+          sorted(capped.items()) == sorted(sorted(w.items(), key=lambda x: (-x[1], x[0]))[:5]))
     check('a doubled word is dropped', '안녕하세요안녕하세요' not in w)
     check('an OCR-only word of rare syllables is dropped', '뷁궯' not in w)
     nexts = (d / 'out.next').read_bytes().splitlines()
