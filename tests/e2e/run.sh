@@ -719,14 +719,14 @@ set_screen_dpi() {  # DPI: Wine's screen density for the programs started after 
 #   bash tests/e2e/run.sh build/win64 pictures_of_every_layout
 pictures_of_every_layout() {
   command -v montage >/dev/null || { fail "ImageMagick is missing"; return; }
-  local dpi spec size left top width height set n hidden kbd points x y shots=$build/screenshots/layouts
+  local dpi frame size left top width height set n hidden kbd points x y shots=$build/screenshots/layouts
   rm -rf "$shots"; mkdir -p "$shots"
   for dpi in 96 144; do
     set_screen_dpi "$dpi"
     local sizes="small:420:630:440:170 default:320:555:640:245 large:5:310:1270:490"
     [ "$dpi" = 144 ] && sizes="small:310:545:660:255 default:248:500:783:300 large:5:310:1270:490"
-    for spec in $sizes; do
-      IFS=: read -r size left top width height <<<"$spec"
+    for frame in $sizes; do
+      IFS=: read -r size left top width height <<<"$frame"
       n=0
       for set in "" 단어예측 "한글 스캔"; do
         cd "$(fresh_dir pictures)" || return
