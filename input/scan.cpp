@@ -1,22 +1,18 @@
 #include "input/scan.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "config/settings.h"
 #include "keyboard/key_drawing.h"
 #include "keyboard/keyboard_model.h"
 #include "platform/key_codes.h"
+#include "prediction/hangul.h"
 
 namespace tessary {
 
 // ---------------------------------------------------------------- states
 
 namespace {
-
-// The consonant keys of the 2-set Korean layout (ㅂㅈㄷㄱㅅ ㅁㄴㅇㄹㅎ ㅋㅌㅊㅍ); its other
-// letter keys are vowels.
-constexpr std::string_view kConsonantKeys = "QWERTASDFGZXCV";
 
 bool LeavesPlace(const KeyDef& key) {
   switch (key.code) {
@@ -37,7 +33,7 @@ SyllablePlace NextSyllablePlace(SyllablePlace place, const Keyboard& keyboard, i
   if (LeavesPlace(k)) return place;
   const bool letter = keyboard.language == IL_KOREAN && !k.Has(TK_MACRO) && k.code >= 'A' && k.code <= 'Z';
   if (!letter) return kAtWordEnd;
-  if (kConsonantKeys.find(static_cast<char>(k.code)) == std::string_view::npos) return kAfterVowel;
+  if (isVowelLetter(twoSetLetter(k.code, 0))) return kAfterVowel;
   return place == kAfterVowel ? kAfterFinal : kAfterInitial;
 }
 

@@ -331,6 +331,8 @@ char twoSetLetter(int32_t code, int32_t shiftState) {
   return static_cast<char>(upper + ('a' - 'A'));
 }
 
+bool isVowelLetter(char letter) { return IsVowel(LetterJamo(letter)); }
+
 namespace {
 
 // The text of one syllable in progress from its jamo in typing order: initial, one or

@@ -42,6 +42,8 @@ std::vector<std::u16string_view> hangulWords(std::u16string_view text);
 // 1 Shift, 2 Caps Lock; only Shift gives the shifted jamo): capitals for the shifted
 // jamo, 0 for a key that is no letter.
 char twoSetLetter(int32_t code, int32_t shiftState);
+// Whether a 2-set key letter types a vowel (any other letter types a consonant).
+bool isVowelLetter(char letter);
 
 // What the keyboard changes in the text when it composes itself: the last `erase`
 // characters it typed go, then `insert` is typed.
