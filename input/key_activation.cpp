@@ -95,7 +95,10 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
     // The keys show only what matches now: nothing, when nothing does. Shift and Ctrl keep
     // the word going, and the keys what they show.
     const std::vector<std::string> candidates = predictor_.onKey(code, shiftState);
-    if (code != kShiftKey && code != kCtrlKey) keyboard_.ShowCandidates(candidates);
+    if (code != kShiftKey && code != kCtrlKey) {
+      keyboard_.ShowCandidates(candidates);
+      keyboard_.nextLetters = predictor_.nextLetterKeys();
+    }
   }
 
   // 3. The view.

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/key_codes.h"
 #include "platform/key_output.h"
@@ -134,6 +135,27 @@ std::vector<int> Keyboard::KeysInScanLine(int32_t line) const {
   return found;
 }
 
+int32_t Keyboard::LineOfMostNextLetters(const std::vector<int32_t>& declared) const {
+  std::map<int32_t, size_t> letters;  // by scan line
+  for (int32_t code : nextLetters) {
+    const auto key = std::find_if(keys.begin(), keys.end(), [code](const KeyDef& k) {
+      return k.code == code && !k.Has(TK_STRING) && !k.Has(TK_MACRO);
+    });
+    if (key != keys.end() && key->scanLine > 0) ++letters[key->scanLine];
+  }
+  int32_t best = 0;
+  size_t most = 0;
+  // The declared lines first, so that a tie goes to the one declared first.
+  for (int32_t line : declared) {
+    const auto at = letters.find(line);
+    if (at != letters.end() && at->second > most) std::tie(best, most) = *at;
+  }
+  for (const auto& [line, count] : letters) {
+    if (count > most) std::tie(best, most) = std::tie(line, count);
+  }
+  return best;
+}
+
 std::vector<int32_t> Keyboard::ScanLineOrder(SyllablePlace place) const {
   const bool declared = std::any_of(scanOrder.begin(), scanOrder.end(), [](const auto& o) { return !o.empty(); });
   if (!declared || place < 0 || place >= kSyllablePlaces) return {};
@@ -142,7 +164,8 @@ std::vector<int32_t> Keyboard::ScanLineOrder(SyllablePlace place) const {
                                                                                     : scanOrder[static_cast<size_t>(place)];
   std::vector<int32_t> lines;
   for (int32_t line : first) {
-    if (!KeysInScanLine(line).empty() && std::find(lines.begin(), lines.end(), line) == lines.end()) {
+    if (line == 0) line = LineOfMostNextLetters(first);
+    if (line > 0 && !KeysInScanLine(line).empty() && std::find(lines.begin(), lines.end(), line) == lines.end()) {
       lines.push_back(line);
     }
   }

@@ -114,7 +114,9 @@ class Keyboard {
   std::vector<int> KeysInScanBlock(int32_t line, int32_t block) const;
   // The scan lines in the order the line scan visits them at `place`: the lines the
   // layout declares for it, then the others by number; empty when the layout declares
-  // no order (the line scan then resumes on the line of the last key).
+  // no order (the line scan then resumes on the line of the last key). A declared 0 is
+  // the line that holds the most of `nextLetters` (of two such lines, the one declared
+  // first); it is left out when no letter key has one of them.
   std::vector<int32_t> ScanLineOrder(SyllablePlace place) const;
   // Puts the candidates on the word keys (TK_STRING), best first; the rest are blanked.
   void ShowCandidates(const std::vector<std::string>& candidates);
@@ -127,6 +129,9 @@ class Keyboard {
   // The layout's declared scan order: for each place in the syllable, the scan lines to
   // visit first, in order. All empty: the layout declares none.
   std::array<std::vector<int32_t>, kSyllablePlaces> scanOrder;
+  // The letters the word candidates now shown go on with (key codes, one per candidate
+  // that goes on): what a declared 0 in the scan order follows.
+  std::vector<int32_t> nextLetters;
   std::vector<KeyDef> keys;
   int32_t version = 0;
   int32_t language = IL_KOREAN;
@@ -145,6 +150,7 @@ class Keyboard {
   const KeyLayout& layout() const { return layout_; }
 
  private:
+  int32_t LineOfMostNextLetters(const std::vector<int32_t>& declared) const;
   KeyOutput& output_;
   const KeyLayout& layout_;
 };

@@ -32,7 +32,7 @@ std::array<std::vector<int32_t>, kSyllablePlaces> ParseScanOrder(const std::stri
       number = std::min<int32_t>(number < 0 ? c - '0' : number * 10 + (c - '0'), 100000);
       continue;
     }
-    if (number > 0) order[place].push_back(number);
+    if (number >= 0) order[place].push_back(number);  // 0: the line of the next letters
     number = -1;
     if (c == ';') ++place;
   }

@@ -18,7 +18,8 @@ KeyCount = 0
 -- The syllable-following scan order, optional: for each place in the Hangul syllable the
 -- scan lines the line scan visits first, e.g.
 --   ScanOrder = { wordEnd = { 1, 2, 3 }, initial = { 3, 1, 2 }, vowel = { 2, 1, 3 } }
--- (places: wordEnd, initial, vowel, final, word; a place left out takes wordEnd's).
+-- (places: wordEnd, initial, vowel, final, word; a place left out takes wordEnd's). A 0
+-- stands for the line that holds the letter most of the word candidates go on with.
 ScanOrder = nil
 
 function Key(data)

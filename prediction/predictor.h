@@ -21,6 +21,10 @@ class Predictor {
   // what the word keys show next: empty when there are none, and the keys go blank
   // (after Shift and Ctrl the keys keep what they show).
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
+  // The letter each candidate of the last onKey goes on with after what was typed of the
+  // word (its key code, 'A'..'Z'), in candidate order, one per candidate that goes on;
+  // empty when there are none. A scan order may start on the line that holds most of them.
+  virtual std::vector<int32_t> nextLetterKeys() const { return {}; }
 };
 
 // For the tools and tests that need no prediction: no candidates, and word keys type

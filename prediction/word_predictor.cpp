@@ -249,6 +249,26 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
 }
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
+  std::vector<std::string> candidates = Candidates(code, shiftState);
+  // After Shift and Ctrl the keys keep what they show, and so do the letters after them.
+  if (code != kShiftKey && code != kCtrlKey) lastCandidates_ = candidates;
+  return candidates;
+}
+
+std::vector<int32_t> WordPredictor::nextLetterKeys() const {
+  std::vector<int32_t> next;
+  if (initialsTyped_) return next;  // initials: the words' letters do not go on from them
+  for (const std::string& word : lastCandidates_) {
+    const std::string letters = syllablesToKeyLetters(widenKorean(codec_, word));
+    if (letters.size() > typedLetters_.size() && letters.starts_with(typedLetters_)) {
+      const char letter = letters[typedLetters_.size()];
+      next.push_back(letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter);
+    }
+  }
+  return next;
+}
+
+std::vector<std::string> WordPredictor::Candidates(int32_t code, int32_t shiftState) {
   // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
   const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {

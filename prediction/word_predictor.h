@@ -77,6 +77,7 @@ class WordPredictor final : public Predictor {
   // the counted text and, with learning on, from the user's own (those first). After
   // Shift and Ctrl, which keep the word going: nothing, and the keys keep what they show.
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
+  std::vector<int32_t> nextLetterKeys() const override;
   std::string wordStrokes(const std::string& word) override;
   std::u16string wordText(const std::string& word) override;
   void wordTyped(const std::string& word) override { chosenWord_ = word; }
@@ -102,6 +103,7 @@ class WordPredictor final : public Predictor {
   void LearnPair(const std::string& first, const std::string& second, uint32_t times);
   uint32_t LearnedWeight(const LearnedWord& word) const;
   std::vector<std::string> Drain();
+  std::vector<std::string> Candidates(int32_t code, int32_t shiftState);
 
   const TextCodec& codec_;
   size_t maxCandidates_;
@@ -112,6 +114,7 @@ class WordPredictor final : public Predictor {
   std::array<bool, kInitialConsonants> heaviestFirst_{};
   DictBuckets userBuckets_;
   std::string typedLetters_;
+  std::vector<std::string> lastCandidates_;  // what the last onKey offered
   bool initialsTyped_ = false;  // the letters are two or more consonants: initials
   std::string chosenWord_;      // the word key's word typed in this word, CP949
   bool learning_ = false;

@@ -223,6 +223,12 @@ TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
   // r k r shows 각, but a vowel next would make it 가 plus ㄱ: 가게 is on its way too.
   EXPECT_EQ(predictor.search(u"각"), Words({u"각도", u"가게"}));
   Type("rkr");
+  // What each candidate goes on with, for a scan that starts where most of them go on:
+  // 각도 with ㄷ, 가게 with ㅔ. Shift keeps them.
+  EXPECT_EQ(predictor.nextLetterKeys(), (std::vector<int32_t>{'E', 'P'}));
+  predictor.onKey(0x10, 1);
+  EXPECT_EQ(predictor.nextLetterKeys(), (std::vector<int32_t>{'E', 'P'}));
+  predictor.onKey(0x10, 0);
   EXPECT_EQ(Choose(Cp949(u"가게")), "p");
   // A double final gives its second half: 닭 goes on to 달걀.
   EXPECT_EQ(predictor.search(u"닭"), Words({u"달걀", u"닭"}));

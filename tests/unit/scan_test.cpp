@@ -155,7 +155,7 @@ TEST_F(ScanTest, ADeclaredOrderFollowsTheSyllableAndTheBuiltInLayoutHasNone) {
       "ncys = s, ycns = s, ycys = s }, pos = { left = x, top = 0, width = 10, height = 10 }, normal = c, "
       "press = c, scan = { line = line, block = 1 } } end\n"
       "K(32, ' ', 0, 1); K(82, 'r', 10, 2); K(83, 's', 20, 2); K(75, 'k', 30, 3)\n"
-      "ScanOrder = { wordEnd = { 2, 1 }, initial = { 3 }, vowel = { 2, 1 }, final = { 1, 3 } }\n";
+      "ScanOrder = { wordEnd = { 2, 1 }, initial = { 3 }, vowel = { 2, 1 }, final = { 0, 1, 3 } }\n";
   ASSERT_TRUE(BuildKeyboard(kb, env, IL_KOREAN)) << env.lastScriptError;
   kb.ScaleKeys(510, 155);
   Restart(SCAN_AUTO);
@@ -182,11 +182,23 @@ TEST_F(ScanTest, ADeclaredOrderFollowsTheSyllableAndTheBuiltInLayoutHasNone) {
   EXPECT_EQ(Highlighted(), Line(2));  // after a vowel: the consonants (a final)
   choose(1);                          // ㄴ
   EXPECT_EQ(scan.syllablePlace(), kAfterFinal);
-  EXPECT_EQ(Highlighted(), Line(1));  // after a final: Space first
+  EXPECT_EQ(Highlighted(), Line(1));  // after a final: no candidate goes on, Space first
   choose(0);                          // Space
   EXPECT_EQ(scan.syllablePlace(), kAtWordEnd);
   EXPECT_EQ(Highlighted(), Line(2));
   EXPECT_EQ(activated, (std::vector<int>{kG, kA, kN, kSpace}));
+  // The 0 of `final`: the line that holds the letter most candidates go on with (ㅏ on
+  // line 3 for two of them, ㄱ on line 2 for one); a tie goes to the line named first.
+  kb.nextLetters = {75, 82, 75};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{3, 1, 2}));
+  kb.nextLetters = {82, 75};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{3, 1, 2}));
+  kb.nextLetters = {82, 82, 75};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{2, 1, 3}));
+  choose(0);  // ㄱ
+  choose(0);  // ㅏ
+  choose(1);  // ㄴ
+  EXPECT_EQ(Highlighted(), Line(2));
 }
 
 TEST_F(ScanTest, TwoPassesOverTheLinesWithoutASwitchReturnToIdle) {
