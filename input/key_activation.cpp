@@ -97,7 +97,9 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
     const std::vector<std::string> candidates = predictor_.onKey(code, shiftState);
     if (code != kShiftKey && code != kCtrlKey) {
       keyboard_.ShowCandidates(candidates);
-      keyboard_.nextLetters = predictor_.nextLetterKeys();
+      // Only a scan order that follows them needs the candidates' next letters.
+      keyboard_.nextLetters.clear();
+      if (keyboard_.FollowsNextLetters()) keyboard_.nextLetters = predictor_.nextLetterKeys();
     }
   }
 

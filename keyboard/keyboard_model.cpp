@@ -156,6 +156,11 @@ int32_t Keyboard::LineOfMostNextLetters(const std::vector<int32_t>& declared) co
   return best;
 }
 
+bool Keyboard::FollowsNextLetters() const {
+  return std::any_of(scanOrder.begin(), scanOrder.end(),
+                     [](const auto& o) { return std::find(o.begin(), o.end(), 0) != o.end(); });
+}
+
 std::vector<int32_t> Keyboard::ScanLineOrder(SyllablePlace place) const {
   const bool declared = std::any_of(scanOrder.begin(), scanOrder.end(), [](const auto& o) { return !o.empty(); });
   if (!declared || place < 0 || place >= kSyllablePlaces) return {};

@@ -118,6 +118,8 @@ class Keyboard {
   // the line that holds the most of `nextLetters` (of two such lines, the one declared
   // first); it is left out when no letter key has one of them.
   std::vector<int32_t> ScanLineOrder(SyllablePlace place) const;
+  // Whether the declared scan order has a 0 (follows `nextLetters`) at some place.
+  bool FollowsNextLetters() const;
   // Puts the candidates on the word keys (TK_STRING), best first; the rest are blanked.
   void ShowCandidates(const std::vector<std::string>& candidates);
 
