@@ -10,7 +10,8 @@
 # Sources: word frequencies counted in the Korean text that Debian packages ship (help
 # pages, guides, message catalogs; fetched with `apt-get download` and unpacked here,
 # never installed), the word counts kept in data/sources/ (subtitles, movie reviews, the
-# KLUE sentences), and Debian's hunspell-ko and tesseract-ocr-kor word lists as
+# KLUE, KorNLI and KorSTS sentences, the parallel corpora's news), and Debian's
+# hunspell-ko and tesseract-ocr-kor word lists as
 # fall-backs (see data/README.md).
 set -euo pipefail
 cd "$(dirname "$0")/.."

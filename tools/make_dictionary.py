@@ -15,7 +15,8 @@ COUNTED_WORDLIST    a file of words with their counts, "word count" a line (read
                     xz when the name ends in .xz), weighed by the share COUNTED_SHARES
                     gives the start of its name: the lists of data/sources/ (subtitles:
                     conversation; movie reviews: everyday writing; the KLUE sentences:
-                    news, encyclopaedia and other prose)
+                    news, encyclopaedia and other prose; the KorNLI and KorSTS sentences
+                    and the parallel corpora's: translated prose and talk, news)
 CORPUS_DIR          an unpacked package: its Korean files are counted (under a folder
                     "ko" or "ko_KR", or every file of a package whose name ends in "-ko",
                     or under one of the KOREAN_DOCS folders): help pages and guides
@@ -67,7 +68,7 @@ PLAIN = ('.ftl', '.properties', '.dtd', '.js', '.tex')
 ARCHIVES = ('.xpi', '.zip', '.jar')
 INTERFACE_SHARE, GUIDE_SHARE = 0.1, 0.5
 # The counted lists of data/sources/, by the start of their file names.
-COUNTED_SHARES = {'frequencywords': 0.4, 'klue': 0.2, 'nsmc': 0.2}
+COUNTED_SHARES = {'frequencywords': 0.4, 'klue': 0.2, 'nsmc': 0.2, 'kornlu': 0.3, 'korean-parallel': 0.2}
 SMOOTHING_SHARE = 1.5e-5  # at most 6.8e-7, below one count of the text (1.1e-6)
 # weight = 6e7 x (ln p + 32): the order of p with the resolution of a 32-bit number (p
 # from e^-32 up; the heaviest word, p about 0.018, gives 1.68e9). The keyboard weighs
@@ -173,7 +174,7 @@ VERB_STEMS = 20
 FORM_SHARE = 0.3
 MIN_STEM = 3  # a stem counted fewer times (alone and with endings) makes no forms
 MIN_FORM = 0.02  # nor a form it suggests fewer times than this
-MAX_WORDS = 440000  # the heaviest this many words are kept (memory)
+MAX_WORDS = 420000  # the heaviest this many words are kept (memory)
 RARE_SYLLABLE = 20  # an OCR-only word with a syllable rarer than this in the text is dropped
 
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The dictionary maker's stems and endings, and the entries it drops, on a small text."""
 import importlib.util
+import io
 import os
 import pathlib
 import sys
@@ -64,5 +65,18 @@ with tempfile.TemporaryDirectory() as d:
     nexts = (d / 'out.next').read_bytes().splitlines()
     check('the next-word table has 수 -> 있습니다',
           any(line.startswith(md.jamo_code('수') + b' ' + md.jamo_code('있습니다') + b' ') for line in nexts))
+    # The list maker: a table naming its columns gives its sentences, and --unique counts a
+    # premise that stands beside several hypotheses once.
+    cw_loader = importlib.util.spec_from_file_location('count_words', pathlib.Path(sys.argv[1]) / 'tools' / 'count_words.py')
+    cw = importlib.util.module_from_spec(cw_loader)
+    cw_loader.loader.exec_module(cw)
+    (d / 'nli.tsv').write_text('sentence1\tsentence2\tgold_label\n비가 온다\t우산을 쓴다\tneutral\n'
+                               '비가 온다\t해가 난다\tcontradiction\n', encoding='utf-8')
+    listed = io.StringIO()
+    sys.stdout = listed
+    cw.main(['--unique', str(d / 'nli.tsv')])
+    sys.stdout = sys.__stdout__
+    check('a repeated sentence is counted once, the label never',
+          listed.getvalue().split('\n')[:5] == ['난다 1', '비가 1', '쓴다 1', '온다 1', '우산을 1'])
     print(f'{len(failures)} failed')
     sys.exit(1 if failures else 0)
