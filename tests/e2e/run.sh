@@ -1412,7 +1412,8 @@ two_switch_step_scanning_types_a_phrase() {
 syllable_following_scanning_types_a_phrase() {
   cd "$(fresh_dir syllable)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
-  printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex  # 같이, 가방
+  # 같이, 바다, 가방
+  printf '\xB3\xAA\x8D\xCC\x96\x82 100\n\xB3\x96\x85\xB3\x96\x89 80\n\xC8\x96\x89\xB3\x96\x82 50\n' >hangul.lex
   config_with_kbdname "한글 스캔" | LC_ALL=C sed -e 's/^inputMode .*/inputMode = IM_SCAN\r/' \
     -e 's/^scanMode .*/scanMode = SCAN_STEP\r/' -e 's/^hangulComposition .*/hangulComposition = HC_KEYBOARD\r/' \
     >Tessary.cfg
@@ -1432,9 +1433,16 @@ syllable_following_scanning_types_a_phrase() {
   pick 0 0 0   # Space
   pick 0 0 1   # ㄱ
   pick 1 0 1   # the first word key: 같이
+  pick 0 0 0   # Space, first after a word key
+  pick 0 0 3   # ㅂ
+  pick 0 0 0   # ㅏ
+  pick 2 0 1   # ㄷ: the opening consonants' first block, its second key
+  # After the final ㄷ of 받, the one word that goes on (바다) goes on with ㅏ: the vowels
+  # come first (else Space would, and this choice would type it).
+  pick 0 0 0   # ㅏ
   sleep 0.5
-  # One Space in the text: none of the switches' presses reaches the target.
-  check "the target's text" "안 같이" "$(drv text "$target")"
+  # The Spaces typed, and no more: none of the switches' presses reaches the target.
+  check "the target's text" "안 같이 바다" "$(drv text "$target")"
   check "no Enter reached the target" "" "$(grep -E '^key(down|up) 13 ' keys.log)"
   focus_kept "after syllable-following scanning"
   end_with_target
