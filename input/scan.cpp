@@ -324,7 +324,16 @@ std::unique_ptr<LineScan> ScanController::NewLineScan(int32_t chosenLine, bool r
 void ScanController::ActivateScanned(WindowId window, int keyIndex) {
   // Before the activation, which may rebuild the keys.
   place_ = NextSyllablePlace(place_, keyboard_, keyIndex);
+  const bool valid = keyIndex >= 0 && static_cast<size_t>(keyIndex) < keyboard_.keys.size();
+  const int32_t code = valid ? keyboard_.KeyCode(keyIndex) : 0;
+  if (code == kShiftKey) shiftKey_ = keyIndex;
   activate_(window, keyIndex);
+  // With Shift release on, a latched Shift applies to one character here as under the
+  // pointer: the character costs the user no second choice of Shift.
+  if (settings_.useShiftRelease && IsCharacterKey(code) && (keyboard_.view & 1) != 0) {
+    const int shift = keyboard_.LatchedShiftKey(shiftKey_);
+    if (shift != kNoKey) activate_(window, shift);
+  }
   host_.InvalidateKeyboard();
   if (settings_.useClickSound) host_.PlayClickSound();
 }

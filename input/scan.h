@@ -201,6 +201,7 @@ class ScanController final : public ScanControl {
   uint32_t firstDelay_ = 0;
   int32_t passLimit_ = SCAN_LOOP_LIMIT;
   SyllablePlace place_ = kAtWordEnd;
+  int shiftKey_ = kNoKey;  // the Shift key chosen last, which a one-shot Shift releases
   bool held_ = false;          // hold mode: the first switch is down
   bool atFirstItem_ = false;   // no step since the current level began
   bool longFirstPeriod_ = false;  // the running timer's period includes the pause

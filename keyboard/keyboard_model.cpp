@@ -106,6 +106,17 @@ bool Keyboard::IsLatched(int32_t code) const {
   return false;
 }
 
+int Keyboard::LatchedShiftKey(int preferred) const {
+  const auto latchedShift = [this](size_t index) {
+    return index < keys.size() && keys[index].code == kShiftKey && keys[index].latched;
+  };
+  if (preferred >= 0 && latchedShift(static_cast<size_t>(preferred))) return preferred;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (latchedShift(i)) return static_cast<int>(i);
+  }
+  return kNoKey;
+}
+
 void Keyboard::Unlatch(int32_t code) {
   for (KeyDef& key : keys) {
     if (key.code == code) key.latched = false;

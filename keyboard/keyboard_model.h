@@ -104,6 +104,9 @@ class Keyboard {
   int32_t KeyCode(int index) const { return keys[static_cast<size_t>(index)].code; }
   bool IsLatched(int32_t code) const;
   void Unlatch(int32_t code);
+  // The latched Shift key that a one-shot Shift releases: `preferred` when it is one,
+  // else the first; kNoKey when no Shift key is latched.
+  int LatchedShiftKey(int preferred) const;
   // Key-ups of Ctrl, Shift, Alt and Win: what the keyboard's end sends.
   void ReleaseModifiers();
   // Caps Lock off (if the Caps view is on), key-ups of Ctrl, Shift, Alt and Win, view 0.

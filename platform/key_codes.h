@@ -25,6 +25,15 @@ inline constexpr int32_t kScrollLockKey = 0x91;
 inline constexpr int32_t kLeftShiftKey = 0xA0, kRightShiftKey = 0xA1, kLeftCtrlKey = 0xA2, kRightCtrlKey = 0xA3,
                          kLeftAltKey = 0xA4, kRightAltKey = 0xA5;
 
+// The character keys, which a one-shot Shift applies to: the digits and letters, and the
+// two runs of punctuation keys (; = , - . / ` and [ \ ] ').
+inline constexpr int32_t kDigit0Key = 0x30, kLetterZKey = 0x5A;
+inline constexpr int32_t kSemicolonKey = 0xBA, kBackquoteKey = 0xC0, kLeftBracketKey = 0xDB, kQuoteKey = 0xDE;
+inline constexpr bool IsCharacterKey(int32_t code) {
+  return (code >= kDigit0Key && code <= kLetterZKey) || (code >= kSemicolonKey && code <= kBackquoteKey) ||
+         (code >= kLeftBracketKey && code <= kQuoteKey);
+}
+
 // The keys that switch between Hangul and English.
 inline constexpr bool IsLanguageKey(int32_t code) { return code == kHangulKey || code == kLanguageSwitchKey; }
 

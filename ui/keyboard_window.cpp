@@ -10,10 +10,6 @@
 
 namespace tessary {
 
-bool IsCharacterKey(int32_t code) {
-  return (code >= 48 && code <= 90) || (code >= 186 && code <= 192) || (code >= 219 && code <= 222);
-}
-
 // ---------------------------------------------------------------- pointer input
 
 void PointerInput::Draw(void (KeyDrawing::*look)(Canvas&, int), int index) {
@@ -131,27 +127,11 @@ void PointerInput::OnButtonDown(int32_t x, int32_t y) {
   if (IsCharacterKey(code) && (keyboard_.view & 1) != 0) ReleaseShift();
 }
 
-// A latched Shift applies to one character: activate the latched Shift key again. That
-// is the remembered one when it is a latched Shift key, else the first latched Shift
-// key; a Shift view that no latched Shift key holds (scan mode turned it on, say) is
-// left alone rather than activating some other key.
+// A latched Shift applies to one character: activate the latched Shift key again (the
+// remembered one, else the first latched one). A Shift view that no latched Shift key
+// holds is left alone rather than activating some other key.
 void PointerInput::ReleaseShift() {
-  const auto latchedShift = [this](int32_t index) {
-    if (index < 0 || static_cast<size_t>(index) >= keyboard_.keys.size()) return false;
-    const KeyDef& key = keyboard_.keys[static_cast<size_t>(index)];
-    return key.code == kShiftKey && key.latched;
-  };
-  int32_t target = kNoKey;
-  if (latchedShift(shiftKeyIndex)) {
-    target = shiftKeyIndex;
-  } else {
-    for (size_t i = 0; i < keyboard_.keys.size(); ++i) {
-      if (latchedShift(static_cast<int32_t>(i))) {
-        target = static_cast<int32_t>(i);
-        break;
-      }
-    }
-  }
+  const int target = keyboard_.LatchedShiftKey(shiftKeyIndex);
   if (target == kNoKey) return;
   activate_(target);
   host_.InvalidateKeyboard();

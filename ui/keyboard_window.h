@@ -35,10 +35,6 @@ class KeyboardWindowHost : public RepeatHost {
   virtual void RequestLeaveNotice() = 0;
 };
 
-// Whether a key code is a character key for Shift release: digits, letters and the
-// punctuation keys.
-bool IsCharacterKey(int32_t code);
-
 // The keyboard window's pointer state in click and dwell mode.
 class PointerInput {
  public:

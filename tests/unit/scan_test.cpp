@@ -201,6 +201,27 @@ TEST_F(ScanTest, ADeclaredOrderFollowsTheSyllableAndTheBuiltInLayoutHasNone) {
   EXPECT_EQ(Highlighted(), Line(2));
 }
 
+// With Shift release on (the default), a Shift chosen by scanning applies to the one
+// letter after it, as under the pointer: ㅆ then ㅏ costs no second choice of Shift.
+TEST_F(ScanTest, AScannedShiftAppliesToOneLetterWhenShiftReleaseIsOn) {
+  constexpr int kShiftLeft = 66, kLeftArrow = 87;
+  scan.ActivateScanned(5, kShiftLeft);
+  scan.ActivateScanned(5, kT);
+  EXPECT_EQ(activated, (std::vector<int>{kShiftLeft, kT, kShiftLeft}));
+  EXPECT_EQ(kb.view & 1, 0);
+  EXPECT_FALSE(kb.IsLatched(kShiftKey));
+
+  // A key that is no character keeps it, and so does the setting turned off.
+  scan.ActivateScanned(5, kShiftLeft);
+  scan.ActivateScanned(5, kLeftArrow);
+  EXPECT_TRUE(kb.IsLatched(kShiftKey));
+  settings.useShiftRelease = false;
+  activated.clear();
+  scan.ActivateScanned(5, kT);
+  EXPECT_EQ(activated, (std::vector<int>{kT}));
+  EXPECT_EQ(kb.view & 1, 1);
+}
+
 TEST_F(ScanTest, TwoPassesOverTheLinesWithoutASwitchReturnToIdle) {
   scan.OnSwitch();
   const int lines = LineCount();
