@@ -109,12 +109,16 @@ void BM_OnKeyWorstBucket(benchmark::State& state) { OnKey(state, "", '*'); }
 void BM_OnKeyTypical(benchmark::State& state) { OnKey(state, "r", 'k'); }
 // Two consonants of the biggest bucket: the search by initials over all of it.
 void BM_OnKeyInitials(benchmark::State& state) { OnKey(state, "*", '*'); }
+// A word the dictionary lacks, in the biggest bucket (아르케이니 with ㅇ): the whole bucket
+// is scanned, and the keys left blank are filled with the endings' forms.
+void BM_OnKeyUnknownWord(benchmark::State& state) { OnKey(state, "*kfmzpdls", 'l'); }
 // The worst case again with 10,000 words learnt in that bucket.
 void BM_OnKeyWorstBucketLearning(benchmark::State& state) { OnKey(state, "", '*', 10000); }
 BENCHMARK(BM_OnKeyWorstBucket)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyTypical)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyInitials)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyWorstBucketLearning)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OnKeyUnknownWord)->Unit(benchmark::kMicrosecond);
 
 void BM_ComposeTwentyLetters(benchmark::State& state) {
   const std::string letters = "dkssudgktpdyqksrkqtmq";  // 20 letters

@@ -49,6 +49,62 @@ DictEntry* AddToBucket(DictBuckets& buckets, DictEntry&& entry) {
   return &bucket.back();
 }
 
+// The particles (and the copula) that follow a noun, with how many words of the
+// dictionary of two syllables or more each follows to make another word of it: those
+// whose last syllable has a final, and those without. Counted on hangul.lex.
+struct Ending {
+  std::u16string_view text;
+  uint32_t afterFinal, afterVowel;
+};
+constexpr Ending kEndings[] = {
+    {u"의", 9489, 12446},
+    {u"는", 23, 21548},
+    {u"에", 6980, 10857},
+    {u"다", 2706, 13543},
+    {u"도", 3634, 10322},
+    {u"가", 461, 12860},
+    {u"에서", 4751, 8123},
+    {u"를", 24, 12327},
+    {u"이", 11171, 108},
+    {u"로", 972, 9859},
+    {u"을", 10284, 24},
+    {u"은", 10061, 23},
+    {u"만", 1527, 6967},
+    {u"나", 32, 6418},
+    {u"들이", 2093, 3737},
+    {u"에게", 2501, 3128},
+    {u"와", 8, 5486},
+    {u"입니다", 2098, 3283},
+    {u"으로", 4888, 5},
+    {u"들은", 1682, 3159},
+    {u"에는", 1443, 2991},
+    {u"이다", 3709, 274},
+    {u"과", 3776, 14},
+    {u"들", 1182, 2135},
+    {u"들을", 1026, 1820},
+    {u"에서는", 989, 1804},
+    {u"들의", 858, 1902},
+    {u"보다", 1006, 1596},
+    {u"까지", 892, 1471},
+    {u"부터", 549, 1423},
+    {u"에도", 594, 1041},
+    {u"들에게", 513, 869},
+    {u"이나", 1283, 20},
+    {u"처럼", 387, 467},
+    {u"로는", 63, 748},
+    {u"와의", 0, 362},
+    {u"으로는", 335, 0},
+    {u"과의", 278, 1},
+};
+// An ending that follows fewer words of a kind than this is not offered after that kind
+// (는 after a final, 을 after a vowel: the counts' noise).
+constexpr uint32_t kFewestStems = 200;
+// The stems are words of two syllables or more, as counted.
+constexpr size_t kShortestStem = 2;
+
+bool IsSyllable(char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
+bool HasFinal(char16_t syllable) { return (syllable - 0xAC00) % 28 != 0; }
+
 }  // namespace
 
 bool readSystemRecord(std::string_view data, size_t& pos, DictEntry& entry) {
@@ -245,13 +301,66 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   ConsiderBucket(bucket, matches);
   ConsiderLearned(bucket, matches);
   ConsiderSuccessors(matches);
-  return Drain();
+  candidates = Drain();
+  formsFrom_ = candidates.size();
+  if (candidates.size() < maxCandidates_) AddStemForms(composed, matches, candidates);
+  return candidates;
+}
+
+// Keys the dictionary leaves blank show what was typed, or the syllables before what is
+// being typed (two or more), with the endings that commonly follow a word (유닛 → 유닛은
+// 유닛의 유닛을, 델프라도에 → 델프라도에게): a name or a word the dictionary lacks still
+// takes a particle. The most common endings first; never a word offered already.
+void WordPredictor::AddStemForms(const std::u16string& composed, const auto& matches,
+                                 std::vector<std::string>& candidates) {
+  // The stems: every run of whole syllables from the start, and the last syllable
+  // without its final (a vowel next would move the final on: 델프라독 → 델프라도가).
+  std::vector<std::u16string> stems;
+  size_t whole = 0;
+  while (whole < composed.size() && IsSyllable(composed[whole])) ++whole;
+  for (size_t n = kShortestStem; n <= whole; ++n) stems.emplace_back(composed.substr(0, n));
+  if (whole >= kShortestStem && HasFinal(composed[whole - 1])) {
+    std::u16string open = composed.substr(0, whole);
+    open.back() = static_cast<char16_t>(open.back() - (open.back() - 0xAC00) % 28);
+    stems.push_back(std::move(open));
+  }
+  // The endings' codes, once: a form's code is its stem's and its ending's.
+  static const std::vector<std::string> endingCodes = [] {
+    std::vector<std::string> codes;
+    for (const Ending& ending : kEndings) codes.push_back(textToJamoCode(ending.text, false));
+    return codes;
+  }();
+  struct Form {
+    uint32_t weight;
+    std::u16string text;
+  };
+  std::vector<Form> forms;
+  for (const std::u16string& stem : stems) {
+    const bool final = HasFinal(stem.back());
+    const std::string stemCode = textToJamoCode(stem, false);
+    for (size_t e = 0; e < std::size(kEndings); ++e) {
+      const uint32_t weight = final ? kEndings[e].afterFinal : kEndings[e].afterVowel;
+      if (weight < kFewestStems || !matches(stemCode + endingCodes[e])) continue;
+      std::u16string form = stem + std::u16string(kEndings[e].text);
+      if (form != composed) forms.push_back({weight, std::move(form)});
+    }
+  }
+  std::stable_sort(forms.begin(), forms.end(), [](const Form& a, const Form& b) { return a.weight > b.weight; });
+  for (const Form& form : forms) {
+    if (candidates.size() >= maxCandidates_) break;
+    std::string word = narrowKorean(codec_, form.text);
+    if (std::find(candidates.begin(), candidates.end(), word) == candidates.end()) candidates.push_back(std::move(word));
+  }
 }
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
   std::vector<std::string> candidates = Candidates(code, shiftState);
   // After Shift and Ctrl the keys keep what they show, and so do the letters after them.
-  if (code != kShiftKey && code != kCtrlKey) lastCandidates_ = candidates;
+  // The forms of a stem are guesses: the letters they go on with are no vote.
+  if (code != kShiftKey && code != kCtrlKey) {
+    lastCandidates_ = candidates;
+    lastCandidates_.resize(std::min(formsFrom_, candidates.size()));
+  }
   return candidates;
 }
 
@@ -269,6 +378,7 @@ std::vector<int32_t> WordPredictor::nextLetterKeys() const {
 }
 
 std::vector<std::string> WordPredictor::Candidates(int32_t code, int32_t shiftState) {
+  formsFrom_ = SIZE_MAX;
   // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
   const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {

@@ -81,6 +81,8 @@ class WordPredictor final : public Predictor {
   std::string wordStrokes(const std::string& word) override;
   std::u16string wordText(const std::string& word) override;
   void wordTyped(const std::string& word) override { chosenWord_ = word; }
+  // The words that begin with `composed`, heaviest first; when fewer than the most kept,
+  // then `composed`'s syllables with the endings that commonly follow a word.
   std::vector<std::string> search(const std::u16string& composed);
   // The words whose syllables begin with `initials` (initial consonant bytes), heaviest first.
   std::vector<std::string> searchInitials(std::string_view initials);
@@ -103,6 +105,7 @@ class WordPredictor final : public Predictor {
   void LearnPair(const std::string& first, const std::string& second, uint32_t times);
   uint32_t LearnedWeight(const LearnedWord& word) const;
   std::vector<std::string> Drain();
+  void AddStemForms(const std::u16string& composed, const auto& matches, std::vector<std::string>& candidates);
   std::vector<std::string> Candidates(int32_t code, int32_t shiftState);
 
   const TextCodec& codec_;
@@ -114,7 +117,8 @@ class WordPredictor final : public Predictor {
   std::array<bool, kInitialConsonants> heaviestFirst_{};
   DictBuckets userBuckets_;
   std::string typedLetters_;
-  std::vector<std::string> lastCandidates_;  // what the last onKey offered
+  std::vector<std::string> lastCandidates_;  // what the last onKey offered, without the stems' forms
+  size_t formsFrom_ = SIZE_MAX;              // where the stems' forms begin in what search offered
   bool initialsTyped_ = false;  // the letters are two or more consonants: initials
   std::string chosenWord_;      // the word key's word typed in this word, CP949
   bool learning_ = false;
