@@ -78,7 +78,8 @@ class SwitchUser {
     scan_.StartScan(0, static_cast<uint32_t>(settings_.scanDelay));
   }
 
-  // Types one word and the Space after it; false when a key could not be reached.
+  // Types one word and the Space after it (a word key may type it); false when a key
+  // could not be reached.
   bool TypeWord(std::u16string_view word) {
     const std::string label = narrowKorean(codec_, word);
     const std::string letters = syllablesToKeyLetters(word);
@@ -89,6 +90,7 @@ class SwitchUser {
           return false;
         }
         ++result_.wordKeys;
+        if (keyboard_.spaceAfterWord) return true;  // the word key typed the space
         break;
       }
       if (typed == letters.size()) break;

@@ -2,9 +2,11 @@
 // What single-switch scanning costs a user: every Hangul word of a text is typed with a
 // keyboard's Korean layout by a simulated user who watches the real scan controller step
 // (with a timer driven by hand) and presses the switch as soon as the highlight holds the
-// key wanted next. The letters are the word's 2-set keys (Shift latched first for the
-// doubled consonants and ㅒ ㅖ, and released before a key that needs it up); a word key
-// is taken as soon as it shows the word; a Space follows each word.
+// key wanted next. The letters are the word's 2-set keys (Shift chosen first for the
+// doubled consonants and ㅒ ㅖ; Shift release, on by default, lets it go after the
+// letter, and with it off it is chosen again before a key that needs it up); a word key
+// is taken as soon as it shows the word; a Space follows each word (chosen, unless the
+// layout's word keys type it).
 //
 // In every scan mode: automatic (the cost is the highlight's timer steps), hold (the
 // steps it makes while the switch is held) and step (every press moves or chooses, so

@@ -13,6 +13,10 @@ namespace {
 bool IsModifierCode(int32_t code) {
   return code == kShiftKey || code == kCtrlKey || code == kAltKey || code == kLeftWinKey;
 }
+
+// A mark that closes a sentence or a clause: it goes right after the word, before the
+// space a word key typed after it.
+bool ClosesWord(const std::string& label) { return label.size() == 1 && std::string_view(".,?!:;)]}").find(label[0]) != std::string_view::npos; }
 }  // namespace
 
 bool KeyboardComposes(int32_t hangulComposition, int32_t imeState) {
@@ -56,6 +60,11 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   // A word key without a word (blank until the first prediction) does nothing at all:
   // it neither types a space nor ends the word being typed.
   if (key.Has(TK_STRING) && key.Label(keyboard_.view).find_first_not_of(' ') == std::string::npos) return;
+  // The space a word key typed after its word: a closing mark takes its place, and any
+  // other key but a modifier leaves it.
+  const bool spaceAfterWord = spaceAfterWord_;
+  if (!IsModifierCode(code)) spaceAfterWord_ = false;
+  if (spaceAfterWord && ClosesWord(key.Label(keyboard_.view))) SendKeyStroke(output, layout, kBackspaceKey, false);
 
   // 1. Output, by the first rule that applies.
   if (key.Has(TK_STRING)) {
@@ -65,11 +74,22 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
       const std::u16string text = predictor_.wordText(word);
       if (!text.empty()) {
         const TextReplacement change = syllable_.ReplaceWord(text);
-        if (SendTextReplacement(output, layout, change.erase, change.insert)) predictor_.wordTyped(word);
+        if (SendTextReplacement(output, layout, change.erase, change.insert)) {
+          predictor_.wordTyped(word);
+          if (keyboard_.spaceAfterWord) {
+            syllable_.End();
+            SendKeyStroke(output, layout, kSpaceKey, false);
+            spaceAfterWord_ = true;
+          }
+        }
       }
     } else {
+      // The space goes with the letters, after them.
       const std::string strokes = predictor_.wordStrokes(word);
-      if (!strokes.empty() && strokes_.SendStrokes(window, strokes) == kStrokeOk) predictor_.wordTyped(word);
+      if (!strokes.empty() && strokes_.SendStrokes(window, keyboard_.spaceAfterWord ? strokes + " " : strokes) == kStrokeOk) {
+        predictor_.wordTyped(word);
+        spaceAfterWord_ = keyboard_.spaceAfterWord;
+      }
     }
   } else if (IsModifierCode(code)) {
     SendKeyEvent(output, layout, vk, !keyboard_.IsLatched(code));

@@ -2,6 +2,7 @@
 // What activating one key of the on-screen keyboard does, whatever activated it (a
 // click, a completed dwell, a repeat step or a scan selection).
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "input/stroke_sender.h"
@@ -54,6 +55,7 @@ class KeyActivator {
   Predictor& predictor_;
   LayoutEnvironment& layouts_;
   bool composing_ = false;
+  bool spaceAfterWord_ = false;  // the last key typed was a word key's word and a space
   SyllableComposer syllable_;
   CompositionMark* mark_ = nullptr;
 };

@@ -29,7 +29,7 @@ bool LeavesPlace(const KeyDef& key) {
 SyllablePlace NextSyllablePlace(SyllablePlace place, const Keyboard& keyboard, int key) {
   if (key < 0 || static_cast<size_t>(key) >= keyboard.keys.size()) return place;
   const KeyDef& k = keyboard.keys[static_cast<size_t>(key)];
-  if (k.Has(TK_STRING)) return kAfterWordKey;
+  if (k.Has(TK_STRING)) return keyboard.spaceAfterWord ? kAtWordEnd : kAfterWordKey;
   if (LeavesPlace(k)) return place;
   const bool letter = keyboard.language == IL_KOREAN && !k.Has(TK_MACRO) && k.code >= 'A' && k.code <= 'Z';
   if (!letter) return kAtWordEnd;

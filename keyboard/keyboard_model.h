@@ -131,6 +131,8 @@ class Keyboard {
   int32_t width = 0;
   int32_t fontSize = 0;
   bool prediction = false;
+  // The word keys type a space after the word (the layout's SpaceAfterWord).
+  bool spaceAfterWord = false;
   // The layout's declared scan order: for each place in the syllable, the scan lines to
   // visit first, in order. All empty: the layout declares none.
   std::array<std::vector<int32_t>, kSyllablePlaces> scanOrder;

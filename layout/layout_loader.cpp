@@ -238,10 +238,12 @@ bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language)
   int32_t version = 0, builtLanguage = 0, width = 0, height = 0, fontSize = 0, count = 0;
   std::string description;
   bool prediction = false;
+  bool spaceAfterWord = false;
   // A value of the wrong type fails the build like a script error.
   if (!script.GetNumber("Version", version) || !script.GetNumber("Language", builtLanguage) ||
       !script.GetString("Description", description, Keyboard::kDescriptionBufferSize) ||
-      !script.GetBool("Prediction", prediction) || !script.GetNumber("Width", width) ||
+      !script.GetBool("Prediction", prediction) || !script.GetBool("SpaceAfterWord", spaceAfterWord) ||
+      !script.GetNumber("Width", width) ||
       !script.GetNumber("Height", height) || !script.GetNumber("FontSize", fontSize) ||
       !script.GetNumber("KeyCount", count)) {
     env.lastScriptError = script.lastError();
@@ -265,6 +267,7 @@ bool BuildKeyboard(Keyboard& keyboard, LayoutEnvironment& env, int32_t language)
   keyboard.language = builtLanguage;
   keyboard.description = std::move(description);
   keyboard.prediction = prediction;
+  keyboard.spaceAfterWord = spaceAfterWord;
   keyboard.scanOrder = ParseScanOrder(scanOrderText);
   keyboard.width = width;
   keyboard.height = height;

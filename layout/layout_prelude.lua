@@ -22,6 +22,10 @@ KeyCount = 0
 -- stands for the line that holds the letter most of the word candidates go on with.
 ScanOrder = nil
 
+-- Whether the word keys type a space after the word, optional: a mark that closes a
+-- sentence or a clause (. , ? ! : ; ) ] }) chosen right after goes before that space.
+SpaceAfterWord = false
+
 function Key(data)
   KeyCount = KeyCount + 1
   Keys[KeyCount] = data

@@ -6,13 +6,13 @@ convert them to CP949.
 What a scanning user pays is the highlight's steps. The Korean layout declares a scan
 order that follows the Hangul syllable (`ScanOrder`, docs/layouts.md): after each key
 the line scan starts on the first line the order names for the place in the syllable
-the user is at (word end, after an initial, a vowel, a final, a word key), and each
+the user is at (word end, after an initial, a vowel or a final), and each
 block and key scan starts at its first item, so a key on line L, block b, place k costs
 (the rank of L in that place's order, from 0) + (b - 1) + k steps. After a final the
 order starts on the line that holds the letter most of the word candidates go on with.
 The keys are laid out for that:
 
-- Four scan lines, drawn as four bands left to right: Space and the word keys; the
+- Four scan lines, drawn as four bands left to right: the word keys and Space; the
   consonants that most often close a syllable (ㅇ ㄱ ㄹ ㄴ ㅈ ㅁ ㅂ, Shift, ㅍ ㅋ); the
   vowels; the consonants that mostly open one (ㅅ ㄷ ㅎ ㅊ ㅌ). Each band's rows are its
   blocks, and a block's keys are scanned left to right, so the cheap places are the
@@ -25,15 +25,21 @@ The keys are laid out for that:
   that puts the lines most pressed from there first, minimising the steps of those
   presses (8.9 a word over both texts; three lines, one of each kind, cost about 0.25
   step a word more, a fifth line saved about 0.05). Within a band the more often pressed key takes the cheaper place.
-- The seven word keys follow Space in the first band, two to a row, in the order word
-  prediction fills them. Space is the first key of that band: after a word key and
-  after a final the scan starts there.
+- The seven word keys open the first band, two to a row, in the order word prediction
+  fills them, and type a space after the word (`SpaceAfterWord`): after a word key the
+  user is at a word end, and Space is needed only after a word typed letter by letter,
+  so it takes the band's last place before the editing keys. Measured like the rest,
+  on the two texts above and the first halves of debian-history-ko and wesnoth-ko (the
+  prediction's development split): Space last saved 0.3 step a word on the
+  documentation against Space first (its place when every word needed it), and cost
+  nothing on the first halves; Space in the second or third row saved less.
 - Backspace, Enter, 한/영 and Tab close the first band; the punctuation, arrows, editing
   keys and digits fill the rest of the other bands.
 
 The English layout has the same keys in the same places: English letters by frequency
 (measured on the English half of docs/user-guide.md) on the places of the Korean letters
-ranked by theirs, and Caps Lock, Ctrl, Alt, Win and three signs where the word keys are.
+ranked by theirs, Space where the best word key is, Caps Lock where the Korean Space is,
+and Ctrl, Alt, Win and three signs where the other word keys are.
 """
 from pathlib import Path
 
@@ -55,10 +61,10 @@ JAMO = {'q': ('ㅂ', 'ㅃ'), 'w': ('ㅈ', 'ㅉ'), 'e': ('ㄷ', 'ㄸ'), 'r': ('�
 # Within a line a key costs its row plus its place in the row, and the keys go by how
 # often they are pressed onto places by that cost (the top-left corner first).
 BANDS = [
-    [['Space', 'W:0'],
-     ['W:1', 'W:2'],
-     ['W:3', 'W:4'],
-     ['W:5', 'W:6'],
+    [['W:0', 'W:1'],
+     ['W:2', 'W:3'],
+     ['W:4', 'W:5'],
+     ['W:6', 'Space'],
      ['Back', 'Enter'],
      ['Hangul', 'Tab']],
     [['L:d', 'L:r', 'L:w', 'L:q'],
@@ -87,12 +93,15 @@ BANDS = [
 # final, or the next syllable's initial) and the word keys; after a final first the line
 # that holds the letter most of the word candidates go on with (0: a vowel when the final
 # opens the next syllable, a consonant when it is the next initial), then the word keys
-# and Space, then the vowels; after a word key, Space. Measured like the places, on
+# and Space, then the vowels. Measured like the places, on
 # gimp-help-ko and debian-faq-ko: the line of the next letters first after a final saved
 # about 0.3 step a word there (after a vowel it gained on one text and lost on the other,
-# after an initial the vowels are next anyway, and at a word end it cost steps).
+# after an initial the vowels are next anyway, and at a word end it cost steps). A word
+# key types its space, so after it the user is at a word end. With the word keys first
+# in their band, the word keys first after a vowel, an initial or a final, or second at a
+# word end, still cost 0.1 to 0.7 step a word more.
 SCAN_ORDER = {'wordEnd': (2, 4, 1, 3), 'initial': (3, 1, 2, 4), 'vowel': (2, 1, 4, 3),
-              'final': (0, 1, 3, 2, 4), 'word': (1, 2, 3, 4)}
+              'final': (0, 1, 3, 2, 4)}
 
 # Geometry in design units: the built-in layouts' 510 x 155, keys at least as big as theirs
 # (24 x 22).
@@ -155,8 +164,10 @@ SPECIAL.update({
     '[': (219, '0', '[', '[', 'normal'),
     ']': (221, '0', ']', ']', 'normal'),
 })
-# What the English layout has on the places of the word keys.
-ENGLISH_WORD_PLACES = ['Caps', 'Ctrl', 'Alt', 'Win', '=', '[', ']']
+# What the English layout, which has no prediction, has on the places of the word keys:
+# Space on the cheapest; Caps Lock takes the Korean layout's Space place.
+ENGLISH_WORD_PLACES = ['Space', 'Ctrl', 'Alt', 'Win', '=', '[', ']']
+ENGLISH_SPACE_PLACE = 'Caps'
 
 COLOURS = '''local normal   = { text = RGB(0, 0, 0), face = RGB(213, 234, 230), border = RGB(102, 102, 204) }
 local press    = { text = RGB(102, 102, 204), face = RGB(166, 194, 226), border = RGB(102, 102, 204) }
@@ -245,6 +256,8 @@ def render(keys, language):
             '-- The scan follows the Hangul syllable: for each place in it, the lines scanned first.',
             'ScanOrder   = { ' + ', '.join(f'{place} = {{ {", ".join(map(str, order))} }}'
                                            for place, order in SCAN_ORDER.items()) + ' }',
+            '-- A word key types the word and a space: no Space to choose after it.',
+            'SpaceAfterWord = true',
             '',
         ]
     lines += [
@@ -268,6 +281,8 @@ def render(keys, language):
         else:
             if name.startswith('W:'):
                 name = ENGLISH_WORD_PLACES[int(name[2:])]
+            elif name == 'Space' and not korean:
+                name = ENGLISH_SPACE_PLACE
             code, type_, stroke, label, look = SPECIAL[name]
             if name == 'Back' and not korean:
                 label = 'Bksp'

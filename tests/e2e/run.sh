@@ -1045,12 +1045,12 @@ sentence_end() {  # SHOT
 }
 
 # The scanning set "한글 스캔" types 아 같이 with one switch: 아 letter by letter, a Space,
-# ㄱ, then the word key that shows 같이 (a dictionary of two words, so the candidates do
-# not depend on the shipped one). Each press is timed from the one before: after a press
-# the next level shows its first item at once, and the item after STEPS steps is pressed
-# in the middle of its scan delay. The set's scan follows the syllable: the line scan
-# starts on the consonants at a word end, on the vowels after an initial, on the
-# consonants (then the word keys and Space) after a vowel.
+# ㄱ, then the word key that shows 같이, which types the space after it too (a dictionary
+# of two words, so the candidates do not depend on the shipped one). Each press is timed
+# from the one before: after a press the next level shows its first item at once, and the
+# item after STEPS steps is pressed in the middle of its scan delay. The set's scan
+# follows the syllable: the line scan starts on the consonants at a word end, on the
+# vowels after an initial, on the consonants (then the word keys and Space) after a vowel.
 scanning_with_the_scan_set_types_a_phrase() {
   cd "$(fresh_dir scanset)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
@@ -1073,16 +1073,16 @@ scanning_with_the_scan_set_types_a_phrase() {
   xdotool key space; last=$(date +%s%N); presses=1  # from idle: the consonants show at once
   key 0 0 0   # ㅇ: the consonants' first block and key
   key 0 0 0   # ㅏ: the vowels first, their first key
-  key 1 0 0   # Space: the consonants first, then the word keys' line, its first key
+  key 1 3 1   # Space: the consonants first, then the word keys' line, its fourth block's second key
   key 0 0 1   # ㄱ: the consonants first, their second key; the word keys now show 같이 and 가방
   shoot keyboard-scan-set
-  key 1 0 1   # the first word key: the vowels first, then the word keys' line, after Space
+  key 1 0 0   # the first word key: the vowels first, then the word keys' line, its first key
   sleep 1
   letters=$(grep '^char ' keys.log | cut -d' ' -f2 | grep -v '^32$' | while read -r c; do printf "\\$(printf %o "$c")"; done)
   check "the letters of 아 같이" "dkrkxdl" "$letters"
-  # One Space, the layout's: the switch presses never reach the target.
+  # Two Spaces, the Space key's and the word key's: the switch presses never reach the target.
   spaces=$(grep -c '^char 32 ' keys.log)
-  check "Spaces (the layout's one, none of the $presses switch presses)" 1 "$spaces"
+  check "Spaces (the Space key's and the word key's, none of the $presses switch presses)" 2 "$spaces"
   check "the target kept the focus" "$target" "$(drv foreground)"
   drv send "$kbd" 516 0 0 >/dev/null  # WM_RBUTTONDOWN: the English layout, for the record
   sleep 0.5
@@ -1405,10 +1405,11 @@ two_switch_step_scanning_types_a_phrase() {
 }
 
 # The scan that follows the syllable, in two-switch step mode (Space moves, Enter
-# chooses): "한글 스캔" types 안 같이 into an edit control, the keyboard composing. Each
-# choice is counted in moves from where the scan now starts: the consonants at a word end,
-# the vowels after an initial, the consonants after a vowel, Space's line after a final,
-# and after ㄱ the word key that shows 같이 in the line after the vowels.
+# chooses): "한글 스캔" types 안 같이 바다 into an edit control, the keyboard composing.
+# Each choice is counted in moves from where the scan now starts: the consonants at a word
+# end, the vowels after an initial, the consonants after a vowel, Space's line after a
+# final, and after ㄱ the word key that shows 같이 in the line after the vowels; the word
+# key types the space after it.
 syllable_following_scanning_types_a_phrase() {
   cd "$(fresh_dir syllable)"
   bash "$here/../../tools/install-layouts.sh" "$PWD"
@@ -1430,11 +1431,10 @@ syllable_following_scanning_types_a_phrase() {
   pick 0 0 0   # ㅇ
   pick 0 0 0   # ㅏ
   pick 0 1 1   # ㄴ: the consonants' second block, its second key
-  pick 0 0 0   # Space
+  pick 0 3 1   # Space: the last key of the word keys' line but the editing keys
   pick 0 0 1   # ㄱ
-  pick 1 0 1   # the first word key: 같이
-  pick 0 0 0   # Space, first after a word key
-  pick 0 0 3   # ㅂ
+  pick 1 0 0   # the first word key: 같이 and a space
+  pick 0 0 3   # ㅂ: at a word end, the consonants' first block, its fourth key
   pick 0 0 0   # ㅏ
   pick 2 0 1   # ㄷ: the opening consonants' first block, its second key
   # After the final ㄷ of 받, the one word that goes on (바다) goes on with ㅏ: the vowels

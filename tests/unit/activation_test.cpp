@@ -5,6 +5,7 @@
 #include "config/settings.h"
 #include "fakes.h"
 #include "input/key_repeat.h"
+#include "input/scan.h"
 #include "keyboard/keyboard_model.h"
 #include "keyboard_rig.h"
 #include "layout/layout_loader.h"
@@ -288,6 +289,37 @@ TEST_F(ActivationTest, ComposingSendsSyllablesAsTextAndAWordReplacesWhatWasTyped
   type("K");
   EXPECT_EQ(Sent(), "d17 s75 u17 s75");
   EXPECT_EQ(output.texts.size(), texts);
+}
+
+// A layout whose word keys type a space after the word (a scanning layout: no Space to
+// choose after each word): a closing mark chosen next takes the space's place, and the
+// scan goes on as at a word end.
+TEST_F(ActivationTest, WordKeysThatTypeASpaceLetAClosingMarkGoBeforeIt) {
+  KeyDef word;
+  word.type = TK_STRING;
+  word.SetAllLabels("가게");
+  KeyDef period;
+  period.code = 0xBE;
+  period.SetAllLabels(".");
+  kb.keys = {word, period};
+  kb.prediction = true;
+  kb.spaceAfterWord = true;
+  Activate(0);
+  EXPECT_EQ(strokes.sent, std::vector<std::string>{"w:가게 "});  // the letters, then the space
+  EXPECT_EQ(NextSyllablePlace(kAfterVowel, kb, 0), kAtWordEnd);
+  Activate(1);
+  EXPECT_EQ(Sent(), "s8 s190");
+  Activate(1);  // no space to take back
+  EXPECT_EQ(Sent(), "s190");
+
+  output.texts.clear();
+  kb.keys[0].SetAllLabels("가게");  // prediction blanked it
+  activator.SetComposing(true);  // the keyboard composes: the word as text, then a Space
+  Activate(0);
+  EXPECT_EQ(Screen(output), u"가게 ");
+  Activate(1);
+  EXPECT_EQ(Screen(output), u"가게");
+  EXPECT_EQ(output.sent.back().code, 0xBE);
 }
 
 TEST(HangulCompositionTest, AutomaticComposesUnlessAnInputMethodIsInHangulMode) {

@@ -204,7 +204,7 @@ TEST(LayoutGuideTest, NamesEveryKeyNameTypeFlagGlobalAndKeyField) {
   }
   EXPECT_EQ(flags, 7);
   for (const char* global : {"Version", "Language", "Description", "Prediction", "Width", "Height", "FontSize",
-                             "KeyCount", "ScanOrder"}) {
+                             "KeyCount", "ScanOrder", "SpaceAfterWord"}) {
     EXPECT_NE(guide.find(std::string("`") + global + "`"), std::string::npos) << global;
   }
   for (const char* field : {"code", "type", "stroke", "label", "pos", "normal", "press", "scan"}) {
