@@ -84,9 +84,9 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
         }
       }
     } else {
-      // The space goes with the letters, after them.
-      const std::string strokes = predictor_.wordStrokes(word);
-      if (!strokes.empty() && strokes_.SendStrokes(window, keyboard_.spaceAfterWord ? strokes + " " : strokes) == kStrokeOk) {
+      // The space goes with the letters, after them; a word typed in full gets only the space.
+      const std::string strokes = predictor_.wordStrokes(word) + (keyboard_.spaceAfterWord ? " " : "");
+      if (!strokes.empty() && strokes_.SendStrokes(window, strokes) == kStrokeOk) {
         predictor_.wordTyped(word);
         spaceAfterWord_ = keyboard_.spaceAfterWord;
       }
@@ -114,6 +114,7 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
   if (keyboard_.prediction) {
     // The keys show only what matches now: nothing, when nothing does. Shift and Ctrl keep
     // the word going, and the keys what they show.
+    predictor_.offerTypedWord(keyboard_.spaceAfterWord);
     const std::vector<std::string> candidates = predictor_.onKey(code, shiftState);
     if (code != kShiftKey && code != kCtrlKey) {
       keyboard_.ShowCandidates(candidates);

@@ -25,6 +25,9 @@ class Predictor {
   // word (its key code, 'A'..'Z'), in candidate order, one per candidate that goes on;
   // empty when there are none. A scan order may start on the line that holds most of them.
   virtual std::vector<int32_t> nextLetterKeys() const { return {}; }
+  // Whether the word typed so far in full stays a candidate (off: it would type nothing).
+  // With word keys that type a space after the word, choosing it ends the word.
+  virtual void offerTypedWord(bool) {}
 };
 
 // For the tools and tests that need no prediction: no candidates, and word keys type

@@ -425,8 +425,9 @@ std::vector<std::string> WordPredictor::Candidates(int32_t code, int32_t shiftSt
   initialsTyped_ = initials.size() >= 2;
   std::vector<std::string> candidates = initialsTyped_ ? searchInitials(initials) : search(composed);
   // Every word that still matches stays, so a longer prefix keeps what it showed; only
-  // the word typed so far in full is no choice (it types nothing).
-  if (typedLetters_.size() > 1) std::erase(candidates, narrowKorean(codec_, composed));
+  // the word typed so far in full is no choice (it types nothing), unless word keys type
+  // a space after the word.
+  if (typedLetters_.size() > 1 && !offerTypedWord_) std::erase(candidates, narrowKorean(codec_, composed));
   return candidates;
 }
 

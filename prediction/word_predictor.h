@@ -81,6 +81,7 @@ class WordPredictor final : public Predictor {
   std::string wordStrokes(const std::string& word) override;
   std::u16string wordText(const std::string& word) override;
   void wordTyped(const std::string& word) override { chosenWord_ = word; }
+  void offerTypedWord(bool on) override { offerTypedWord_ = on; }
   // The words that begin with `composed`, heaviest first; when fewer than the most kept,
   // then `composed`'s syllables with the endings that commonly follow a word.
   std::vector<std::string> search(const std::u16string& composed);
@@ -119,6 +120,7 @@ class WordPredictor final : public Predictor {
   std::string typedLetters_;
   std::vector<std::string> lastCandidates_;  // what the last onKey offered, without the stems' forms
   size_t formsFrom_ = SIZE_MAX;              // where the stems' forms begin in what search offered
+  bool offerTypedWord_ = false;
   bool initialsTyped_ = false;  // the letters are two or more consonants: initials
   std::string chosenWord_;      // the word key's word typed in this word, CP949
   bool learning_ = false;

@@ -30,6 +30,8 @@ class FakePredictor : public Predictor {
   std::string wordStrokes(const std::string& word) override { return "w:" + word; }
   std::u16string wordText(const std::string& word) override { return word == "가게" ? u"가게" : u""; }
   void wordTyped(const std::string& word) override { typed.push_back(word); }
+  bool offersTypedWord = false;
+  void offerTypedWord(bool on) override { offersTypedWord = on; }
   std::vector<std::string> onKey(int32_t code, int32_t shift) override {
     keys.push_back({code, shift});
     return next;
@@ -306,6 +308,7 @@ TEST_F(ActivationTest, WordKeysThatTypeASpaceLetAClosingMarkGoBeforeIt) {
   kb.spaceAfterWord = true;
   Activate(0);
   EXPECT_EQ(strokes.sent, std::vector<std::string>{"w:가게 "});  // the letters, then the space
+  EXPECT_TRUE(predictor.offersTypedWord);  // a word typed in full is a choice: its space
   EXPECT_EQ(NextSyllablePlace(kAfterVowel, kb, 0), kAtWordEnd);
   Activate(1);
   EXPECT_EQ(Sent(), "s8 s190");

@@ -214,6 +214,11 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
   EXPECT_EQ(predictor.typedLetters(), "Ra");
   predictor.onKey(0x70, 0);  // F1 is no letter: it ends the word
   EXPECT_EQ(predictor.typedLetters(), "");
+  // Where word keys type a space after the word, the word typed in full stays: choosing
+  // it types nothing more of it, and the space ends it.
+  predictor.offerTypedWord(true);
+  EXPECT_EQ(Type("rk"), Words({u"가위", u"각도", u"가방", u"가"}));
+  EXPECT_EQ(Choose(Cp949(u"가")), "");
 }
 
 TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
