@@ -303,6 +303,13 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   ConsiderSuccessors(matches);
   candidates = Drain();
   formsFrom_ = candidates.size();
+  // Where word keys type a space after the word, what was typed (whole syllables) is a
+  // choice even when the dictionary lacks it: it ends the word. Before the particles.
+  if (offerTypedWord_ && candidates.size() < maxCandidates_ && composed.size() >= kShortestStem &&
+      std::all_of(composed.begin(), composed.end(), IsSyllable)) {
+    std::string typed = narrowKorean(codec_, composed);
+    if (std::find(candidates.begin(), candidates.end(), typed) == candidates.end()) candidates.push_back(std::move(typed));
+  }
   if (candidates.size() < maxCandidates_) AddStemForms(composed, matches, candidates);
   return candidates;
 }

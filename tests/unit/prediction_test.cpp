@@ -304,6 +304,11 @@ TEST_F(PredictionTest, AWordTheDictionaryLacksIsOfferedWithCommonEndings) {
   EXPECT_EQ(std::find(shown.begin(), shown.end(), Cp949(u"델프라독는")), shown.end());  // 는 follows no final
   predictor.onKey(' ', 0);
   EXPECT_EQ(Type("ep"), Words({u"델타"}));  // one syllable is no stem
+  // Where word keys type a space after the word, the name itself comes first: it ends the word.
+  predictor.onKey(' ', 0);
+  predictor.offerTypedWord(true);
+  shown = Type("epfvmfkeh");
+  EXPECT_EQ(std::vector(shown.begin(), shown.begin() + 2), Words({u"델프라도", u"델프라도는"}));
 }
 
 TEST_F(PredictionTest, TheWordsThatUsuallyFollowComeAfterAWordAndFirstWhileTheNextIsTyped) {
