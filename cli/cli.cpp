@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "       tessary-cli activate [DIR] [--lang N] INDEX...\n"
     "       tessary-cli compose LETTERS\n"
     "       tessary-cli jamo [--escape] TEXT\n"
-    "       tessary-cli scan-cost [--dict FILE] [--mode auto|step|hold] LAYOUT_DIR TEXT\n"
+    "       tessary-cli scan-cost [--dict FILE] [--mode auto|step|hold] [--learn] LAYOUT_DIR TEXT\n"
     "       tessary-cli predict [--dict FILE] [--user FILE] KEYS [--type WORD]\n"
     "       tessary-cli ksr [--dict FILE] [--user FILE] [--learn] [--keys N] TEXT\n"
     "config: reads IN as the keyboard reads Tessary.cfg at start-up and writes what it\n"
@@ -61,6 +61,7 @@ constexpr const char* kUsage =
     "  \"words W steps S steps-per-word X\" (S: the highlight's steps, each one scan\n"
     "  delay). --mode: the scan mode (default auto); hold counts the steps made while the\n"
     "  switch is held, step counts the presses: \"words W presses P presses-per-word X\".\n"
+    "  --learn turns word learning on, starting from nothing learnt.\n"
     "  Exit status 2 when the set, the dictionary or TEXT cannot be read or a key\n"
     "  cannot be reached by scanning.\n"
     "predict: loads the dictionaries (default hangul.lex and user.lex), activates one key\n"
@@ -340,9 +341,12 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
   std::string dict = kSystemDictionaryName;
   std::vector<std::string> operands;
   int32_t mode = SCAN_AUTO;
+  bool learn = false;
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--dict" && i + 1 < args.size()) {
       dict = args[++i];
+    } else if (args[i] == "--learn") {
+      learn = true;
     } else if (args[i] == "--mode" && i + 1 < args.size()) {
       const std::string& name = args[++i];
       mode = name == "auto" ? SCAN_AUTO : name == "step" ? SCAN_STEP : name == "hold" ? SCAN_HOLD : 0;
@@ -369,6 +373,7 @@ int ScanCost(const std::vector<std::string>& args, CliPlatform& p) {
     std::fprintf(p.err, "%s\n", Cp949ToUtf8(p.codec, kDictionaryMissingText).c_str());
     return kCliMessageShown;
   }
+  predictor.setLearning(learn);
   const std::optional<std::string> text = p.files.ReadWholeFile(operands[1]);
   if (!text) {
     std::fprintf(p.err, "cannot read %s\n", Cp949ToUtf8(p.codec, operands[1]).c_str());

@@ -239,6 +239,14 @@ TEST_F(CliTest, ScanCostCountsTheHighlightsStepsOfASwitchUser) {
   EXPECT_EQ(Run({"scan-cost", "--mode", "step", "set", "text"}), 0);
   EXPECT_EQ(stdoutText, "words 2 presses 24 presses-per-word 12.0\n");
   EXPECT_EQ(Run({"scan-cost", "--mode", "fast", "set", "text"}), kCliUsage);
+  // A word the dictionary lacks, twice: learnt the first time, a word key the second.
+  files.files["twice"] = "\xEA\xB0\x80\xEA\xB0\x80 \xEA\xB0\x80\xEA\xB0\x80";  // 가가 가가
+  size_t steps = 0, learning = 0;
+  EXPECT_EQ(Run({"scan-cost", "set", "twice"}), 0);
+  EXPECT_EQ(std::sscanf(stdoutText.c_str(), "words 2 steps %zu", &steps), 1);
+  EXPECT_EQ(Run({"scan-cost", "--learn", "set", "twice"}), 0);
+  EXPECT_EQ(std::sscanf(stdoutText.c_str(), "words 2 steps %zu", &learning), 1);
+  EXPECT_LT(learning, steps);
 
   files.files["set\\k.kdf"] = head + key("32", "0", 1, 1) + key("82", "0", 1, 1) + key("75", "0", 0, 1);
   EXPECT_EQ(Run({"scan-cost", "set", "text"}), kCliMessageShown);  // k is out of the scan
