@@ -1200,8 +1200,8 @@ a_sentence_by_scanning_keeps_the_focus() {
   read -r x y <<<"$(frame_point icon)"
   xdotool mousemove $((x + 100)) "$y"  # on the title: opaque, and over no key
   rest=$(key_picture "$info" 261 141)   # the 한/영 key as it looks unlit
-  # Shift latches until it is chosen again: scanning has no Shift release.
-  for step in Shift g Shift o LANG space a t MENU LANG space 3 Back 2 period hangul; do
+  # Shift release (on by default) lets the Shift go after G, under scanning as under the pointer.
+  for step in $sentence_steps hangul; do
     case $step in
       LANG | MENU)
         caption_step "$step"
