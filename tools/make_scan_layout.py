@@ -56,7 +56,7 @@ JAMO = {'q': ('ㅂ', 'ㅃ'), 'w': ('ㅈ', 'ㅉ'), 'e': ('ㄷ', 'ㄸ'), 'r': ('�
 
 # The four bands, one scan line each: rows of keys, each row one scan block, left to right
 # in scan order. 'L:x' is the letter key x of the Korean layout, 'W:n' word key n (from 0).
-# Line 1: Space and the word keys; line 2: the consonants that most often close a
+# Line 1: the word keys and Space; line 2: the consonants that most often close a
 # syllable (and Shift); line 3: the vowels; line 4: the consonants that mostly open one.
 # Within a line a key costs its row plus its place in the row, and the keys go by how
 # often they are pressed onto places by that cost (the top-left corner first).
