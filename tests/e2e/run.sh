@@ -1436,6 +1436,9 @@ syllable_following_scanning_types_a_phrase() {
   pick 1 0 0   # the first word key: 같이 and a space
   pick 0 0 3   # ㅂ: at a word end, the consonants' first block, its fourth key
   pick 0 0 0   # ㅏ
+  # After the vowel the line of the letter most word candidates go on with comes first:
+  # the keys show 발생합니다 (it follows 같이 in the stored table of next words) and 바다,
+  # whose next letters ㄹ and ㄷ tie, so the closing consonants, named first, come first.
   pick 2 0 1   # ㄷ: the opening consonants' first block, its second key
   # After the final ㄷ of 받, the one word that goes on (바다) goes on with ㅏ: the vowels
   # come first (else Space would, and this choice would type it).
