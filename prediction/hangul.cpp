@@ -214,8 +214,8 @@ std::string textToJamoCode(std::u16string_view text, bool escape) {
   std::string code;
   code.reserve(text.size() * 3);
   for (char16_t c : text) {
-    if (c >= 0xAC00 && c <= 0xD7A3) {
-      const int s = c - 0xAC00;
+    if (isHangulSyllable(c)) {
+      const int s = c - kFirstSyllable;
       code += static_cast<char>(JAMO_INITIAL_BASE + s / 588);
       code += static_cast<char>(JAMO_MEDIAL_BASE + (s % 588) / 28);
       code += static_cast<char>(JAMO_FINAL_BASE + s % 28);
@@ -304,15 +304,14 @@ std::string syllablesToKeyLetters(std::u16string_view syllables) {
 }
 
 std::vector<std::u16string_view> hangulWords(std::u16string_view text) {
-  const auto syllable = [](char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; };
   std::vector<std::u16string_view> words;
   for (size_t at = 0; at < text.size();) {
-    if (!syllable(text[at])) {
+    if (!isHangulSyllable(text[at])) {
       ++at;
       continue;
     }
     size_t end = at;
-    while (end < text.size() && syllable(text[end])) ++end;
+    while (end < text.size() && isHangulSyllable(text[end])) ++end;
     words.push_back(text.substr(at, end - at));
     at = end;
   }

@@ -16,6 +16,12 @@ inline constexpr uint8_t JAMO_INITIAL_BASE = 0x82;
 inline constexpr uint8_t JAMO_MEDIAL_BASE = 0x96;
 inline constexpr uint8_t JAMO_FINAL_BASE = 0xB3;  // alone: no final consonant
 
+// The precomposed Hangul syllables of UTF-16 (가 … 힣), 28 to a vowel: a syllable
+// without a final is a multiple of 28 from the first.
+inline constexpr char16_t kFirstSyllable = 0xAC00, kLastSyllable = 0xD7A3;
+inline constexpr bool isHangulSyllable(char16_t c) { return c >= kFirstSyllable && c <= kLastSyllable; }
+inline constexpr bool hasFinal(char16_t syllable) { return (syllable - kFirstSyllable) % 28 != 0; }
+
 // CP949 to UTF-16 and back; empty text when the input cannot be converted.
 std::u16string widenKorean(const TextCodec& codec, std::string_view cp949);
 std::string narrowKorean(const TextCodec& codec, std::u16string_view text);

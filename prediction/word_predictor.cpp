@@ -102,9 +102,6 @@ constexpr uint32_t kFewestStems = 200;
 // The stems are words of two syllables or more, as counted.
 constexpr size_t kShortestStem = 2;
 
-bool IsSyllable(char16_t c) { return c >= 0xAC00 && c <= 0xD7A3; }
-bool HasFinal(char16_t syllable) { return (syllable - 0xAC00) % 28 != 0; }
-
 }  // namespace
 
 bool readSystemRecord(std::string_view data, size_t& pos, DictEntry& entry) {
@@ -306,7 +303,7 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   // Where word keys type a space after the word, what was typed (whole syllables) is a
   // choice even when the dictionary lacks it: it ends the word. Before the particles.
   if (offerTypedWord_ && candidates.size() < maxCandidates_ && composed.size() >= kShortestStem &&
-      std::all_of(composed.begin(), composed.end(), IsSyllable)) {
+      std::all_of(composed.begin(), composed.end(), isHangulSyllable)) {
     std::string typed = narrowKorean(codec_, composed);
     if (std::find(candidates.begin(), candidates.end(), typed) == candidates.end()) candidates.push_back(std::move(typed));
   }
@@ -324,11 +321,11 @@ void WordPredictor::AddStemForms(const std::u16string& composed, const auto& mat
   // without its final (a vowel next would move the final on: 델프라독 → 델프라도가).
   std::vector<std::u16string> stems;
   size_t whole = 0;
-  while (whole < composed.size() && IsSyllable(composed[whole])) ++whole;
+  while (whole < composed.size() && isHangulSyllable(composed[whole])) ++whole;
   for (size_t n = kShortestStem; n <= whole; ++n) stems.emplace_back(composed.substr(0, n));
-  if (whole >= kShortestStem && HasFinal(composed[whole - 1])) {
+  if (whole >= kShortestStem && hasFinal(composed[whole - 1])) {
     std::u16string open = composed.substr(0, whole);
-    open.back() = static_cast<char16_t>(open.back() - (open.back() - 0xAC00) % 28);
+    open.back() = static_cast<char16_t>(open.back() - (open.back() - kFirstSyllable) % 28);
     stems.push_back(std::move(open));
   }
   // The endings' codes, once: a form's code is its stem's and its ending's.
@@ -343,7 +340,7 @@ void WordPredictor::AddStemForms(const std::u16string& composed, const auto& mat
   };
   std::vector<Form> forms;
   for (const std::u16string& stem : stems) {
-    const bool final = HasFinal(stem.back());
+    const bool final = hasFinal(stem.back());
     const std::string stemCode = textToJamoCode(stem, false);
     for (size_t e = 0; e < std::size(kEndings); ++e) {
       const uint32_t weight = final ? kEndings[e].afterFinal : kEndings[e].afterVowel;
