@@ -16,7 +16,9 @@ bool IsModifierCode(int32_t code) {
 
 // A mark that closes a sentence or a clause: it goes right after the word, before the
 // space a word key typed after it.
-bool ClosesWord(const std::string& label) { return label.size() == 1 && std::string_view(".,?!:;)]}").find(label[0]) != std::string_view::npos; }
+bool ClosesWord(const std::string& label) {
+  return label.size() == 1 && std::string_view(".,?!:;)]}").find(label[0]) != std::string_view::npos;
+}
 }  // namespace
 
 bool KeyboardComposes(int32_t hangulComposition, int32_t imeState) {

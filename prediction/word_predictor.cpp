@@ -102,6 +102,11 @@ constexpr uint32_t kFewestStems = 200;
 // The stems are words of two syllables or more, as counted.
 constexpr size_t kShortestStem = 2;
 
+// Appends `word` unless the list has it already.
+void AddOnce(std::vector<std::string>& candidates, std::string word) {
+  if (std::find(candidates.begin(), candidates.end(), word) == candidates.end()) candidates.push_back(std::move(word));
+}
+
 }  // namespace
 
 bool readSystemRecord(std::string_view data, size_t& pos, DictEntry& entry) {
@@ -265,7 +270,7 @@ std::vector<std::string> WordPredictor::Drain() {
   while (!topHeap_.empty()) {
     // A learnt word is also in a dictionary: it is offered once, where it weighs most.
     std::string word = narrowKorean(codec_, jamoCodeToText(topHeap_.Max().jamo));
-    if (std::find(candidates.begin(), candidates.end(), word) == candidates.end()) candidates.push_back(std::move(word));
+    AddOnce(candidates, std::move(word));
     topHeap_.DeleteMax();
   }
   return candidates;
@@ -305,7 +310,7 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   if (offerTypedWord_ && candidates.size() < maxCandidates_ && composed.size() >= kShortestStem &&
       std::all_of(composed.begin(), composed.end(), isHangulSyllable)) {
     std::string typed = narrowKorean(codec_, composed);
-    if (std::find(candidates.begin(), candidates.end(), typed) == candidates.end()) candidates.push_back(std::move(typed));
+    AddOnce(candidates, std::move(typed));
   }
   if (candidates.size() < maxCandidates_) AddStemForms(composed, matches, candidates);
   return candidates;
@@ -353,7 +358,7 @@ void WordPredictor::AddStemForms(const std::u16string& composed, const auto& mat
   for (const Form& form : forms) {
     if (candidates.size() >= maxCandidates_) break;
     std::string word = narrowKorean(codec_, form.text);
-    if (std::find(candidates.begin(), candidates.end(), word) == candidates.end()) candidates.push_back(std::move(word));
+    AddOnce(candidates, std::move(word));
   }
 }
 
