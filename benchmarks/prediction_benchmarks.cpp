@@ -120,6 +120,30 @@ BENCHMARK(BM_OnKeyInitials)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyWorstBucketLearning)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnKeyUnknownWord)->Unit(benchmark::kMicrosecond);
 
+// The next letter's chances for a scan order that follows them, after `prefix` in the
+// biggest bucket: its commonest first syllable (the heaviest words tell it), and a word
+// it lacks (every word of the bucket is looked at).
+void NextLetterChances(benchmark::State& state, const char* prefix) {
+  testing::FakeFileSystem files;
+  ShipTo(files);
+  IconvCodec codec;
+  WordPredictor predictor(codec);
+  if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
+    state.SkipWithError("data/hangul.lex is missing");
+    return;
+  }
+  const char star = BiggestBucketLetter(predictor);
+  for (const char* c = prefix; *c != '\0'; ++c) {
+    const char letter = *c == '*' ? star : *c;
+    predictor.onKey(letter - 0x20, 0);
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(predictor.nextLetterChances(7));
+}
+void BM_NextLetterChancesCommon(benchmark::State& state) { NextLetterChances(state, "*k"); }
+void BM_NextLetterChancesUnknownWord(benchmark::State& state) { NextLetterChances(state, "*kfmzpdl"); }
+BENCHMARK(BM_NextLetterChancesCommon)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NextLetterChancesUnknownWord)->Unit(benchmark::kMicrosecond);
+
 void BM_ComposeTwentyLetters(benchmark::State& state) {
   const std::string letters = "dkssudgktpdyqksrkqtmq";  // 20 letters
   for (auto _ : state) benchmark::DoNotOptimize(composeKeyLetters(std::string_view(letters).substr(0, 20)));

@@ -1,5 +1,7 @@
 #include "input/key_activation.h"
 
+#include <algorithm>
+
 #include "config/settings.h"
 #include "keyboard/keyboard_model.h"
 #include "layout/layout_loader.h"
@@ -122,7 +124,11 @@ void KeyActivator::ActivateKey(WindowId window, int keyIndex) {
       keyboard_.ShowCandidates(candidates);
       // Only a scan order that follows them needs the candidates' next letters.
       keyboard_.nextLetters.clear();
-      if (keyboard_.FollowsNextLetters()) keyboard_.nextLetters = predictor_.nextLetterKeys();
+      if (keyboard_.FollowsNextLetters()) {
+        const auto wordKeys = std::count_if(keyboard_.keys.begin(), keyboard_.keys.end(),
+                                            [](const KeyDef& k) { return k.Has(TK_STRING); });
+        keyboard_.nextLetters = predictor_.nextLetterChances(static_cast<size_t>(wordKeys));
+      }
     }
   }
 

@@ -146,23 +146,24 @@ std::vector<int> Keyboard::KeysInScanLine(int32_t line) const {
   return found;
 }
 
-int32_t Keyboard::LineOfMostNextLetters(const std::vector<int32_t>& declared) const {
-  std::map<int32_t, size_t> letters;  // by scan line
-  for (int32_t code : nextLetters) {
-    const auto key = std::find_if(keys.begin(), keys.end(), [code](const KeyDef& k) {
-      return k.code == code && !k.Has(TK_STRING) && !k.Has(TK_MACRO);
+int32_t Keyboard::LikeliestNextLine(const std::vector<int32_t>& declared, const std::vector<int32_t>& listed) const {
+  std::map<int32_t, double> chance;  // by scan line
+  for (const LetterChance& next : nextLetters) {
+    const auto key = std::find_if(keys.begin(), keys.end(), [&next](const KeyDef& k) {
+      return k.code == next.code && !k.Has(TK_STRING) && !k.Has(TK_MACRO);
     });
-    if (key != keys.end() && key->scanLine > 0) ++letters[key->scanLine];
+    if (key != keys.end() && key->scanLine > 0) chance[key->scanLine] += next.chance;
   }
+  for (int32_t line : listed) chance.erase(line);
   int32_t best = 0;
-  size_t most = 0;
+  double most = 0;
   // The declared lines first, so that a tie goes to the one declared first.
   for (int32_t line : declared) {
-    const auto at = letters.find(line);
-    if (at != letters.end() && at->second > most) std::tie(best, most) = *at;
+    const auto at = chance.find(line);
+    if (at != chance.end() && at->second > most) std::tie(best, most) = *at;
   }
-  for (const auto& [line, count] : letters) {
-    if (count > most) std::tie(best, most) = std::tie(line, count);
+  for (const auto& [line, p] : chance) {
+    if (p > most) std::tie(best, most) = std::tie(line, p);
   }
   return best;
 }
@@ -180,7 +181,7 @@ std::vector<int32_t> Keyboard::ScanLineOrder(SyllablePlace place) const {
                                                                                     : scanOrder[static_cast<size_t>(place)];
   std::vector<int32_t> lines;
   for (int32_t line : first) {
-    if (line == 0) line = LineOfMostNextLetters(first);
+    if (line == 0) line = LikeliestNextLine(first, lines);
     if (line > 0 && !KeysInScanLine(line).empty() && std::find(lines.begin(), lines.end(), line) == lines.end()) {
       lines.push_back(line);
     }

@@ -38,6 +38,13 @@ enum SyllablePlace : int32_t {
   kSyllablePlaces
 };
 
+// A letter key (its code) and the chance that it is the next one typed.
+struct LetterChance {
+  int32_t code = 0;
+  double chance = 0;
+  bool operator==(const LetterChance&) const = default;
+};
+
 // A font object of the platform, made from a font description; deleting it deletes
 // the platform font.
 class Font {
@@ -118,8 +125,9 @@ class Keyboard {
   // The scan lines in the order the line scan visits them at `place`: the lines the
   // layout declares for it, then the others by number; empty when the layout declares
   // no order (the line scan then resumes on the line of the last key). A declared 0 is
-  // the line that holds the most of `nextLetters` (of two such lines, the one declared
-  // first); it is left out when no letter key has one of them.
+  // the line not yet listed whose letter keys are the likeliest next (the chances of
+  // `nextLetters` added up by line; of two as likely, the one declared first); it is left
+  // out when no such line has a chance.
   std::vector<int32_t> ScanLineOrder(SyllablePlace place) const;
   // Whether the declared scan order has a 0 (follows `nextLetters`) at some place.
   bool FollowsNextLetters() const;
@@ -136,9 +144,9 @@ class Keyboard {
   // The layout's declared scan order: for each place in the syllable, the scan lines to
   // visit first, in order. All empty: the layout declares none.
   std::array<std::vector<int32_t>, kSyllablePlaces> scanOrder;
-  // The letters the word candidates now shown go on with (key codes, one per candidate
-  // that goes on): what a declared 0 in the scan order follows.
-  std::vector<int32_t> nextLetters;
+  // The chance of each letter key being the next one typed, as word prediction has it
+  // after the last key: what a declared 0 in the scan order follows.
+  std::vector<LetterChance> nextLetters;
   std::vector<KeyDef> keys;
   int32_t version = 0;
   int32_t language = IL_KOREAN;
@@ -157,7 +165,7 @@ class Keyboard {
   const KeyLayout& layout() const { return layout_; }
 
  private:
-  int32_t LineOfMostNextLetters(const std::vector<int32_t>& declared) const;
+  int32_t LikeliestNextLine(const std::vector<int32_t>& declared, const std::vector<int32_t>& listed) const;
   KeyOutput& output_;
   const KeyLayout& layout_;
 };

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "keyboard/keyboard_model.h"
+
 namespace tessary {
 
 class Predictor {
@@ -21,10 +23,12 @@ class Predictor {
   // what the word keys show next: empty when there are none, and the keys go blank
   // (after Shift and Ctrl the keys keep what they show).
   virtual std::vector<std::string> onKey(int32_t code, int32_t shiftState) = 0;
-  // The letter each candidate of the last onKey goes on with after what was typed of the
-  // word (its key code, 'A'..'Z'), in candidate order, one per candidate that goes on;
-  // empty when there are none. A scan order may start on the line that holds most of them.
-  virtual std::vector<int32_t> nextLetterKeys() const { return {}; }
+  // The chance of each letter key (its code, 'A'..'Z') being the next one typed in the
+  // word, after the last onKey: from the words that go on from what was typed, by how
+  // often each is written, leaving out the first `shown` candidates (the word keys show
+  // them: a user who wanted one of them would choose it); the chances add up to 1.
+  // Empty when no word goes on. A scan order may start on the line that likely holds it.
+  virtual std::vector<LetterChance> nextLetterChances(size_t /*shown*/) const { return {}; }
   // Whether the word typed so far in full stays a candidate (off: it would type nothing).
   // With word keys that type a space after the word, choosing it ends the word.
   virtual void offerTypedWord(bool) {}

@@ -21,6 +21,38 @@ constexpr int32_t kWordKeyCode = 0;         // a word key's code: no key of its 
 constexpr uint32_t kOwnWordWeight = 0x80000000;
 constexpr uint32_t kFollowerWeight = 0xA0000000;
 constexpr uint32_t kLearnedFollowerWeight = 0xC0000000;
+// The dictionary's scale: weight = kWeightPerNat x (ln p + 32), p the chance of the word.
+constexpr double kWeightPerNat = 6e7;
+
+// How many of the words that go on from what was typed tell the next letter: the
+// dictionary's heaviest (the table of next words and the learnt words are few).
+constexpr size_t kMostLetterVotes = 4096;
+
+// The 2-set key letters of a JamoCode byte; none for a syllable's "no final".
+std::string_view KeyLettersOf(uint8_t jamo) {
+  static const std::array<std::string, 256> letters = [] {
+    std::array<std::string, 256> table;
+    for (size_t b = 0; b < table.size(); ++b) {
+      if (b != JAMO_FINAL_BASE) table[b] = jamoToKeyLetters(static_cast<uint8_t>(b));
+    }
+    return table;
+  }();
+  return letters[jamo];
+}
+
+// The key letter `jamo` goes on with after the 2-set letters `typed`; 0 when its letters
+// do not begin with them or end there. Its first `skipBytes` bytes are known to give the
+// first `skipLetters` letters of `typed`.
+char NextKeyLetter(std::string_view jamo, std::string_view typed, size_t skipBytes, size_t skipLetters) {
+  size_t at = skipLetters;
+  for (size_t i = skipBytes; i < jamo.size(); ++i) {
+    for (char letter : KeyLettersOf(static_cast<uint8_t>(jamo[i]))) {
+      if (at == typed.size()) return letter;
+      if (letter != typed[at++]) return 0;
+    }
+  }
+  return 0;
+}
 
 // Whether `jamo` is one or more whole syllables and nothing else.
 bool isSyllables(std::string_view jamo) {
@@ -287,6 +319,19 @@ std::vector<std::string> WordPredictor::searchInitials(std::string_view initials
   return Drain();
 }
 
+namespace {
+
+// The words that begin with `query` (JamoCode). The last final is not settled: a vowel
+// next moves it (or its second half) to the next syllable, so 각 (r k r) goes on to 가게
+// as well as to 각도.
+auto PrefixMatcher(const std::string& query) {
+  return [query, moved = finalMovedQuery(query)](const std::string& jamo) {
+    return isPrefixMatch(jamo, query) || (!moved.empty() && jamo.starts_with(moved));
+  };
+}
+
+}  // namespace
+
 std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   std::vector<std::string> candidates;
   const std::string query = textToJamoCode(composed, false);
@@ -294,17 +339,11 @@ std::vector<std::string> WordPredictor::search(const std::u16string& composed) {
   const auto first = static_cast<uint8_t>(query[0]);
   if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return candidates;
   const size_t bucket = first - JAMO_INITIAL_BASE;
-  // The last final is not settled: a vowel next moves it (or its second half) to the
-  // next syllable, so 각 (r k r) goes on to 가게 as well as to 각도.
-  const std::string moved = finalMovedQuery(query);
-  auto matches = [&query, &moved](const std::string& jamo) {
-    return isPrefixMatch(jamo, query) || (!moved.empty() && jamo.starts_with(moved));
-  };
+  const auto matches = PrefixMatcher(query);
   ConsiderBucket(bucket, matches);
   ConsiderLearned(bucket, matches);
   ConsiderSuccessors(matches);
   candidates = Drain();
-  formsFrom_ = candidates.size();
   // Where word keys type a space after the word, what was typed (whole syllables) is a
   // choice even when the dictionary lacks it: it ends the word. Before the particles.
   if (offerTypedWord_ && candidates.size() < maxCandidates_ && composed.size() >= kShortestStem &&
@@ -364,30 +403,110 @@ void WordPredictor::AddStemForms(const std::u16string& composed, const auto& mat
 
 std::vector<std::string> WordPredictor::onKey(int32_t code, int32_t shiftState) {
   std::vector<std::string> candidates = Candidates(code, shiftState);
-  // After Shift and Ctrl the keys keep what they show, and so do the letters after them.
-  // The forms of a stem are guesses: the letters they go on with are no vote.
-  if (code != kShiftKey && code != kCtrlKey) {
-    lastCandidates_ = candidates;
-    lastCandidates_.resize(std::min(formsFrom_, candidates.size()));
-  }
+  // After Shift and Ctrl the keys keep what they show.
+  if (code != kShiftKey && code != kCtrlKey) offered_ = candidates;
   return candidates;
 }
 
-std::vector<int32_t> WordPredictor::nextLetterKeys() const {
-  std::vector<int32_t> next;
-  if (initialsTyped_) return next;  // initials: the words' letters do not go on from them
-  for (const std::string& word : lastCandidates_) {
-    const std::string letters = syllablesToKeyLetters(widenKorean(codec_, word));
-    if (letters.size() > typedLetters_.size() && letters.starts_with(typedLetters_)) {
-      const char letter = letters[typedLetters_.size()];
-      next.push_back(letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter);
+std::vector<LetterChance> WordPredictor::nextLetterChances(size_t shown) const {
+  if (initialsTyped_) return {};  // initials: the words' letters do not go on from them
+  // The shown words, and a hash of each for a quick test of the many words compared.
+  const auto hashOf = [](std::string_view jamo) {
+    uint64_t h = 14695981039346656037ULL;
+    for (char c : jamo) h = (h ^ static_cast<uint8_t>(c)) * 1099511628211ULL;
+    return h;
+  };
+  std::vector<std::string> shownJamo;
+  std::vector<uint64_t> shownHash;
+  for (size_t i = 0; i < std::min(shown, offered_.size()); ++i) {
+    shownJamo.push_back(textToJamoCode(widenKorean(codec_, offered_[i]), false));
+    shownHash.push_back(hashOf(shownJamo.back()));
+  }
+  const auto isShown = [&](const std::string& jamo) {
+    const uint64_t h = hashOf(jamo);
+    for (size_t i = 0; i < shownJamo.size(); ++i) {
+      if (shownHash[i] == h && shownJamo[i] == jamo) return true;
     }
+    return false;
+  };
+  struct Vote {
+    char letter;
+    uint32_t weight;
+    bool shown;
+  };
+  std::vector<Vote> votes;
+  votes.reserve(1024);
+  const auto vote = [&](const std::string& jamo, uint32_t weight) {
+    if (const char letter = NextKeyLetter(jamo, typedLetters_, 0, 0); letter != 0) {
+      votes.push_back({letter, weight, isShown(jamo)});
+    }
+  };
+  if (typedLetters_.empty()) {
+    // At a word end: the words that follow the last one.
+    if (const auto it = nextWords_.find(previousWord_); it != nextWords_.end()) {
+      for (const DictEntry& next : it->second) vote(next.jamo, next.weight);
+    }
+    if (const auto it = pairs_.find(previousWord_); learning_ && it != pairs_.end()) {
+      for (const LearnedWord& word : it->second) vote(word.jamo, LearnedWeight(word));
+    }
+  } else {
+    // The words that go on from the letters typed begin with the syllables settled before
+    // the last one and that one's initial; the rest of the last syllable may still grow
+    // (우 to 워, 갈 to 갉) or its final move on (각 to 가게): the letters tell.
+    const std::string query = textToJamoCode(composeKeyLetters(typedLetters_), false);
+    const uint8_t first = query.empty() ? 0 : static_cast<uint8_t>(query[0]);
+    if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return {};
+    const size_t bucket = first - JAMO_INITIAL_BASE;
+    const std::string settled = query.substr(0, (query.size() - 1) / 3 * 3 + 1);
+    size_t settledLetters = 0;
+    for (char b : settled) settledLetters += KeyLettersOf(static_cast<uint8_t>(b)).size();
+    if (settledLetters > typedLetters_.size()) return {};
+    const auto voteFor = [&](const std::string& jamo, uint32_t weight) {
+      if (jamo.size() < settled.size()) return;
+      for (size_t i = 0; i < settled.size(); ++i) {
+        if (jamo[i] != settled[i]) return;
+      }
+      if (const char letter = NextKeyLetter(jamo, typedLetters_, settled.size(), settledLetters); letter != 0) {
+        votes.push_back({letter, weight, isShown(jamo)});
+      }
+    };
+    // The heaviest few thousand words tell the next letter as well as all of them do.
+    for (const DictEntry& entry : systemBuckets_[bucket]) {
+      voteFor(entry.jamo, entry.weight);
+      if (votes.size() >= kMostLetterVotes) break;
+    }
+    // The user's own words weigh as much as the commonest word.
+    const uint32_t own = systemBuckets_[bucket].empty() ? 1 : systemBuckets_[bucket].front().weight;
+    for (const DictEntry& entry : userBuckets_[bucket]) voteFor(entry.jamo, own);
+    for (const LearnedWord& word : learned_[bucket]) {
+      if (learning_) voteFor(word.jamo, LearnedWeight(word));
+    }
+  }
+  // When every word that goes on is shown, the user who goes on typing wants another
+  // one: the shown words still tell which.
+  const bool unshown = std::any_of(votes.begin(), votes.end(), [](const Vote& v) { return !v.shown; });
+  uint32_t heaviest = 0;
+  for (const Vote& v : votes) {
+    if (!v.shown || !unshown) heaviest = std::max(heaviest, v.weight);
+  }
+  std::array<double, 26> chance{};
+  double total = 0;
+  for (const Vote& v : votes) {
+    if (v.shown && unshown) continue;
+    const double p = std::exp(-static_cast<double>(heaviest - v.weight) / kWeightPerNat);  // against the heaviest
+    const char upper = v.letter >= 'a' && v.letter <= 'z' ? static_cast<char>(v.letter - 'a' + 'A') : v.letter;
+    if (upper < 'A' || upper > 'Z') continue;
+    chance[static_cast<size_t>(upper - 'A')] += p;
+    total += p;
+  }
+  std::vector<LetterChance> next;
+  for (size_t i = 0; i < chance.size() && total > 0; ++i) {
+    if (chance[i] > 0) next.push_back({static_cast<int32_t>('A' + i), chance[i] / total});
   }
   return next;
 }
 
 std::vector<std::string> WordPredictor::Candidates(int32_t code, int32_t shiftState) {
-  formsFrom_ = SIZE_MAX;
   // Only the letter keys' codes: 0x61..0x7A are the numeric keypad and function keys.
   const bool letter = code >= kFirstLetterCode && code <= kLastLetterCode;
   if (!letter) {
@@ -462,10 +581,10 @@ std::string WordPredictor::wordStrokes(const std::string& word) {
 // completed): so learnt words come before the rarely used dictionary words, and the ones
 // in use now first. The dictionary's scale: weight = 6e7 x (ln p + 32).
 uint32_t WordPredictor::LearnedWeight(const LearnedWord& word) const {
-  constexpr double kPerUse = 1e-3, kHalfLife = 300, kPerNat = 6e7, kLogFloor = 32, kMax = 0x7FFFFFFE;
+  constexpr double kPerUse = 1e-3, kHalfLife = 300, kLogFloor = 32, kMax = 0x7FFFFFFE;
   const double age = static_cast<double>(learningClock_ - word.lastUse);
   const double p = kPerUse * static_cast<double>(word.count) * kHalfLife / (kHalfLife + age);
-  return static_cast<uint32_t>(std::clamp(kPerNat * (std::log(p) + kLogFloor), 1.0, kMax));
+  return static_cast<uint32_t>(std::clamp(kWeightPerNat * (std::log(p) + kLogFloor), 1.0, kMax));
 }
 
 void WordPredictor::ConsiderLearned(size_t bucket, const auto& matches) {

@@ -77,7 +77,7 @@ class WordPredictor final : public Predictor {
   // the counted text and, with learning on, from the user's own (those first). After
   // Shift and Ctrl, which keep the word going: nothing, and the keys keep what they show.
   std::vector<std::string> onKey(int32_t code, int32_t shiftState) override;
-  std::vector<int32_t> nextLetterKeys() const override;
+  std::vector<LetterChance> nextLetterChances(size_t shown) const override;
   std::string wordStrokes(const std::string& word) override;
   std::u16string wordText(const std::string& word) override;
   void wordTyped(const std::string& word) override { chosenWord_ = word; }
@@ -118,8 +118,7 @@ class WordPredictor final : public Predictor {
   std::array<bool, kInitialConsonants> heaviestFirst_{};
   DictBuckets userBuckets_;
   std::string typedLetters_;
-  std::vector<std::string> lastCandidates_;  // what the last onKey offered, without the stems' forms
-  size_t formsFrom_ = SIZE_MAX;              // where the stems' forms begin in what search offered
+  std::vector<std::string> offered_;  // what the last onKey offered
   bool offerTypedWord_ = false;
   bool initialsTyped_ = false;  // the letters are two or more consonants: initials
   std::string chosenWord_;      // the word key's word typed in this word, CP949

@@ -102,8 +102,8 @@ BANDS = [
 # the line of the next letters first after a vowel, which had gained on one text and
 # lost on the other before, then saved on both and on the first halves of
 # debian-history-ko and wesnoth-ko (0.07, 0.01, 0.02 and 0.01 step a word).
-SCAN_ORDER = {'wordEnd': (2, 4, 1, 3), 'initial': (3, 1, 2, 4), 'vowel': (0, 2, 1, 4, 3),
-              'final': (0, 1, 3, 2, 4)}
+SCAN_ORDER = {'wordEnd': (2, 4, 1, 3), 'initial': (3, 1, 2, 4), 'vowel': (0, 2, 1, 0, 4, 3),
+              'final': (0, 1, 0, 0, 3, 2, 4)}
 
 # Geometry in design units: the built-in layouts' 510 x 155, keys at least as big as theirs
 # (24 x 22).

@@ -1436,12 +1436,12 @@ syllable_following_scanning_types_a_phrase() {
   pick 1 0 0   # the first word key: 같이 and a space
   pick 0 0 3   # ㅂ: at a word end, the consonants' first block, its fourth key
   pick 0 0 0   # ㅏ
-  # After the vowel the line of the letter most word candidates go on with comes first:
-  # the keys show 발생합니다 (it follows 같이 in the stored table of next words) and 바다,
-  # whose next letters ㄹ and ㄷ tie, so the closing consonants, named first, come first.
-  pick 2 0 1   # ㄷ: the opening consonants' first block, its second key
+  # After the vowel the line the next letter is likeliest on comes first: of the
+  # dictionary's words only 바다 goes on from 바 (the keys show it, and 발생합니다, which
+  # follows 같이 in the stored table of next words), with ㄷ.
+  pick 0 0 1   # ㄷ: the opening consonants' first block, its second key
   # After the final ㄷ of 받, the one word that goes on (바다) goes on with ㅏ: the vowels
-  # come first (else Space would, and this choice would type it).
+  # come first (else the word keys would, and this choice would take the first).
   pick 0 0 0   # ㅏ
   sleep 0.5
   # The Spaces typed, and no more: none of the switches' presses reaches the target.

@@ -187,14 +187,24 @@ TEST_F(ScanTest, ADeclaredOrderFollowsTheSyllableAndTheBuiltInLayoutHasNone) {
   EXPECT_EQ(scan.syllablePlace(), kAtWordEnd);
   EXPECT_EQ(Highlighted(), Line(2));
   EXPECT_EQ(activated, (std::vector<int>{kG, kA, kN, kSpace}));
-  // The 0 of `final`: the line that holds the letter most candidates go on with (ㅏ on
-  // line 3 for two of them, ㄱ on line 2 for one); a tie goes to the line named first.
-  kb.nextLetters = {75, 82, 75};
+  // The 0 of `final`: the line the next letter is likeliest on (ㅏ on line 3, ㄱ and ㄴ
+  // on line 2); a tie goes to the line named first.
+  kb.nextLetters = {{75, 0.6}, {82, 0.4}};
   EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{3, 1, 2}));
-  kb.nextLetters = {82, 75};
+  kb.nextLetters = {{75, 0.5}, {82, 0.5}};
   EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{3, 1, 2}));
-  kb.nextLetters = {82, 82, 75};
+  kb.nextLetters = {{75, 0.4}, {82, 0.3}, {83, 0.3}};
   EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{2, 1, 3}));
+  // Each further 0 is the likeliest line not yet listed; a line no letter is likely on
+  // is left to the lines by number.
+  kb.scanOrder[kAfterFinal] = {0, 1, 0};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{2, 1, 3}));
+  kb.nextLetters = {{82, 1.0}};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{2, 1, 3}));
+  kb.nextLetters = {{75, 1.0}};
+  EXPECT_EQ(kb.ScanLineOrder(kAfterFinal), (std::vector<int32_t>{3, 1, 2}));
+  kb.scanOrder[kAfterFinal] = {0, 1, 3};
+  kb.nextLetters = {{82, 0.7}, {75, 0.3}};
   choose(0);  // ㄱ
   choose(0);  // ㅏ
   choose(1);  // ㄴ
