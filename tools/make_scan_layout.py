@@ -8,9 +8,9 @@ order that follows the Hangul syllable (`ScanOrder`, docs/layouts.md): after eac
 the line scan starts on the first line the order names for the place in the syllable
 the user is at (word end, after an initial, a vowel or a final), and each
 block and key scan starts at its first item, so a key on line L, block b, place k costs
-(the rank of L in that place's order, from 0) + (b - 1) + k steps. After a final the
-order starts on the line that holds the letter most of the word candidates go on with.
-The keys are laid out for that:
+(the rank of L in that place's order, from 0) + (b - 1) + k steps. After a vowel and
+after a final the order starts on the line the next letter is likeliest on, as word
+prediction has it. The keys are laid out for that:
 
 - Four scan lines, drawn as four bands left to right: the word keys and Space; the
   consonants that most often close a syllable (ㅇ ㄱ ㄹ ㄴ ㅈ ㅁ ㅂ, Shift, ㅍ ㅋ); the
@@ -87,21 +87,23 @@ BANDS = [
 ]
 
 # The scan order the Korean layout declares: where the user is in the syllable, and the
-# lines the line scan visits first from there. At a word end (and at the start) the
-# consonants, then the word keys (which show the likely next words); after an initial
-# consonant the vowels, then the word keys; after a vowel first the line that holds the
-# letter most of the word candidates go on with (0), then the closing consonants (a
-# final, or the next syllable's initial) and the word keys; after a final first that
-# line too (a vowel when the final opens the next syllable, a consonant when it is the
-# next initial), then the word keys and Space, then the vowels. Measured like the places,
-# on gimp-help-ko and debian-faq-ko: the line of the next letters first after a final
-# saved about 0.3 step a word there (after an initial the vowels are next anyway, and at
-# a word end it cost steps). A word key types its space, so after it the user is at a
-# word end. With the word keys first in their band, the word keys first after a vowel,
-# an initial or a final, or second at a word end, still cost 0.1 to 0.7 step a word more;
-# the line of the next letters first after a vowel, which had gained on one text and
-# lost on the other before, then saved on both and on the first halves of
-# debian-history-ko and wesnoth-ko (0.07, 0.01, 0.02 and 0.01 step a word).
+# lines the line scan visits first from there. A 0 is the line the next letter is
+# likeliest on, of those not yet listed (from the weights of the dictionary's words that
+# go on from what was typed, leaving out the words the keys show); where no word goes
+# on, the 0s are skipped and the lines after them keep their order. At a word end (and
+# at the start) the consonants, then the word keys (which show the likely next words);
+# after an initial consonant the vowels, then the word keys; after a vowel the likeliest
+# line, then the closing consonants (a final, or the next syllable's initial) and the
+# word keys, then the likelier of the rest; after a final the likeliest line (a vowel
+# when the final likely opens the next syllable, a consonant when it is the next
+# initial), then the word keys and Space, then the rest by likelihood. A word key types
+# its space, so after it the user is at a word end. Measured on gimp-help-ko, the FAQ
+# and the first halves of debian-history-ko and wesnoth-ko (the prediction's development
+# split): the likeliest lines, from the words' weights, first after a vowel and after a
+# final saved 0.15 to 0.28 step a word against the line most of the twenty candidates go
+# on with; the word keys before the closing consonants after a vowel, or after two
+# likely lines, and the likeliest line first at a word end (from the table of next words)
+# each cost more on three of the four texts.
 SCAN_ORDER = {'wordEnd': (2, 4, 1, 3), 'initial': (3, 1, 2, 4), 'vowel': (0, 2, 1, 0, 4, 3),
               'final': (0, 1, 0, 0, 3, 2, 4)}
 
