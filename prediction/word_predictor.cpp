@@ -475,9 +475,14 @@ std::vector<LetterChance> WordPredictor::nextLetterChances(size_t shown) const {
       voteFor(entry.jamo, entry.weight);
       if (votes.size() >= kMostLetterVotes) break;
     }
-    // The user's own words weigh as much as the commonest word.
-    const uint32_t own = systemBuckets_[bucket].empty() ? 1 : systemBuckets_[bucket].front().weight;
-    for (const DictEntry& entry : userBuckets_[bucket]) voteFor(entry.jamo, own);
+    // The user's own words weigh as much as the commonest word of the bucket.
+    if (!userBuckets_[bucket].empty()) {
+      const auto& words = systemBuckets_[bucket];
+      const auto commonest = std::max_element(
+          words.begin(), words.end(), [](const DictEntry& a, const DictEntry& b) { return a.weight < b.weight; });
+      const uint32_t own = commonest == words.end() ? 1 : commonest->weight;
+      for (const DictEntry& entry : userBuckets_[bucket]) voteFor(entry.jamo, own);
+    }
     for (const LearnedWord& word : learned_[bucket]) {
       if (learning_) voteFor(word.jamo, LearnedWeight(word));
     }
