@@ -452,39 +452,50 @@ std::vector<LetterChance> WordPredictor::nextLetterChances(size_t shown) const {
   } else {
     // The words that go on from the letters typed begin with the syllables settled before
     // the last one and that one's initial; the rest of the last syllable may still grow
-    // (우 to 워, 갈 to 갉) or its final move on (각 to 가게): the letters tell.
-    const std::string query = textToJamoCode(composeKeyLetters(typedLetters_), false);
-    const uint8_t first = query.empty() ? 0 : static_cast<uint8_t>(query[0]);
-    if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return {};
-    const size_t bucket = first - JAMO_INITIAL_BASE;
-    const std::string settled = query.substr(0, (query.size() - 1) / 3 * 3 + 1);
-    size_t settledLetters = 0;
-    for (char b : settled) settledLetters += KeyLettersOf(static_cast<uint8_t>(b)).size();
-    if (settledLetters > typedLetters_.size()) return {};
-    const auto voteFor = [&](const std::string& jamo, uint32_t weight) {
-      if (jamo.size() < settled.size()) return;
-      for (size_t i = 0; i < settled.size(); ++i) {
-        if (jamo[i] != settled[i]) return;
+    // (우 to 워, 갈 to 갉) or its final move on (각 to 가게): the letters tell. Returns
+    // where the last syllable's letters begin in `typed` (npos: no Korean to go on from).
+    const auto voteOn = [&](std::string_view typed) -> size_t {
+      const std::string query = textToJamoCode(composeKeyLetters(typed), false);
+      const uint8_t first = query.empty() ? 0 : static_cast<uint8_t>(query[0]);
+      if (first < JAMO_INITIAL_BASE || first >= JAMO_INITIAL_BASE + kInitialConsonants) return std::string::npos;
+      const size_t bucket = first - JAMO_INITIAL_BASE;
+      const std::string settled = query.substr(0, (query.size() - 1) / 3 * 3 + 1);
+      size_t settledLetters = 0;
+      for (char b : settled) settledLetters += KeyLettersOf(static_cast<uint8_t>(b)).size();
+      const size_t initialLetters = KeyLettersOf(static_cast<uint8_t>(settled.back())).size();
+      if (settledLetters > typed.size() || initialLetters > settledLetters) return std::string::npos;
+      const auto voteFor = [&](const std::string& jamo, uint32_t weight) {
+        if (jamo.size() < settled.size()) return;
+        for (size_t i = 0; i < settled.size(); ++i) {
+          if (jamo[i] != settled[i]) return;
+        }
+        if (const char letter = NextKeyLetter(jamo, typed, settled.size(), settledLetters); letter != 0) {
+          votes.push_back({letter, weight, isShown(jamo)});
+        }
+      };
+      // The heaviest few thousand words tell the next letter as well as all of them do.
+      for (const DictEntry& entry : systemBuckets_[bucket]) {
+        voteFor(entry.jamo, entry.weight);
+        if (votes.size() >= kMostLetterVotes) break;
       }
-      if (const char letter = NextKeyLetter(jamo, typedLetters_, settled.size(), settledLetters); letter != 0) {
-        votes.push_back({letter, weight, isShown(jamo)});
+      // The user's own words weigh as much as the commonest word of the bucket.
+      if (!userBuckets_[bucket].empty()) {
+        const auto& words = systemBuckets_[bucket];
+        const auto commonest = std::max_element(
+            words.begin(), words.end(), [](const DictEntry& a, const DictEntry& b) { return a.weight < b.weight; });
+        const uint32_t own = commonest == words.end() ? 1 : commonest->weight;
+        for (const DictEntry& entry : userBuckets_[bucket]) voteFor(entry.jamo, own);
       }
+      for (const LearnedWord& word : learned_[bucket]) {
+        if (learning_) voteFor(word.jamo, LearnedWeight(word));
+      }
+      return settledLetters - initialLetters;
     };
-    // The heaviest few thousand words tell the next letter as well as all of them do.
-    for (const DictEntry& entry : systemBuckets_[bucket]) {
-      voteFor(entry.jamo, entry.weight);
-      if (votes.size() >= kMostLetterVotes) break;
-    }
-    // The user's own words weigh as much as the commonest word of the bucket.
-    if (!userBuckets_[bucket].empty()) {
-      const auto& words = systemBuckets_[bucket];
-      const auto commonest = std::max_element(
-          words.begin(), words.end(), [](const DictEntry& a, const DictEntry& b) { return a.weight < b.weight; });
-      const uint32_t own = commonest == words.end() ? 1 : commonest->weight;
-      for (const DictEntry& entry : userBuckets_[bucket]) voteFor(entry.jamo, own);
-    }
-    for (const LearnedWord& word : learned_[bucket]) {
-      if (learning_) voteFor(word.jamo, LearnedWeight(word));
+    // A word no word goes on from (a name, a word the dictionary lacks): its last
+    // syllable goes on as the words that begin with it do.
+    const size_t lastSyllable = voteOn(typedLetters_);
+    if (votes.empty() && lastSyllable != std::string::npos && lastSyllable > 0) {
+      voteOn(std::string_view(typedLetters_).substr(lastSyllable));
     }
   }
   // When every word that goes on is shown, the user who goes on typing wants another

@@ -223,11 +223,13 @@ TEST_F(PredictionTest, CandidatesFollowTheComposedWord) {
 }
 
 // The next letter's chances come from the words not shown (a user who wanted a shown one
-// would choose its key), by their weights, and from the words the last syllable grows to.
+// would choose its key), by their weights, and from the words the last syllable grows to;
+// where no word goes on, from the words that begin with the last syllable.
 TEST_F(PredictionTest, TheNextLetterIsTheLikeliestOfTheWordsNotShown) {
   // One nat apart on the dictionary's scale: 우리 is e times as common as each other word.
   files.files["hangul.lex"] =
-      SystemRecord(u"우리", "1200000000") + SystemRecord(u"워낙", "1140000000") + SystemRecord(u"운동", "1140000000");
+      SystemRecord(u"우리", "1200000000") + SystemRecord(u"워낙", "1140000000") + SystemRecord(u"운동", "1140000000") +
+      SystemRecord(u"라면", "1000000000");
   ASSERT_TRUE(predictor.loadDictionaries(files));
   EXPECT_EQ(Type("dn"), Words({u"우리", u"운동"}));  // 우; 워낙 needs one more letter
   const double e = std::exp(1.0);
@@ -247,6 +249,11 @@ TEST_F(PredictionTest, TheNextLetterIsTheLikeliestOfTheWordsNotShown) {
   next = predictor.nextLetterChances(2);
   ASSERT_EQ(next.size(), 1u);
   EXPECT_EQ(next[0].code, 'J');
+  // No word goes on from 우라 (a name, say): its last syllable goes on as 라면 does.
+  Type("fk");
+  next = predictor.nextLetterChances(0);
+  ASSERT_EQ(next.size(), 1u);
+  EXPECT_EQ(next[0].code, 'A');
 }
 
 TEST_F(PredictionTest, TheLastFinalMayStillMoveToTheNextSyllable) {
