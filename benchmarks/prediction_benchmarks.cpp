@@ -65,17 +65,25 @@ char BiggestBucketLetter(const WordPredictor& predictor) {
   return jamoToKeyLetters(static_cast<uint8_t>(JAMO_INITIAL_BASE + biggest))[0];
 }
 
+// A predictor with the shipped dictionary; the benchmark is skipped without it.
+struct ShippedPredictor {
+  explicit ShippedPredictor(benchmark::State& state) {
+    ShipTo(files);
+    loaded = predictor.loadDictionaries(files) && !ShippedDictionary().empty();
+    if (!loaded) state.SkipWithError("data/hangul.lex is missing");
+  }
+  testing::FakeFileSystem files;
+  IconvCodec codec;
+  WordPredictor predictor{codec};
+  bool loaded = false;
+};
+
 // One letter key after `prefix` (a "*" stands for the biggest bucket's letter): the whole
 // word is composed and searched again. With `learnt` words learnt first (learning on).
 void OnKey(benchmark::State& state, const char* prefix, char last, int learnt = 0) {
-  testing::FakeFileSystem files;
-  ShipTo(files);
-  IconvCodec codec;
-  WordPredictor predictor(codec);
-  if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
-    state.SkipWithError("data/hangul.lex is missing");
-    return;
-  }
+  ShippedPredictor shipped(state);
+  if (!shipped.loaded) return;
+  WordPredictor& predictor = shipped.predictor;
   const char star = BiggestBucketLetter(predictor);
   auto press = [&predictor, star](char c) {
     if (c == '*') c = star;
@@ -124,14 +132,9 @@ BENCHMARK(BM_OnKeyUnknownWord)->Unit(benchmark::kMicrosecond);
 // biggest bucket: its commonest first syllable (the heaviest words tell it), and a word
 // it lacks (every word of the bucket is looked at).
 void NextLetterChances(benchmark::State& state, const char* prefix) {
-  testing::FakeFileSystem files;
-  ShipTo(files);
-  IconvCodec codec;
-  WordPredictor predictor(codec);
-  if (!predictor.loadDictionaries(files) || ShippedDictionary().empty()) {
-    state.SkipWithError("data/hangul.lex is missing");
-    return;
-  }
+  ShippedPredictor shipped(state);
+  if (!shipped.loaded) return;
+  WordPredictor& predictor = shipped.predictor;
   const char star = BiggestBucketLetter(predictor);
   for (const char* c = prefix; *c != '\0'; ++c) {
     const char letter = *c == '*' ? star : *c;
