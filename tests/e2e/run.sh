@@ -1436,6 +1436,8 @@ syllable_following_scanning_types_a_phrase() {
   pick 1 0 0   # the first word key: 같이 and a space
   pick 0 0 3   # ㅂ: at a word end, the consonants' first block, its fourth key
   pick 0 0 0   # ㅏ
+  sleep 0.3
+  shoot keyboard-syllable-after-ba  # the opening consonants' line lit first
   # After the vowel the line the next letter is likeliest on comes first: of the
   # dictionary's words only 바다 goes on from 바 (the keys show it, and 발생합니다, which
   # follows 같이 in the stored table of next words), with ㄷ.
