@@ -436,18 +436,20 @@ std::vector<LetterChance> WordPredictor::nextLetterChances(size_t shown) const {
   };
   std::vector<Vote> votes;
   votes.reserve(1024);
-  const auto vote = [&](const std::string& jamo, uint32_t weight) {
-    if (const char letter = NextKeyLetter(jamo, typedLetters_, 0, 0); letter != 0) {
+  // A word's vote for the letter it goes on with after `typed`, when it goes on from it.
+  const auto vote = [&](const std::string& jamo, uint32_t weight, std::string_view typed, size_t skipBytes = 0,
+                        size_t skipLetters = 0) {
+    if (const char letter = NextKeyLetter(jamo, typed, skipBytes, skipLetters); letter != 0) {
       votes.push_back({letter, weight, isShown(jamo)});
     }
   };
   if (typedLetters_.empty()) {
     // At a word end: the words that follow the last one.
     if (const auto it = nextWords_.find(previousWord_); it != nextWords_.end()) {
-      for (const DictEntry& next : it->second) vote(next.jamo, next.weight);
+      for (const DictEntry& next : it->second) vote(next.jamo, next.weight, typedLetters_);
     }
     if (const auto it = pairs_.find(previousWord_); learning_ && it != pairs_.end()) {
-      for (const LearnedWord& word : it->second) vote(word.jamo, LearnedWeight(word));
+      for (const LearnedWord& word : it->second) vote(word.jamo, LearnedWeight(word), typedLetters_);
     }
   } else {
     // The words that go on from the letters typed begin with the syllables settled before
@@ -469,9 +471,7 @@ std::vector<LetterChance> WordPredictor::nextLetterChances(size_t shown) const {
         for (size_t i = 0; i < settled.size(); ++i) {
           if (jamo[i] != settled[i]) return;
         }
-        if (const char letter = NextKeyLetter(jamo, typed, settled.size(), settledLetters); letter != 0) {
-          votes.push_back({letter, weight, isShown(jamo)});
-        }
+        vote(jamo, weight, typed, settled.size(), settledLetters);
       };
       // The heaviest few thousand words tell the next letter as well as all of them do.
       for (const DictEntry& entry : systemBuckets_[bucket]) {
